@@ -1,0 +1,120 @@
+#include "app/form1.h"
+
+#include "app/own_address.h"
+#include "app/program.h"
+#include "forms/runtime.h"
+#include "profile/profile_store.h"
+
+namespace app {
+
+namespace {
+constexpr forms::Rgb kStripGrey{0x808080};
+constexpr forms::Rgb kPaleYellow{0xFFFFC0};
+constexpr forms::Rgb kLinkBlue{0x0000FF};
+constexpr forms::Rgb kWhite{0xFFFFFF};
+}  // namespace
+
+Form1::Form1(Program& program)
+    : Form(program.runtime(), "Form1", 4905, 2265),
+      Label3(*this, "Label3", {360, 120, 3015, 495}, "請輸入影印機 IP"),
+      Text1(*this, "Text1", {840, 840, 2175, 405}, ""),
+      Command1(*this, "Command1", {3840, 600, 900, 500}, "確定"),
+      Command2(*this, "Command2", {3840, 1320, 900, 500}, "取消"),
+      Label2(*this, "Label2", {960, 1440, 1935, 255}, "如果您不知道 IP 請點我"),
+      Label1(*this, "Label1", {0, 1920, 5655, 375}, "Label1"),
+      Text2(*this, "Text2", {720, 1920, 4215, 375}, "Text2"),
+      ip(*this, "ip", {5880, 1800, 1095, 255}, "Label3"),
+      print_nameLabel(*this, "print_nameLabel", {5880, 2160, 1815, 255}, "原始印表機名稱"),
+      Picture1(*this, "Picture1", {5880, 2520, 3375, 375}),
+      Label15(*this, "Label15", {0, 60, 3255, 255}, "機型：Generic 36C-1SeriesPCL"),
+      size(*this, "size", {7440, 840, 1095, 255}, "w5000*h300"),
+      Command6(*this, "Command6", {5880, 1200, 1095, 495}, "setup now"),
+      Command4(*this, "Command4", {5880, 120, 1095, 495}, "VBS"),
+      Command5(*this, "Command5", {5880, 720, 975, 375}, "Command5"),
+      Command3(*this, "Command3", {3480, 3000, 2175, 375}, "檢查驅動是否安裝"),
+      Command7(*this, "Command7", {840, 3000, 1455, 375}, "作業系統版本"),
+      local_port(*this, "local_port", {7440, 120, 1095, 615}, "LocalPort"),
+      mnuContextMenu(*this, "mnuContextMenu", "進階", nullptr),
+      ADV(*this, "ADV", "設定值", &mnuContextMenu),
+      t1(*this, "t1", "-", &mnuContextMenu),
+      Share_Install(*this, "Share_Install", "抓分享", &mnuContextMenu),
+      muti_oneKey(*this, "muti_oneKey", "建立一鍵安裝檔", &mnuContextMenu),
+      USB_install(*this, "USB_install", "本機USB安裝", &mnuContextMenu),
+      about(*this, "about", "關於", &mnuContextMenu),
+      ver(*this, "ver", "版本:2.8", &mnuContextMenu),
+      program_(program) {
+    designCaption("Velmora");
+    backColor = forms::Rgb{0xC0C0C0};
+    startPosition = forms::StartPosition::CenterScreen;
+    minButton = true;
+
+    Label3.font.points = 14.25;
+    Text1.font.points = 15.75;
+    Label2.foreColor = kLinkBlue;
+    Label2.font.underline = true;
+    Label1.backColor = kStripGrey;
+    Label1.backTransparent = false;
+    Label1.foreColor = kWhite;
+    Label1.font.points = 12;
+    Text2.backColor = kPaleYellow;
+    Text2.font.points = 12;
+    print_nameLabel.designVisible(false);
+    Label15.placeIn(Picture1);
+
+    // The tab order starts with the confirm button, then the address, then cancel.
+    Command1.tabIndex = 0;
+    Text1.tabIndex = 1;
+    Command2.tabIndex = 2;
+    Command6.tabIndex = 3;
+    Label3.tabIndex = 4;
+    Text2.tabIndex = 5;
+    Command4.tabIndex = 6;
+    Command5.tabIndex = 7;
+    Label2.tabIndex = 8;
+    Command3.tabIndex = 9;
+    Command7.tabIndex = 10;
+    Label1.tabIndex = 11;
+    ip.tabIndex = 12;
+    print_nameLabel.tabIndex = 13;
+    Picture1.tabIndex = 14;
+    local_port.tabIndex = 15;
+    size.tabIndex = 16;
+    Label15.tabIndex = 0;
+
+    // These launches exist for other configurations; this one never offers them.
+    Share_Install.designVisible(false);
+    Share_Install.designEnabled(false);
+    USB_install.designVisible(false);
+    USB_install.designEnabled(false);
+    ver.designEnabled(false);
+}
+
+void Form1::Form_Load() {
+    platform::Services& os = program_.services();
+    os.launcher.start(kUncCheckCommand, platform::window_style::kHidden);
+
+    profile::ProfileStore store(os.files, os.codepage);
+    store.ensureExists();
+    const profile::InstallProfile fields = store.read();
+
+    // A machine whose WMI cannot be reached still shows the window, without an own address.
+    std::string ownAddress;
+    runtime().trap([&] { ownAddress = findOwnAddress(os.wmi); });
+
+    ip.setText(ownAddress);
+    Text1.setText(fields.printerAddress);
+    if (fields.printerAddress == profile::kPlaceholderAddress) Text1.setText(ip.text());
+    Label1.setText(kModelPrefix + fields.printerName);
+    setCaption(kMainTitle);
+    Text2.setText(fields.printerName);
+    print_nameLabel.setText(fields.printerName);
+    if (fields.twoPrinters()) Text2.setEnabled(false);
+}
+
+void Form1::Form_Activate() {
+    setFocus(Text1);
+    // 255 puts the caret after the last character of any address.
+    Text1.setSelStart(255);
+}
+
+}  // namespace app

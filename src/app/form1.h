@@ -1,0 +1,59 @@
+#pragma once
+// The main window: the end user's address entry. It starts the program.
+
+#include "forms/control.h"
+#include "forms/form.h"
+
+namespace app {
+
+class Program;
+
+inline constexpr const char* kMainTitle = "Velmora  安裝驅動程式  ";
+inline constexpr const char* kModelPrefix = "機型： ";
+// Lets the command interpreter start in a folder that is a network path.
+inline constexpr const char* kUncCheckCommand =
+    "reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v "
+    "\"DisableUNCCheck\" /t REG_DWORD /d 00000001 /f";
+
+class Form1 : public forms::Form {
+public:
+    explicit Form1(Program& program);
+
+    void Form_Load() override;
+    void Form_Activate() override;
+
+    // Seen by the user.
+    forms::Label Label3;
+    forms::TextBox Text1;
+    forms::CommandButton Command1;
+    forms::CommandButton Command2;
+    forms::Label Label2;
+    forms::Label Label1;
+    forms::TextBox Text2;
+    // Outside the client area or hidden: values for the other windows, and the tool buttons.
+    forms::Label ip;
+    forms::Label print_nameLabel;
+    forms::Picture Picture1;
+    forms::Label Label15;
+    forms::Label size;
+    forms::CommandButton Command6;
+    forms::CommandButton Command4;
+    forms::CommandButton Command5;
+    forms::CommandButton Command3;
+    forms::CommandButton Command7;
+    forms::CommandButton local_port;
+    // The menu bar.
+    forms::MenuItem mnuContextMenu;
+    forms::MenuItem ADV;
+    forms::MenuItem t1;
+    forms::MenuItem Share_Install;
+    forms::MenuItem muti_oneKey;
+    forms::MenuItem USB_install;
+    forms::MenuItem about;
+    forms::MenuItem ver;
+
+private:
+    Program& program_;
+};
+
+}  // namespace app

@@ -1,0 +1,89 @@
+#pragma once
+// A window: named controls with design-time values, a caption, and the reactions of its life
+// (load, activate, query-unload, unload). Controls are members of the concrete form and
+// register themselves in declaration order.
+
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+#include "forms/geometry.h"
+
+namespace forms {
+
+class Runtime;
+
+// Why a window is asked to close; the numbers are the classic ones.
+enum class CloseReason { ControlMenu = 0, Code = 1, SystemShutdown = 2, TaskManager = 3 };
+
+enum class StartPosition { Manual, CenterOwner, CenterScreen };
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+enum class FormProperty { Caption, WindowState };
+
+class Form {
+public:
+    Form(Runtime& runtime, std::string name, int clientWidth, int clientHeight);
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form() = default;
+
+    Runtime& runtime() const { return runtime_; }
+    const std::string& name() const { return name_; }
+
+    // Design-time appearance.
+    int clientWidth;   // twips
+    int clientHeight;  // twips
+    Rgb backColor = colors::kButtonFace;
+    Font font;
+    StartPosition startPosition = StartPosition::CenterScreen;
+    bool minButton = false;
+    bool hasMenu() const;
+    int pictureResourceId = 0;  // background bitmap, 0 for none
+
+    const std::string& caption() const { return caption_; }
+    void setCaption(std::string caption);
+    void designCaption(std::string caption) { caption_ = std::move(caption); }
+
+    WindowState windowState() const { return windowState_; }
+    void setWindowState(WindowState state);
+
+    bool loaded() const { return loaded_; }
+    bool visible() const { return visible_; }
+
+    const std::vector<Control*>& controls() const { return controls_; }
+    Control* find(const std::string& controlName) const;
+    // Menu items in menu order (drop-down items follow their parent).
+    std::vector<MenuItem*> menuItems() const;
+
+    // The control that has or last had the focus.
+    Control* activeControl() const { return activeControl_; }
+    // Gives a control the focus; a hidden or disabled one raises error 5, as the classic
+    // runtime does.
+    void setFocus(Control& control);
+
+    void show(bool modal = false);
+    void hide();
+    bool unload();
+
+    // Reactions.
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_QueryUnload(bool& /*cancel*/, CloseReason /*reason*/) {}
+    virtual void Form_Unload(bool& /*cancel*/) {}
+
+private:
+    friend class Control;
+    friend class Runtime;
+    void adopt(Control& control) { controls_.push_back(&control); }
+
+    Runtime& runtime_;
+    std::string name_;
+    std::string caption_;
+    WindowState windowState_ = WindowState::Normal;
+    bool loaded_ = false;
+    bool visible_ = false;
+    Control* activeControl_ = nullptr;
+    std::vector<Control*> controls_;
+};
+
+}  // namespace forms

@@ -1,0 +1,46 @@
+#pragma once
+// Design-time appearance: geometry in twips (1/1440 inch), fonts and colours.
+
+#include <cstdint>
+#include <string>
+
+namespace forms {
+
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// 0xRRGGBB.
+struct Rgb {
+    std::uint32_t value = 0;
+    constexpr std::uint8_t red() const { return (value >> 16) & 0xFF; }
+    constexpr std::uint8_t green() const { return (value >> 8) & 0xFF; }
+    constexpr std::uint8_t blue() const { return value & 0xFF; }
+    bool operator==(const Rgb&) const = default;
+};
+
+namespace colors {
+inline constexpr Rgb kButtonFace{0xC0C0C0};  // the classic light grey
+inline constexpr Rgb kWindow{0xFFFFFF};
+inline constexpr Rgb kWindowText{0x000000};
+}  // namespace colors
+
+struct Font {
+    std::string face = "新細明體";
+    double points = 9.0;
+    bool bold = false;
+    bool underline = false;
+};
+
+enum class Alignment { Left, Center, Right };
+
+// Twips to pixels at a given dots-per-inch, rounded to the nearest pixel.
+constexpr int twipsToPixels(int twips, int dpi) {
+    long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : -((-scaled + 720) / 1440));
+}
+
+}  // namespace forms

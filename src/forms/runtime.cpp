@@ -1,0 +1,140 @@
+#include "forms/runtime.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace forms {
+
+std::string standardStopText(const platform::Error& error) {
+    return "執行階段錯誤 '" + std::to_string(error.number()) + "':\r\n\r\n" + error.description();
+}
+
+Runtime::Runtime(Backend& backend, platform::Services& services, ErrorSink* errors)
+    : backend_(backend), services_(services), errors_(errors) {}
+
+void Runtime::load(Form& form, std::function<std::unique_ptr<Form>()> release) {
+    form.loaded_ = true;
+    loaded_.push_back(&form);
+    releases_.emplace_back(&form, std::move(release));
+    backend_.formLoaded(form);
+    form.Form_Load();
+}
+
+void Runtime::show(Form& form, bool modal) {
+    if (!form.loaded_) return;  // a load reaction that unloaded its own window
+    Form* owner = active_;
+    form.visible_ = true;
+    backend_.formShown(form, modal);
+    activate(form);
+    if (!modal) return;
+    modal_.push_back(&form);
+    backend_.runUntil([&form] { return !form.loaded_ || !form.visible_; });
+    modal_.erase(std::find(modal_.begin(), modal_.end(), &form));
+    if (owner != nullptr && owner != &form &&
+        std::find(loaded_.begin(), loaded_.end(), owner) != loaded_.end() && owner->visible_) {
+        activate(*owner);
+    }
+}
+
+void Runtime::hide(Form& form) {
+    if (!form.loaded_ || !form.visible_) {
+        form.visible_ = false;
+        return;
+    }
+    form.visible_ = false;
+    backend_.formHidden(form);
+    if (active_ == &form) active_ = nullptr;
+}
+
+bool Runtime::unload(Form& form) { return unloadFor(form, CloseReason::Code); }
+
+bool Runtime::close(Form& form, CloseReason reason) { return unloadFor(form, reason); }
+
+bool Runtime::unloadFor(Form& form, CloseReason reason) {
+    if (!form.loaded_) return true;
+    bool cancel = false;
+    form.Form_QueryUnload(cancel, reason);
+    if (cancel || !form.loaded_) return false;
+    form.Form_Unload(cancel);
+    if (cancel || !form.loaded_) return false;
+    if (form.visible_) {
+        form.visible_ = false;
+        backend_.formHidden(form);
+    }
+    backend_.formUnloaded(form);
+    forget(form);
+    return true;
+}
+
+void Runtime::forget(Form& form) {
+    form.loaded_ = false;
+    if (active_ == &form) active_ = nullptr;
+    loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &form), loaded_.end());
+    auto it = std::find_if(releases_.begin(), releases_.end(),
+                           [&form](const auto& entry) { return entry.first == &form; });
+    if (it != releases_.end()) {
+        auto release = std::move(it->second);
+        releases_.erase(it);
+        unloaded_.push_back(release());
+    }
+}
+
+void Runtime::activate(Form& form) {
+    if (active_ == &form || !form.loaded_ || !form.visible_) return;
+    active_ = &form;
+    backend_.formActivated(form);
+    form.Form_Activate();
+}
+
+bool Runtime::acceptsInput(const Form& form) const {
+    if (!form.loaded_ || !form.visible_) return false;
+    const Form* modal = modalForm();
+    return modal == nullptr || modal == &form;
+}
+
+void Runtime::dispatch(const std::function<void()>& reaction) {
+    ++depth_;
+    try {
+        reaction();
+    } catch (const platform::Error& error) {
+        stop(error);
+    } catch (const std::exception& error) {
+        // A fault of the program itself; stop it the same way rather than crash.
+        stop(platform::Error(51, std::string("內部錯誤: ") + error.what()));
+    }
+    --depth_;
+    if (depth_ == 0) unloaded_.clear();
+}
+
+bool Runtime::trap(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const platform::Error& error) {
+        if (errors_ != nullptr) errors_->errorRaised(error, true);
+        return false;
+    }
+}
+
+void Runtime::stop(const platform::Error& error) {
+    if (errors_ != nullptr) errors_->errorRaised(error, false);
+    services_.messageBoxes.show(standardStopText(error), kAppTitle, platform::Icon::Stop,
+                                platform::Buttons::Ok);
+    endProgram();
+}
+
+void Runtime::endProgram() {
+    services_.process.end();
+    std::terminate();  // end() does not return; the compiler cannot see that through a virtual
+}
+
+void Runtime::run(const std::function<Form&()>& startForm) {
+    dispatch([&] {
+        Form& form = startForm();
+        show(form, false);
+    });
+    backend_.runUntil([this] { return loaded_.empty(); });
+    endProgram();
+}
+
+}  // namespace forms

@@ -1,0 +1,115 @@
+#pragma once
+// The forms runtime: loading on first reference, showing (modal with a nested loop), closing
+// with query-unload, activation, the dispatcher that turns an untrapped error into the
+// standard stop, error traps, and the end of the program.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/backend.h"
+#include "forms/form.h"
+#include "platform/error.h"
+#include "platform/services.h"
+
+namespace forms {
+
+// Told of every error a reaction meets: trapped ones were skipped, untrapped ones stop.
+class ErrorSink {
+public:
+    virtual ~ErrorSink() = default;
+    virtual void errorRaised(const platform::Error& error, bool trapped) = 0;
+};
+
+inline constexpr const char* kAppTitle = "Velmora";
+
+// The text of the standard stop message for an untrapped error.
+std::string standardStopText(const platform::Error& error);
+
+class Runtime {
+public:
+    Runtime(Backend& backend, platform::Services& services, ErrorSink* errors = nullptr);
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    Backend& backend() { return backend_; }
+    platform::Services& services() { return services_; }
+
+    // Loads a form that a slot has just made: its load reaction runs. release hands the form's
+    // ownership back when it is unloaded.
+    void load(Form& form, std::function<std::unique_ptr<Form>()> release);
+    void show(Form& form, bool modal);
+    void hide(Form& form);
+    // The program unloads a form: query-unload (reason Code), unload; either may cancel.
+    bool unload(Form& form);
+    // A close asked by the user's close box, the system or the task manager.
+    bool close(Form& form, CloseReason reason);
+    // The form became the active window; its activate reaction runs once per change.
+    void activate(Form& form);
+    Form* activeForm() const { return active_; }
+
+    // The window that takes input now: the innermost open modal window, or none when no modal
+    // window is open (every visible window takes input then).
+    Form* modalForm() const { return modal_.empty() ? nullptr : modal_.back(); }
+    bool acceptsInput(const Form& form) const;
+
+    // Runs one reaction from the event loop. An untrapped platform::Error shows the standard
+    // stop and ends the program.
+    void dispatch(const std::function<void()>& reaction);
+    // An error trap around one step: a failing step is recorded and skipped. Returns whether
+    // the step ran through.
+    bool trap(const std::function<void()>& step);
+
+    [[noreturn]] void stop(const platform::Error& error);
+    [[noreturn]] void endProgram();
+
+    // The start: loads and shows the start form, runs the loop until no window is loaded,
+    // then ends the program.
+    [[noreturn]] void run(const std::function<Form&()>& startForm);
+
+    std::size_t loadedCount() const { return loaded_.size(); }
+    const std::vector<Form*>& loadedForms() const { return loaded_; }
+
+private:
+    bool unloadFor(Form& form, CloseReason reason);
+    void forget(Form& form);
+
+    Backend& backend_;
+    platform::Services& services_;
+    ErrorSink* errors_;
+    std::vector<Form*> loaded_;
+    std::vector<Form*> modal_;
+    std::vector<std::pair<Form*, std::function<std::unique_ptr<Form>()>>> releases_;
+    // Unloaded windows live on until no reaction of theirs can still be running.
+    std::vector<std::unique_ptr<Form>> unloaded_;
+    Form* active_ = nullptr;
+    int depth_ = 0;
+};
+
+// Owns one window of the program and loads it on first reference; after an unload the next
+// reference makes it anew with its design-time values.
+template <class T>
+class FormSlot {
+public:
+    FormSlot(Runtime& runtime, std::function<std::unique_ptr<T>()> make)
+        : runtime_(runtime), make_(std::move(make)) {}
+
+    T& operator()() {
+        if (!form_) {
+            form_ = make_();
+            T& made = *form_;
+            runtime_.load(made, [this]() -> std::unique_ptr<Form> { return std::move(form_); });
+        }
+        return *form_;
+    }
+    bool loaded() const { return form_ != nullptr; }
+    T* peek() const { return form_.get(); }
+
+private:
+    Runtime& runtime_;
+    std::function<std::unique_ptr<T>()> make_;
+    std::unique_ptr<T> form_;
+};
+
+}  // namespace forms

@@ -1,0 +1,51 @@
+#pragma once
+// Files in the current folder (the package folder), and the ANSI code page that text files and
+// the INI reader use. File names are UTF-8 and relative to the current folder.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Files {
+public:
+    virtual ~Files() = default;
+    // Whether a file of that name exists; files with the hidden or system attribute are not
+    // seen, as the classic file-exists test does not see them.
+    virtual bool exists(const std::string& name) = 0;
+    // All bytes of a file. A missing file raises error 53.
+    virtual std::string readAll(const std::string& name) = 0;
+    // Replaces the file's content as one step: a temporary file in the same folder, then a
+    // replace, so a failure never leaves it empty or half-written.
+    virtual void writeAtomically(const std::string& name, const std::string& bytes) = 0;
+    // Appends to the file, creating it when it is missing.
+    virtual void append(const std::string& name, const std::string& bytes) = 0;
+    // Copies a file; an existing target is replaced.
+    virtual void copy(const std::string& from, const std::string& to) = 0;
+    // Names of the files in the current folder matching a pattern such as "*.inf", in name
+    // order.
+    virtual std::vector<std::string> list(const std::string& pattern) = 0;
+};
+
+class Codepage {
+public:
+    virtual ~Codepage() = default;
+    virtual unsigned id() const = 0;  // 950 on the systems the program is made for
+    // Bytes in the code page to UTF-8.
+    virtual std::string decode(const std::string& bytes) const = 0;
+    // UTF-8 to bytes in the code page; a character the page cannot hold becomes "?".
+    virtual std::string encode(const std::string& text) const = 0;
+};
+
+// The INI reader (GetPrivateProfileStringA with a NULL key): the raw buffer it fills for a
+// buffer of the given size, a run of NUL-terminated names in the ANSI code page, truncated as
+// the reader truncates. Section absent lists the file's section names.
+class ProfileApi {
+public:
+    virtual ~ProfileApi() = default;
+    virtual std::string names(const std::string& file, const std::optional<std::string>& section,
+                              std::size_t bufferSize) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+// Every operating-system service the program uses, handed to it as one bundle. The real
+// machine (platform/win32) and the simulated one (platform/sim) each fill it.
+
+#include "platform/files.h"
+#include "platform/shell.h"
+#include "platform/system.h"
+#include "platform/wmi.h"
+
+namespace platform {
+
+struct Services {
+    Wmi& wmi;
+    Shell& shell;
+    Network& network;
+    Launcher& launcher;
+    Files& files;
+    Codepage& codepage;
+    ProfileApi& profileApi;
+    MessageBoxes& messageBoxes;
+    Clock& clock;
+    Windows& windows;
+    Process& process;
+};
+
+}  // namespace platform

@@ -1,0 +1,262 @@
+#include "platform/sim/backend.h"
+
+#include "platform/sim/services.h"
+
+namespace sim {
+
+const char* textPropertyName(forms::ControlKind kind) {
+    switch (kind) {
+        case forms::ControlKind::TextBox:
+        case forms::ControlKind::ComboBox:
+        case forms::ControlKind::ListBox:
+        case forms::ControlKind::FileListBox: return "text";
+        default: return "caption";
+    }
+}
+
+namespace {
+
+json::Value setLine(const std::string& control, const char* prop, json::Value value) {
+    json::Value line = Transcript::line("set");
+    line.set("control", control);
+    line.set("prop", prop);
+    line.set("value", std::move(value));
+    return line;
+}
+
+json::Value itemsJson(const forms::ListControl& list) {
+    json::Value a = json::Value::array();
+    for (const std::string& item : list.items()) a.push(item);
+    return a;
+}
+
+bool isList(forms::ControlKind kind) {
+    return kind == forms::ControlKind::ComboBox || kind == forms::ControlKind::ListBox ||
+           kind == forms::ControlKind::FileListBox;
+}
+
+// A menu item can be chosen only when it and every menu above it are shown and enabled.
+bool menuReachable(const forms::MenuItem& item) {
+    for (const forms::MenuItem* m = &item; m != nullptr; m = m->parent()) {
+        if (!m->visible() || !m->enabled()) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void SimBackend::formEvent(const forms::Form& form, const char* event) {
+    json::Value line = Transcript::line("form");
+    line.set("form", form.name());
+    line.set("event", event);
+    machine_.record(line);
+}
+
+void SimBackend::formLoaded(forms::Form& form) {
+    if (!handles_.count(form.name())) {
+        handles_[form.name()] = static_cast<platform::WindowHandle>(handles_.size() + 1) * 0x10;
+    }
+    formEvent(form, "load");
+}
+
+void SimBackend::formShown(forms::Form& form, bool modal) {
+    json::Value line = Transcript::line("form");
+    line.set("form", form.name());
+    line.set("event", "show");
+    line.set("modal", modal);
+    machine_.record(line);
+}
+
+void SimBackend::formHidden(forms::Form& form) { formEvent(form, "hide"); }
+void SimBackend::formUnloaded(forms::Form& form) { formEvent(form, "unload"); }
+void SimBackend::formActivated(forms::Form& form) { formEvent(form, "activate"); }
+
+void SimBackend::formChanged(forms::Form& form, forms::FormProperty property) {
+    if (property == forms::FormProperty::Caption) {
+        machine_.record(setLine(form.name(), "caption", form.caption()));
+    } else {
+        machine_.record(setLine(form.name(), "windowState", static_cast<int>(form.windowState())));
+    }
+}
+
+void SimBackend::propertyChanged(forms::Control& control, forms::Property property,
+                                 forms::Origin origin) {
+    if (origin != forms::Origin::Program) return;
+    switch (property) {
+        case forms::Property::Text:
+            machine_.record(setLine(control.path(), textPropertyName(control.kind()), control.text()));
+            break;
+        case forms::Property::Enabled:
+            machine_.record(setLine(control.path(), "enabled", control.enabled()));
+            break;
+        case forms::Property::Visible:
+            machine_.record(setLine(control.path(), "visible", control.visible()));
+            break;
+        case forms::Property::Value:
+            machine_.record(setLine(control.path(), "value",
+                                    static_cast<forms::CheckBox&>(control).value()));
+            break;
+        case forms::Property::ListIndex:
+            machine_.record(setLine(control.path(), "listIndex",
+                                    static_cast<forms::ListControl&>(control).listIndex()));
+            break;
+        case forms::Property::Selection: break;  // caret moves are not part of the record
+    }
+}
+
+void SimBackend::itemsChanged(forms::ListControl& control) {
+    json::Value line = Transcript::line("items");
+    line.set("control", control.path());
+    line.set("items", itemsJson(control));
+    machine_.record(line);
+}
+
+void SimBackend::focusRequested(forms::Control&) {}
+
+platform::WindowHandle SimBackend::handleOf(const forms::Form& form) {
+    auto it = handles_.find(form.name());
+    return it == handles_.end() ? 0 : it->second;
+}
+
+bool SimBackend::setTopmost(platform::WindowHandle window, bool topmost) {
+    json::Value line = Transcript::line("window.topmost");
+    std::string name;
+    for (const auto& [formName, handle] : handles_) {
+        if (handle == window) name = formName;
+    }
+    line.set("form", name.empty() ? json::Value() : json::Value(name));
+    line.set("topmost", topmost);
+    machine_.record(line);
+    return !name.empty();
+}
+
+void SimBackend::errorRaised(const platform::Error& error, bool trapped) {
+    json::Value line = Transcript::line("error");
+    json::Value call;
+    if (error.call()) {
+        try {
+            call = json::parse(*error.call());
+        } catch (const json::ParseError&) {
+            call = json::Value(*error.call());
+        }
+    }
+    line.set("call", call);
+    line.set("number", error.number());
+    line.set("description", error.description());
+    line.set("trapped", trapped);
+    machine_.record(line);
+}
+
+void SimBackend::runUntil(const std::function<bool()>& done) {
+    while (!done()) perform(script_.take());
+}
+
+forms::Control& SimBackend::userControl(const std::string& path, bool forUser) const {
+    std::size_t dot = path.find('.');
+    if (dot == std::string::npos) throw ScenarioError{"not a Form.Control name: " + path};
+    std::string formName = path.substr(0, dot);
+    forms::Form* form = findLoaded_ ? findLoaded_(formName) : nullptr;
+    if (form == nullptr) throw ScenarioError{"window " + formName + " is not loaded"};
+    forms::Control* control = form->find(path.substr(dot + 1));
+    if (control == nullptr) throw ScenarioError{"no such control: " + path};
+    if (!forUser) return *control;
+    if (!runtime_->acceptsInput(*form)) {
+        throw ScenarioError{"window " + formName + " does not take input now"};
+    }
+    bool reachable = control->kind() == forms::ControlKind::MenuItem
+                         ? menuReachable(static_cast<forms::MenuItem&>(*control))
+                         : control->shownInForm() && control->enabled();
+    if (!reachable) throw ScenarioError{"control " + path + " is hidden or disabled"};
+    return *control;
+}
+
+void SimBackend::perform(const json::Value& action) {
+    if (!action.isObject()) throw ScenarioError{"an action is not an object"};
+    auto field = [&](const char* key) -> const json::Value* { return action.find(key); };
+
+    if (const json::Value* target = field("type")) {
+        forms::Control& c = userControl(target->asString(), true);
+        const json::Value* t = field("text");
+        if (t == nullptr || !t->isString()) throw ScenarioError{"type needs a text"};
+        if (c.kind() != forms::ControlKind::TextBox && c.kind() != forms::ControlKind::ComboBox) {
+            throw ScenarioError{"cannot type into " + c.path()};
+        }
+        std::string value = t->asString();
+        runtime_->dispatch([&] { c.userType(value); });
+    } else if (const json::Value* target = field("key")) {
+        forms::Control& c = userControl(target->asString(), true);
+        const json::Value* ch = field("char");
+        if (ch == nullptr || !ch->isNumber()) throw ScenarioError{"key needs a char"};
+        if (c.kind() != forms::ControlKind::TextBox) throw ScenarioError{"no keys for " + c.path()};
+        int code = static_cast<int>(ch->asInteger());
+        runtime_->dispatch([&] { static_cast<forms::TextBox&>(c).userKey(code); });
+    } else if (const json::Value* target = field("click")) {
+        forms::Control& c = userControl(target->asString(), true);
+        runtime_->dispatch([&] { c.userClick(); });
+    } else if (const json::Value* target = field("select")) {
+        forms::Control& c = userControl(target->asString(), true);
+        const json::Value* index = field("index");
+        if (!isList(c.kind()) || index == nullptr || !index->isNumber()) {
+            throw ScenarioError{"select needs a list and an index"};
+        }
+        auto& list = static_cast<forms::ListControl&>(c);
+        long long i = index->asInteger();
+        if (i < 0 || i >= static_cast<long long>(list.items().size())) {
+            throw ScenarioError{"no entry " + std::to_string(i) + " in " + c.path()};
+        }
+        runtime_->dispatch([&] { list.userSelect(static_cast<int>(i)); });
+    } else if (const json::Value* target = field("close")) {
+        forms::Form* form = findLoaded_ ? findLoaded_(target->asString()) : nullptr;
+        if (form == nullptr || !form->visible() || !runtime_->acceptsInput(*form)) {
+            throw ScenarioError{"window " + target->asString() + " is not open for input"};
+        }
+        runtime_->dispatch([&] { runtime_->close(*form, forms::CloseReason::ControlMenu); });
+    } else if (field("answer") != nullptr) {
+        throw ScenarioError{"an answer, but no message box is open"};
+    } else if (const json::Value* target = field("inspect")) {
+        machine_.record(inspect(target->asString()));
+    } else if (const json::Value* target = field("invoke")) {
+        forms::Control& c = userControl(target->asString(), false);
+        runtime_->dispatch([&] {
+            if (c.onClick) c.onClick();
+        });
+    } else {
+        throw ScenarioError{"unknown action " + action.dump()};
+    }
+}
+
+json::Value SimBackend::inspect(const std::string& formName) const {
+    json::Value line = Transcript::line("inspect");
+    line.set("form", formName);
+    forms::Form* form = findLoaded_ ? findLoaded_(formName) : nullptr;
+    line.set("loaded", form != nullptr);
+    json::Value controls = json::Value::object();
+    if (form != nullptr) {
+        line.set("caption", form->caption());
+        line.set("visible", form->visible());
+        for (const forms::Control* c : form->controls()) {
+            json::Value o = json::Value::object();
+            o.set(textPropertyName(c->kind()), c->text());
+            o.set("visible", c->visible());
+            o.set("enabled", c->enabled());
+            if (c->kind() == forms::ControlKind::CheckBox) {
+                o.set("value", static_cast<const forms::CheckBox*>(c)->value());
+            }
+            if (isList(c->kind())) {
+                const auto* list = static_cast<const forms::ListControl*>(c);
+                o.set("items", itemsJson(*list));
+                o.set("listIndex", list->listIndex());
+            }
+            if (c->kind() == forms::ControlKind::TextBox) {
+                o.set("selStart", static_cast<const forms::TextBox*>(c)->selStart());
+            }
+            controls.set(c->name(), o);
+        }
+        line.set("activeControl", form->activeControl() ? json::Value(form->activeControl()->name())
+                                                        : json::Value());
+    }
+    line.set("controls", controls);
+    return line;
+}
+
+}  // namespace sim

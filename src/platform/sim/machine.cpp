@@ -1,0 +1,162 @@
+#include "platform/sim/machine.h"
+
+#include "platform/sim/base64.h"
+#include "platform/sim/codepage.h"
+#include "platform/sim/command_line.h"
+#include "platform/sim/wmi_values.h"
+#include "text/text.h"
+
+namespace sim {
+
+std::string asciiLower(std::string s) {
+    for (char& c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return s;
+}
+
+std::string programOf(const std::string& commandLine) {
+    std::vector<std::string> words = splitCommandLine(commandLine);
+    if (words.empty()) return {};
+    std::string program = words[0];
+    std::size_t slash = program.find_last_of("\\/");
+    if (slash != std::string::npos) program = program.substr(slash + 1);
+    program = asciiLower(program);
+    if (text::endsWith(program, ".exe")) program.resize(program.size() - 4);
+    return program;
+}
+
+namespace {
+
+bool matches(const json::Value& fault, const json::Value& line) {
+    for (const auto& [key, expected] : fault.members()) {
+        const json::Value* actual = line.find(key);
+        if (actual == nullptr || !(*actual == expected)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void Machine::check(const json::Value& callLine, long long defaultNumber,
+                    const std::string& defaultDescription) {
+    for (Fault& fault : faults) {
+        if (fault.times && *fault.times <= 0) continue;
+        if (!matches(fault.match, callLine)) continue;
+        if (fault.times) --*fault.times;
+        throw platform::Error(fault.number.value_or(defaultNumber),
+                              fault.description.value_or(defaultDescription), callLine.dump());
+    }
+}
+
+SimFile* Machine::file(const std::string& name) {
+    std::string key = asciiLower(name);
+    if (text::startsWith(key, ".\\")) key = key.substr(2);
+    for (SimFile& f : files_) {
+        if (asciiLower(f.name) == key) return &f;
+    }
+    return nullptr;
+}
+
+SimFile& Machine::createFile(const std::string& name) {
+    std::string bare = text::startsWith(name, ".\\") ? name.substr(2) : name;
+    if (SimFile* existing = file(bare)) return *existing;
+    files_.push_back({bare, {}, false});
+    return files_.back();
+}
+
+bool Machine::programExists(const std::string& program) const {
+    return missingPrograms.count(program) == 0;
+}
+
+std::string Machine::normalizedRegistryPath(const std::string& path) const {
+    static const std::pair<const char*, const char*> kHives[] = {
+        {"HKCU\\", "HKEY_CURRENT_USER\\"},
+        {"HKLM\\", "HKEY_LOCAL_MACHINE\\"},
+        {"HKCR\\", "HKEY_CLASSES_ROOT\\"},
+        {"HKU\\", "HKEY_USERS\\"},
+    };
+    std::string upper = path;
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    for (const auto& [shortName, longName] : kHives) {
+        if (text::startsWith(upper, shortName)) {
+            return longName + path.substr(std::string(shortName).size());
+        }
+    }
+    for (const auto& [shortName, longName] : kHives) {
+        std::string hive(longName);
+        if (text::startsWith(upper, hive)) return hive + path.substr(hive.size());
+    }
+    return path;
+}
+
+void Machine::setRegistry(const std::string& path, json::Value value) {
+    std::string key = normalizedRegistryPath(path);
+    for (auto& [existing, v] : registry) {
+        if (asciiLower(existing) == asciiLower(key)) {
+            v = std::move(value);
+            return;
+        }
+    }
+    registry.emplace_back(key, std::move(value));
+}
+
+json::Value Machine::state(const SimCodepage& codepage) const {
+    json::Value line = Transcript::line("state");
+    json::Value filesJson = json::Value::object();
+    for (const SimFile& f : files_) {
+        if (codepage.isText(f.bytes)) {
+            filesJson.set(f.name, codepage.decode(f.bytes));
+        } else {
+            json::Value raw = json::Value::object();
+            raw.set("base64", base64Encode(f.bytes));
+            filesJson.set(f.name, raw);
+        }
+    }
+    line.set("files", filesJson);
+
+    json::Value printersJson = json::Value::array();
+    for (const platform::WmiObject& p : printers) {
+        json::Value o = json::Value::object();
+        for (const char* field : {"Name", "DriverName", "PortName"}) {
+            const platform::Value* v = p.property(field);
+            o.set(field, v != nullptr ? toJson(*v) : json::Value(nullptr));
+        }
+        printersJson.push(o);
+    }
+    line.set("printers", printersJson);
+
+    json::Value portsJson = json::Value::array();
+    for (const Port& p : ports) {
+        json::Value o = json::Value::object();
+        o.set("Name", p.name);
+        o.set("HostAddress", p.hostAddress);
+        o.set("PortNumber", p.portNumber);
+        o.set("Protocol", p.protocol);
+        o.set("SNMPEnabled", p.snmpEnabled);
+        portsJson.push(o);
+    }
+    line.set("ports", portsJson);
+
+    json::Value driversJson = json::Value::array();
+    for (const std::string& d : drivers) driversJson.push(d);
+    line.set("drivers", driversJson);
+    line.set("defaultPrinter", defaultPrinter ? json::Value(*defaultPrinter) : json::Value());
+
+    json::Value connectionsJson = json::Value::array();
+    for (const std::string& c : connections) connectionsJson.push(c);
+    line.set("connections", connectionsJson);
+
+    json::Value registryJson = json::Value::object();
+    for (const auto& [path, value] : registry) registryJson.set(path, value);
+    line.set("registry", registryJson);
+
+    json::Value servicesJson = json::Value::object();
+    for (const auto& [name, st] : services) servicesJson.set(name, st);
+    line.set("services", servicesJson);
+    return line;
+}
+
+}  // namespace sim

@@ -1,0 +1,98 @@
+#pragma once
+// The simulated Windows machine: what a real one would hold (adapters, printers, ports,
+// drivers, services, registry, the package folder's files, which programs exist), the faults
+// it has been told to raise, and the transcript every call goes into.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/sim/json.h"
+#include "platform/sim/transcript.h"
+#include "platform/wmi.h"
+
+namespace sim {
+
+struct SimFile {
+    std::string name;   // as created; lookups ignore ASCII case, as Windows does
+    std::string bytes;
+    bool hidden = false;
+};
+
+struct Fault {
+    json::Value match;  // every field given must equal the call's transcript line
+    std::optional<long long> times;
+    std::optional<long long> number;
+    std::optional<std::string> description;
+};
+
+struct Port {
+    std::string name;
+    std::string hostAddress;
+    std::string portNumber;
+    long long protocol = 1;
+    bool snmpEnabled = false;
+};
+
+class Machine {
+public:
+    explicit Machine(Transcript& transcript) : transcript_(transcript) {}
+
+    Transcript& transcript() { return transcript_; }
+
+    // Raises the call's fault when one matches its would-be line; a matched fault with
+    // "times" counts down. The error carries the line as its call.
+    void check(const json::Value& callLine, long long defaultNumber,
+               const std::string& defaultDescription);
+    // Writes the line of a call that went through.
+    void record(const json::Value& line) { transcript_.write(line); }
+
+    // Files of the package folder.
+    SimFile* file(const std::string& name);
+    SimFile& createFile(const std::string& name);
+    std::vector<SimFile>& files() { return files_; }
+
+    // Programs: whether a program name (first word of a command line) can be started.
+    bool programExists(const std::string& program) const;
+
+    std::string normalizedRegistryPath(const std::string& path) const;
+
+    // The state line written at the end of every run.
+    json::Value state(const class SimCodepage& codepage) const;
+
+    // Everything a scenario may set.
+    std::string computerName = "PC01";
+    std::string exeName = "Velmora.exe";
+    std::string folder = "C:\\Package";
+    std::vector<platform::WmiObject> adapters;
+    std::vector<platform::WmiObject> printers;
+    std::vector<Port> ports;
+    std::vector<std::string> drivers;
+    std::optional<std::string> defaultPrinter;
+    std::vector<std::string> connections;
+    std::vector<std::pair<std::string, json::Value>> registry;  // in the order first written
+    std::map<std::string, std::string> services{{"Spooler", "Running"}};
+    std::string osCaption = "Microsoft Windows 10 Pro";
+    std::string osVersion = "10.0.19045";
+    std::set<std::string> missingPrograms;  // lower case, without ".exe"
+    std::vector<Fault> faults;
+    double clock = 0;  // seconds of virtual time
+
+    void setRegistry(const std::string& path, json::Value value);
+
+private:
+    Transcript& transcript_;
+    std::vector<SimFile> files_;
+};
+
+// Lower-case ASCII, leaving other characters alone.
+std::string asciiLower(std::string s);
+
+// The program a command line starts: its first word, without quotes, folder or ".exe", in
+// lower case ("C:\\Windows\\reg.exe add ..." gives "reg").
+std::string programOf(const std::string& commandLine);
+
+}  // namespace sim

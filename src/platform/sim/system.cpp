@@ -1,0 +1,64 @@
+#include "platform/sim/services.h"
+
+namespace sim {
+
+namespace {
+
+const char* iconName(platform::Icon icon) {
+    switch (icon) {
+        case platform::Icon::None: return "none";
+        case platform::Icon::Information: return "information";
+        case platform::Icon::Exclamation: return "exclamation";
+        case platform::Icon::Stop: return "stop";
+        case platform::Icon::Question: return "question";
+    }
+    return "none";
+}
+
+}  // namespace
+
+platform::Answer SimMessageBoxes::show(const std::string& text, const std::string& title,
+                                       platform::Icon icon, platform::Buttons buttons) {
+    json::Value line = Transcript::line("msgbox");
+    line.set("text", text);
+    line.set("title", title);
+    line.set("icon", iconName(icon));
+    line.set("buttons", buttons == platform::Buttons::Ok ? "ok" : "yesno");
+    if (script_.empty()) {
+        // The program waits on the box; the run ends with it open.
+        line.set("answer", nullptr);
+        machine_.record(line);
+        throw ActionsExhausted{};
+    }
+    const json::Value& action = script_.take();
+    const json::Value* answer = action.find("answer");
+    if (answer == nullptr || !answer->isString()) {
+        throw ScenarioError{"a message box is open (\"" + text + "\"); the action is no answer"};
+    }
+    const std::string& a = answer->asString();
+    platform::Answer result;
+    if (buttons == platform::Buttons::Ok && a == "ok") {
+        result = platform::Answer::Ok;
+    } else if (buttons == platform::Buttons::YesNo && (a == "yes" || a == "no")) {
+        result = a == "yes" ? platform::Answer::Yes : platform::Answer::No;
+    } else {
+        throw ScenarioError{"the open message box has no button \"" + a + "\""};
+    }
+    line.set("answer", a);
+    machine_.record(line);
+    return result;
+}
+
+void SimClock::sleep(double seconds) {
+    json::Value line = Transcript::line("wait");
+    line.set("seconds", seconds);
+    machine_.record(line);
+    if (seconds > 0) machine_.clock += seconds;
+}
+
+void SimProcess::end() {
+    machine_.record(Transcript::line("end"));
+    throw ProcessEnded{};
+}
+
+}  // namespace sim

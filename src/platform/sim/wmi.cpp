@@ -1,0 +1,306 @@
+#include <algorithm>
+
+#include "platform/sim/services.h"
+#include "platform/sim/wmi_values.h"
+#include "platform/sim/wql.h"
+
+namespace sim {
+
+namespace {
+
+// HRESULTs as the scripting runtime raises them, signed.
+constexpr long long kWbemFailed = -2147217407;        // 0x80041001
+constexpr long long kWbemNotFound = -2147217406;      // 0x80041002
+constexpr long long kWbemInvalidClass = -2147217392;  // 0x80041010
+constexpr long long kWbemInvalidQuery = -2147217385;  // 0x80041017
+constexpr long long kWbemInvalidMethod = -2147217363; // 0x8004102D
+constexpr long long kRpcUnavailable = -2147023174;    // 0x800706BA
+
+std::string relPath(const std::string& className, const std::string& key, const std::string& value) {
+    return className + "." + key + "=\"" + value + "\"";
+}
+
+platform::WmiObject makeObject(const std::string& className, const std::string& key,
+                               const std::string& keyValue, platform::Properties props) {
+    platform::WmiObject o;
+    o.className = className;
+    o.path = relPath(className, key, keyValue);
+    o.properties = std::move(props);
+    return o;
+}
+
+std::string textOf(const platform::Value& v) {
+    using K = platform::Value::Kind;
+    switch (v.kind) {
+        case K::Bool: return v.boolean ? "true" : "false";
+        case K::Int16:
+        case K::Int32:
+        case K::UInt32: return std::to_string(v.integer);
+        case K::String: return v.string;
+        default: return {};
+    }
+}
+
+// Every instance of a class the machine knows, or absent for a class it does not have.
+std::optional<std::vector<platform::WmiObject>> instancesOf(Machine& m, const std::string& cls) {
+    using platform::Value;
+    std::string c = asciiLower(cls);
+    std::vector<platform::WmiObject> out;
+    if (c == "win32_networkadapterconfiguration") {
+        long long index = 0;
+        for (const platform::WmiObject& a : m.adapters) {
+            platform::WmiObject o = a;
+            o.className = "Win32_NetworkAdapterConfiguration";
+            if (!o.property("Index")) o.set("Index", Value::uint32(static_cast<std::uint32_t>(index)));
+            o.path = "Win32_NetworkAdapterConfiguration.Index=" + std::to_string(index++);
+            out.push_back(std::move(o));
+        }
+    } else if (c == "win32_printer") {
+        for (const platform::WmiObject& p : m.printers) {
+            platform::WmiObject o = p;
+            o.className = "Win32_Printer";
+            const Value* name = o.property("Name");
+            std::string n = name ? name->string : "";
+            if (!o.property("DeviceID")) o.set("DeviceID", Value::text(n));
+            o.path = relPath("Win32_Printer", "DeviceID", n);
+            out.push_back(std::move(o));
+        }
+    } else if (c == "win32_printerconfiguration") {
+        for (const platform::WmiObject& p : m.printers) {
+            const Value* name = p.property("Name");
+            std::string n = name ? name->string : "";
+            out.push_back(makeObject("Win32_PrinterConfiguration", "Name", n,
+                                     {{"Name", Value::text(n)}, {"Description", Value::text(n)}}));
+        }
+    } else if (c == "win32_service") {
+        for (const auto& [name, st] : m.services) {
+            out.push_back(makeObject("Win32_Service", "Name", name,
+                                     {{"Name", Value::text(name)}, {"State", Value::text(st)}}));
+        }
+    } else if (c == "win32_operatingsystem") {
+        out.push_back(makeObject("Win32_OperatingSystem", "Name", m.osCaption,
+                                 {{"Caption", Value::text(m.osCaption)},
+                                  {"Version", Value::text(m.osVersion)},
+                                  {"CSName", Value::text(m.computerName)}}));
+    } else if (c == "win32_tcpipprinterport") {
+        for (const Port& p : m.ports) {
+            out.push_back(makeObject("Win32_TCPIPPrinterPort", "Name", p.name,
+                                     {{"Name", Value::text(p.name)},
+                                      {"HostAddress", Value::text(p.hostAddress)},
+                                      {"PortNumber", Value::text(p.portNumber)},
+                                      {"Protocol", Value::int32(static_cast<int>(p.protocol))},
+                                      {"SNMPEnabled", Value::fromBool(p.snmpEnabled)}}));
+        }
+    } else if (c == "win32_printerdriver") {
+        for (const std::string& d : m.drivers) {
+            out.push_back(makeObject("Win32_PrinterDriver", "Name", d, {{"Name", Value::text(d)}}));
+        }
+    } else {
+        return std::nullopt;
+    }
+    return out;
+}
+
+bool satisfies(const platform::WmiObject& o, const std::vector<WqlCondition>& conditions) {
+    for (const WqlCondition& cond : conditions) {
+        const platform::Value* v = nullptr;
+        for (const auto& [name, value] : o.properties) {
+            if (asciiLower(name) == asciiLower(cond.property)) v = &value;
+        }
+        if (v == nullptr) return false;
+        // WQL compares text without regard to case.
+        if (asciiLower(textOf(*v)) != asciiLower(cond.value)) return false;
+    }
+    return true;
+}
+
+json::Value argsJson(const std::vector<platform::Value>& args) {
+    json::Value a = json::Value::array();
+    for (const platform::Value& v : args) a.push(toJson(v));
+    return a;
+}
+
+std::string argText(const std::vector<platform::Value>& args, std::size_t i) {
+    return i < args.size() ? textOf(args[i]) : std::string();
+}
+
+class SimWmiService : public platform::WmiService {
+public:
+    explicit SimWmiService(Machine& m) : m_(m) {}
+
+    std::vector<platform::WmiObject> execQuery(const std::string& wql,
+                                               std::optional<int> flags) override {
+        json::Value line = Transcript::line("wmi.query");
+        line.set("wql", wql);
+        line.set("flags", flags ? json::Value(*flags) : json::Value());
+        m_.check(line, kWbemFailed, "一般性失敗");
+        auto query = parseWql(wql);
+        if (!query) fail(line, kWbemInvalidQuery, "無效的查詢");
+        auto all = instancesOf(m_, query->className);
+        if (!all) fail(line, kWbemInvalidClass, "無效的類別");
+        std::vector<platform::WmiObject> result;
+        for (platform::WmiObject& o : *all) {
+            if (satisfies(o, query->conditions)) result.push_back(std::move(o));
+        }
+        line.set("count", static_cast<long long>(result.size()));
+        m_.record(line);
+        return result;
+    }
+
+    platform::WmiObject get(const std::string& path) override {
+        json::Value line = Transcript::line("wmi.get");
+        line.set("path", path);
+        m_.check(line, kWbemFailed, "一般性失敗");
+        auto parsed = parseObjectPath(path);
+        if (!parsed) fail(line, kWbemNotFound, "找不到");
+        if (asciiLower(parsed->className) == "stdregprov") {
+            m_.record(line);
+            return classObject("StdRegProv");
+        }
+        auto all = instancesOf(m_, parsed->className);
+        if (!all) fail(line, kWbemNotFound, "找不到");
+        if (parsed->conditions.empty()) {
+            m_.record(line);
+            return classObject((*all).empty() ? parsed->className : canonicalClass(parsed->className));
+        }
+        for (platform::WmiObject& o : *all) {
+            if (satisfies(o, parsed->conditions)) {
+                m_.record(line);
+                o.path = path;
+                return o;
+            }
+        }
+        fail(line, kWbemNotFound, "找不到");
+    }
+
+    platform::WmiObject spawnInstance(const platform::WmiObject& classObject) override {
+        json::Value line = Transcript::line("wmi.spawn");
+        line.set("class", classObject.className);
+        m_.check(line, kWbemFailed, "一般性失敗");
+        m_.record(line);
+        platform::WmiObject o;
+        o.className = classObject.className;
+        return o;
+    }
+
+    void put(const platform::WmiObject& instance) override {
+        json::Value line = Transcript::line("wmi.put");
+        line.set("class", instance.className);
+        line.set("props", toJson(instance.properties));
+        m_.check(line, kWbemFailed, "一般性失敗");
+        store(instance);
+        m_.record(line);
+    }
+
+    std::optional<long long> callMethod(const platform::WmiObject& target, const std::string& method,
+                                        const std::vector<platform::Value>& args) override {
+        json::Value line = Transcript::line("wmi.call");
+        line.set("target", target.path.empty() ? target.className : target.path);
+        line.set("method", method);
+        line.set("args", argsJson(args));
+        m_.check(line, kWbemFailed, "一般性失敗");
+        std::optional<long long> result = invoke(target, method, args, line);
+        line.set("result", result ? json::Value(*result) : json::Value());
+        m_.record(line);
+        return result;
+    }
+
+private:
+    [[noreturn]] void fail(const json::Value& line, long long number, const char* description) {
+        throw platform::Error(number, description, line.dump());
+    }
+
+    static platform::WmiObject classObject(const std::string& className) {
+        platform::WmiObject o;
+        o.className = className;
+        o.path = className;
+        o.isClass = true;
+        return o;
+    }
+
+    static std::string canonicalClass(const std::string& className) { return className; }
+
+    std::string stringProp(const platform::WmiObject& o, const char* name) {
+        const platform::Value* v = o.property(name);
+        return v ? textOf(*v) : std::string();
+    }
+
+    void store(const platform::WmiObject& instance) {
+        std::string cls = asciiLower(instance.className);
+        if (cls == "win32_tcpipprinterport") {
+            Port p;
+            p.name = stringProp(instance, "Name");
+            p.hostAddress = stringProp(instance, "HostAddress");
+            p.portNumber = stringProp(instance, "PortNumber");
+            if (const platform::Value* v = instance.property("Protocol")) p.protocol = v->integer;
+            if (const platform::Value* v = instance.property("SNMPEnabled")) p.snmpEnabled = v->boolean;
+            auto existing = std::find_if(m_.ports.begin(), m_.ports.end(),
+                                         [&](const Port& q) { return asciiLower(q.name) == asciiLower(p.name); });
+            if (existing != m_.ports.end()) {
+                *existing = p;
+            } else {
+                m_.ports.push_back(p);
+            }
+        } else if (cls == "win32_printer") {
+            m_.printers.push_back(instance);
+        }
+    }
+
+    std::optional<long long> invoke(const platform::WmiObject& target, const std::string& method,
+                                     const std::vector<platform::Value>& args, const json::Value& line) {
+        std::string cls = asciiLower(target.className);
+        std::string name = asciiLower(method);
+        if (cls == "win32_service") {
+            std::string service = stringProp(target, "Name");
+            auto it = std::find_if(m_.services.begin(), m_.services.end(), [&](const auto& entry) {
+                return asciiLower(entry.first) == asciiLower(service);
+            });
+            if (it == m_.services.end()) fail(line, kWbemNotFound, "找不到");
+            if (name == "stopservice") {
+                if (it->second != "Running") return 6;  // not active
+                it->second = "Stopped";
+                return 0;
+            }
+            if (name == "startservice") {
+                if (it->second == "Running") return 10;  // already running
+                it->second = "Running";
+                return 0;
+            }
+        } else if (cls == "stdregprov" && name == "setstringvalue") {
+            std::string hive = argText(args, 0) == "2147483650" ? "HKEY_LOCAL_MACHINE"
+                                                                : "HKEY_CURRENT_USER";
+            m_.setRegistry(hive + "\\" + argText(args, 1) + "\\" + argText(args, 2),
+                           json::Value(argText(args, 3)));
+            return 0;
+        } else if (cls == "win32_printer" && name == "renameprinter") {
+            std::string oldName = stringProp(target, "Name");
+            for (platform::WmiObject& p : m_.printers) {
+                const platform::Value* n = p.property("Name");
+                if (n && n->string == oldName) {
+                    p.set("Name", platform::Value::text(argText(args, 0)));
+                    if (m_.defaultPrinter == oldName) m_.defaultPrinter = argText(args, 0);
+                    return 0;
+                }
+            }
+            return 1801;  // invalid printer name
+        }
+        fail(line, kWbemInvalidMethod, "無效的方法");
+    }
+
+    Machine& m_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::WmiService> SimWmi::connect(const std::string& moniker) {
+    json::Value line = Transcript::line("wmi.connect");
+    line.set("moniker", moniker);
+    machine_.check(line, kRpcUnavailable, "RPC 伺服器無法使用。");
+    if (asciiLower(moniker).rfind("winmgmts:", 0) != 0) {
+        throw platform::Error(-2147221020, "無效的語法", line.dump());  // MK_E_SYNTAX
+    }
+    machine_.record(line);
+    return std::make_unique<SimWmiService>(machine_);
+}
+
+}  // namespace sim

@@ -1,0 +1,51 @@
+#pragma once
+// Message boxes, the clock, windows on top, and the process itself.
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class Icon { None, Information, Exclamation, Stop, Question };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows a modal message box over the active window and returns the answer.
+    virtual Answer show(const std::string& text, const std::string& title, Icon icon,
+                        Buttons buttons) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Seconds on a monotonic clock; only differences mean anything.
+    virtual double now() = 0;
+    // Blocks the thread for that long without handling window messages.
+    virtual void sleep(double seconds) = 0;
+};
+
+// An opaque native window handle (an HWND on the real machine).
+using WindowHandle = std::uintptr_t;
+
+class Windows {
+public:
+    virtual ~Windows() = default;
+    // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, no move, no size; returns its result.
+    virtual bool setTopmost(WindowHandle window, bool topmost) = 0;
+};
+
+class Process {
+public:
+    virtual ~Process() = default;
+    // The running executable's file name without folder, e.g. "安裝.exe".
+    virtual std::string exeName() = 0;
+    // The executable's folder, without a trailing backslash.
+    virtual std::string exeFolder() = 0;
+    // Ends the process at once; no window's closing reaction runs.
+    [[noreturn]] virtual void end() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,52 @@
+#include "profile/profile_line.h"
+
+#include "text/text.h"
+
+namespace profile {
+
+std::string flagCharacter(std::string_view optionFlags, std::size_t n) {
+    std::string c = text::charAt(optionFlags, n - 1);
+    return c.empty() ? "0" : c;
+}
+
+bool InstallProfile::setAsDefault() const { return flagCharacter(optionFlags, 1) == "1"; }
+bool InstallProfile::applyPreferenceFile() const { return flagCharacter(optionFlags, 2) == "1"; }
+bool InstallProfile::twoPrinters() const { return flagCharacter(optionFlags, 3) == "1"; }
+
+InstallProfile defaultProfile() {
+    return {"ip",
+            std::string(kPlaceholderAddress),
+            std::string(kDefaultPrinterName),
+            std::string(kDefaultModelName),
+            std::string(kDefaultInfFile),
+            std::string(kDefaultOptionFlags)};
+}
+
+Separator chooseSeparator(std::string_view line) {
+    return text::startsWith(line, "ip\\") ? Separator::Backslash : Separator::Comma;
+}
+
+std::vector<std::string> splitLine(std::string_view line, Separator separator) {
+    return text::split(line, separator == Separator::Backslash ? "\\" : ",");
+}
+
+std::string part(const std::vector<std::string>& parts, std::size_t i) {
+    return i < parts.size() ? parts[i] : std::string();
+}
+
+InstallProfile fromParts(const std::vector<std::string>& parts) {
+    return {part(parts, 0), part(parts, 1), part(parts, 2),
+            part(parts, 3), part(parts, 4), part(parts, 5)};
+}
+
+std::string formatLine(const InstallProfile& p) {
+    return "ip," + p.printerAddress + "," + p.printerName + "," + p.modelName + "," + p.infFile +
+           "," + p.optionFlags + "\r\n";
+}
+
+std::string firstLine(std::string_view text) {
+    std::size_t end = text.find_first_of("\r\n");
+    return std::string(text.substr(0, end));
+}
+
+}  // namespace profile

@@ -1,0 +1,38 @@
+#pragma once
+// ip.ini in the current folder: making sure it exists, reading its first line, writing it.
+
+#include <string>
+
+#include "platform/files.h"
+#include "profile/profile_line.h"
+
+namespace profile {
+
+class ProfileStore {
+public:
+    ProfileStore(platform::Files& files, const platform::Codepage& codepage)
+        : files_(files), codepage_(codepage) {}
+
+    // Appends the default line when the file-exists test does not see ip.ini (a hidden one
+    // included, which then gets the line as a further line); leaves a visible one untouched.
+    void ensureExists();
+
+    // The first line, without its line end. A UTF-8 byte-order mark makes the file UTF-8;
+    // otherwise it is in the ANSI code page. A missing file raises error 53.
+    std::string readFirstLine();
+
+    // The main window's and the package maker's reading: backslash form or comma form.
+    InstallProfile read();
+
+    // Replaces the file with the profile's line in the ANSI code page, as one step.
+    void write(const InstallProfile& profile);
+
+private:
+    platform::Files& files_;
+    const platform::Codepage& codepage_;
+};
+
+// Decodes a profile file's bytes: UTF-8 after a byte-order mark, the code page otherwise.
+std::string decodeProfileBytes(const std::string& bytes, const platform::Codepage& codepage);
+
+}  // namespace profile

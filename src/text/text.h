@@ -1,0 +1,51 @@
+#pragma once
+// Text helpers. Inside the program every text is UTF-8; positions and lengths that the user
+// would count ("the third flag character", "at least 8 characters") count characters
+// (code points), never bytes.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace text {
+
+// Number of characters (code points) in a UTF-8 text; malformed bytes count one each.
+std::size_t length(std::string_view s);
+
+// The characters [first, first + count) of s, counted from 0; clipped to the text.
+std::string chars(std::string_view s, std::size_t first, std::size_t count = std::string_view::npos);
+
+// Character at a 0-based position, or the empty text past the end.
+std::string charAt(std::string_view s, std::size_t index);
+
+// Split at every occurrence of sep, without a limit: adjacent separators give empty parts and
+// a trailing separator a final empty part. An empty text gives one empty part.
+std::vector<std::string> split(std::string_view s, std::string_view sep);
+
+std::string join(const std::vector<std::string>& parts, std::string_view sep);
+
+bool contains(std::string_view s, std::string_view part);
+bool startsWith(std::string_view s, std::string_view prefix);
+bool endsWith(std::string_view s, std::string_view suffix);
+
+// Byte offset of the character at a 0-based character position (clipped to the end).
+std::size_t byteOffset(std::string_view s, std::size_t charIndex);
+
+// Appends one code point as UTF-8.
+void appendCodePoint(std::string& out, char32_t cp);
+
+// Decodes UTF-8 into code points; malformed bytes become U+FFFD.
+std::u32string toCodePoints(std::string_view s);
+std::string fromCodePoints(std::u32string_view cps);
+
+// Numeric conversion as the program's conversions do it: surrounding blanks are ignored, a sign,
+// digits, a decimal point and an exponent are accepted. Anything else is a type mismatch and
+// raises platform::Error 13.
+double toNumber(std::string_view s);
+
+// Conversion to a 16-bit signed integer (rounded half to even); out of range raises
+// platform::Error 6 (overflow), a non-number platform::Error 13.
+std::int16_t toInteger16(std::string_view s);
+
+}  // namespace text
