@@ -315,6 +315,8 @@ void Value::dumpTo(std::string& out) const {
         case Type::Number: {
             if (integral_) {
                 out += std::to_string(integer_);
+            } else if (std::floor(number_) == number_ && std::fabs(number_) < 1e15) {
+                out += std::to_string(static_cast<long long>(number_));
             } else if (std::isfinite(number_)) {
                 char buf[32];
                 std::snprintf(buf, sizeof buf, "%.17g", number_);

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on Debian 12; does nothing when all is there.
+set -euo pipefail
+
+packages=(
+  cmake g++ make ninja-build pkg-config clang-format file
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix
+  wine wine64 xvfb x11-utils x11-apps imagemagick locales fonts-arphic-uming
+)
+if [ "${1:-}" = "--linux-only" ]; then
+  packages=(cmake g++ make pkg-config googletest libgtest-dev libgmock-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine takes its ANSI code page (950) and Chinese file names from this locale.
+if [ "${1:-}" != "--linux-only" ] && ! locale -a 2>/dev/null | grep -qi '^zh_TW\.utf8$'; then
+  sed -i 's/^# *\(zh_TW.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_TW.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_TW.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Every test: installs what is needed, then the unit and scenario tests, the same under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build, and the Wine smoke test.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh
+
+step() { printf '\n== %s\n' "$*"; }
+
+step "Linux build and tests"
+cmake --preset linux >/dev/null
+cmake --build --preset linux
+ctest --preset linux
+
+step "Sanitizer build and tests"
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan
+
+step "Windows build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+exe=build/windows/src/platform/win32/Velmora.exe
+file "$exe" | grep -q 'PE32+ executable (GUI) x86-64' || { echo "not a PE32+ GUI executable: $exe"; exit 1; }
+
+step "Wine end-to-end"
+mkdir -p artifacts
+tests/e2e/smoke.sh "$exe" build/windows/tests/e2e/driver/velmora-e2e.exe artifacts

@@ -1,0 +1,87 @@
+// velmora-demo PACKAGE-FOLDER [ACTIONS.json]: runs the package on the simulated Windows
+// machine, as an end user would, and tells step by step what the program did.
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "platform/sim/base64.h"
+#include "platform/sim/json.h"
+#include "scenario/narrate.h"
+#include "scenario/runner.h"
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::cerr << "usage: velmora-demo PACKAGE-FOLDER [ACTIONS.json]\n";
+        return 2;
+    }
+    namespace fs = std::filesystem;
+    fs::path folder = argv[1];
+    if (!fs::is_directory(folder)) {
+        std::cerr << "velmora-demo: " << folder << " is not a folder\n";
+        return 2;
+    }
+    sim::json::Value scenario = sim::json::Value::object();
+    scenario.set("exe", "安裝.exe");
+    sim::json::Value files = sim::json::Value::object();
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        if (entry.is_regular_file()) entries.push_back(entry.path());
+    }
+    std::sort(entries.begin(), entries.end());
+    for (const fs::path& p : entries) {
+        sim::json::Value f = sim::json::Value::object();
+        f.set("base64", sim::base64Encode(readFile(p)));
+        files.set(p.filename().string(), f);
+    }
+    scenario.set("folder", files);
+    if (argc == 3) {
+        scenario.set("actions", sim::json::parse(readFile(argv[2])));
+    }
+
+    std::cout << "Velmora demo: the package folder " << folder.string() << " on a simulated Windows PC\n"
+              << "(code page 950, one network adapter at 192.168.1.23).\n\n";
+    std::ostringstream transcript;
+    int status = scenario::runScenario(scenario.dump(), transcript);
+    std::istringstream lines(transcript.str());
+    sim::json::Value state;
+    int step = 0;
+    for (std::string text; std::getline(lines, text);) {
+        sim::json::Value line = sim::json::parse(text);
+        if (line.find("op")->asString() == "state") {
+            state = line;
+            continue;
+        }
+        std::string sentence = scenario::narrate(line);
+        if (!sentence.empty()) std::cout << ++step << ". " << sentence << "\n";
+    }
+    std::cout << "\nWhat the machine holds afterwards:\n";
+    for (const auto& [name, content] : state.find("files")->members()) {
+        if (content.isString()) {
+            std::cout << "  file " << name << ": " << content.asString().substr(0, content.asString().find_first_of("\r\n")) << "\n";
+        } else {
+            std::cout << "  file " << name << " (" << sim::base64Decode(content.find("base64")->asString())->size()
+                      << " bytes)\n";
+        }
+    }
+    std::cout << "  printers: " << state.find("printers")->dump() << "\n"
+              << "  ports: " << state.find("ports")->dump() << "\n"
+              << "  default printer: " << state.find("defaultPrinter")->dump() << "\n";
+    for (const auto& [path, value] : state.find("registry")->members()) {
+        std::cout << "  registry " << path << " = " << value.dump() << "\n";
+    }
+    return status;
+}
