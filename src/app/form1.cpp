@@ -1,6 +1,11 @@
 #include "app/form1.h"
 
+#include "app/address_check.h"
 #include "app/own_address.h"
+#include "engine/setupprint_form.h"
+#include "maker/advset_form.h"
+#include "maker/profile_fields.h"
+#include "ui/about_form.h"
 #include "app/program.h"
 #include "forms/runtime.h"
 #include "profile/profile_store.h"
@@ -87,6 +92,13 @@ Form1::Form1(Program& program)
     USB_install.designVisible(false);
     USB_install.designEnabled(false);
     ver.designEnabled(false);
+
+    Text1.onKeyPress = [this](int& key) { Text1_KeyPress(key); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    Label2.onClick = [this] { Label2_Click(); };
+    ADV.onClick = [this] { ADV_Click(); };
+    about.onClick = [this] { about_Click(); };
 }
 
 void Form1::Form_Load() {
@@ -116,5 +128,71 @@ void Form1::Form_Activate() {
     // 255 puts the caret after the last character of any address.
     Text1.setSelStart(255);
 }
+
+
+void Form1::Text1_KeyPress(int& keyAscii) {
+    // Enter confirms, as the button would; the key itself goes on to the box.
+    if (keyAscii == 13) Command1_Click();
+}
+
+void Form1::Command1_Click() {
+    platform::Services& os = program_.services();
+    if (Text1.text() == ip.text()) {
+        os.messageBoxes.show("您的IP尚未修改，請先修改後再按確定。", "提示", platform::Icon::Exclamation,
+                             platform::Buttons::Ok);
+        return;
+    }
+    if (!isAcceptableAddress(Text1.text())) {
+        os.messageBoxes.show("IP不正確", forms::kAppTitle, platform::Icon::Stop, platform::Buttons::Ok);
+        return;
+    }
+    // The other fields come from the package maker, which reads ip.ini as it loads.
+    maker::AdvsetForm& maker = program_.advset();
+    profile::InstallProfile confirmed{"ip",
+                                      Text1.text(),
+                                      maker.Text2.text(),
+                                      maker.Text3.text(),
+                                      maker.Text4.text(),
+                                      maker.Text5.text()};
+    maker.unload();
+    try {
+        profile::ProfileStore(os.files, os.codepage).write(confirmed);
+    } catch (const platform::Error& e) {
+        os.messageBoxes.show(maker::writeFailureText(e.description()), forms::kAppTitle,
+                             platform::Icon::Stop, platform::Buttons::Ok);
+        return;
+    }
+    platform::Answer answer =
+        os.messageBoxes.show("IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？", "提示",
+                             platform::Icon::Question, platform::Buttons::YesNo);
+    if (answer == platform::Answer::Yes) {
+        hide();
+        program_.setupprint().show(false);
+    }
+    if (engine::SetupprintForm* engineWindow =
+            static_cast<engine::SetupprintForm*>(program_.findLoaded("setupprint"))) {
+        engineWindow->unload();
+    }
+    unload();
+}
+
+void Form1::Command2_Click() { runtime().endProgram(); }
+
+void Form1::Form_QueryUnload(bool& cancel, forms::CloseReason reason) {
+    if (reason != forms::CloseReason::ControlMenu) return;
+    platform::Answer answer = program_.services().messageBoxes.show(
+        "確定要退出嗎?", forms::kAppTitle, platform::Icon::None, platform::Buttons::YesNo);
+    if (answer == platform::Answer::Yes) runtime().endProgram();
+    cancel = true;
+}
+
+void Form1::Label2_Click() {
+    program_.services().launcher.start(ui::browserCommand(kHelpPageAddress),
+                                       platform::window_style::kMinimized);
+}
+
+void Form1::ADV_Click() { program_.advset().show(true); }
+
+void Form1::about_Click() { program_.about().show(true); }
 
 }  // namespace app

@@ -8,6 +8,10 @@ namespace app {
 
 class Program;
 
+// A page on finding a printer's address, for users who do not know it.
+inline constexpr const char* kHelpPageAddress =
+    "https://www.wikihow.com/Find-the-IP-Address-of-Your-Printer";
+
 inline constexpr const char* kMainTitle = "Velmora  安裝驅動程式  ";
 inline constexpr const char* kModelPrefix = "機型： ";
 // Lets the command interpreter start in a folder that is a network path.
@@ -21,6 +25,13 @@ public:
 
     void Form_Load() override;
     void Form_Activate() override;
+    void Form_QueryUnload(bool& cancel, forms::CloseReason reason) override;
+    void Text1_KeyPress(int& keyAscii);
+    void Command1_Click();
+    void Command2_Click();
+    void Label2_Click();
+    void ADV_Click();
+    void about_Click();
 
     // Seen by the user.
     forms::Label Label3;

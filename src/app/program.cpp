@@ -1,29 +1,51 @@
 #include "app/program.h"
 
 #include "app/form1.h"
+#include "engine/setupprint_form.h"
+#include "maker/advset_form.h"
+#include "ui/about_form.h"
+#include "ui/msg_form.h"
 
 namespace app {
+
+// Every window of the program, each made anew with its design-time values when referred to
+// after an unload.
+struct Program::Windows {
+    explicit Windows(Program& p)
+        : form1(p.runtime_, [&p] { return std::make_unique<Form1>(p); }),
+          advset(p.runtime_, [&p] { return std::make_unique<maker::AdvsetForm>(p); }),
+          setupprint(p.runtime_, [&p] { return std::make_unique<engine::SetupprintForm>(p); }),
+          msg(p.runtime_, [&p] { return std::make_unique<ui::MsgForm>(p); }),
+          about(p.runtime_, [&p] { return std::make_unique<ui::AboutForm>(p); }) {}
+
+    forms::FormSlot<Form1> form1;
+    forms::FormSlot<maker::AdvsetForm> advset;
+    forms::FormSlot<engine::SetupprintForm> setupprint;
+    forms::FormSlot<ui::MsgForm> msg;
+    forms::FormSlot<ui::AboutForm> about;
+};
 
 Program::Program(platform::Services& services, forms::Backend& backend, forms::ErrorSink* errors)
     : services_(services),
       runtime_(backend, services, errors),
-      form1_(runtime_, [this] { return std::make_unique<Form1>(*this); }) {}
+      windows_(std::make_unique<Windows>(*this)) {}
 
 Program::~Program() = default;
 
-Form1& Program::form1() { return form1_(); }
+Form1& Program::form1() { return windows_->form1(); }
+maker::AdvsetForm& Program::advset() { return windows_->advset(); }
+engine::SetupprintForm& Program::setupprint() { return windows_->setupprint(); }
+ui::MsgForm& Program::msg() { return windows_->msg(); }
+ui::AboutForm& Program::about() { return windows_->about(); }
 
 void Program::run() {
     runtime_.run([this]() -> forms::Form& { return form1(); });
 }
 
 forms::Form* Program::findLoaded(const std::string& formName) const {
-    if (formName == "Form1") return form1_.loaded() ? static_cast<forms::Form*>(form1_.peek()) : nullptr;
-    return nullptr;
-}
-
-forms::Form* Program::reference(const std::string& formName) {
-    if (formName == "Form1") return &form1();
+    for (forms::Form* form : runtime_.loadedForms()) {
+        if (form->name() == formName) return form;
+    }
     return nullptr;
 }
 

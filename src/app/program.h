@@ -2,10 +2,22 @@
 // The program: its windows, each loaded on first reference, over one set of platform services.
 
 #include <memory>
+#include <string>
 
 #include "forms/backend.h"
 #include "forms/runtime.h"
 #include "platform/services.h"
+
+namespace maker {
+class AdvsetForm;
+}
+namespace engine {
+class SetupprintForm;
+}
+namespace ui {
+class MsgForm;
+class AboutForm;
+}  // namespace ui
 
 namespace app {
 
@@ -25,18 +37,21 @@ public:
     forms::Runtime& runtime() { return runtime_; }
     platform::Services& services() { return services_; }
 
-    // The windows.
+    // The windows; a reference loads a window that is not loaded.
     Form1& form1();
+    maker::AdvsetForm& advset();
+    engine::SetupprintForm& setupprint();
+    ui::MsgForm& msg();
+    ui::AboutForm& about();
 
-    // Every window by name, for the scenario runner and the tests; loads nothing.
+    // A window by name if it is loaded, for the scenario runner and the tests.
     forms::Form* findLoaded(const std::string& formName) const;
-    // Every window by name, loading it on this reference.
-    forms::Form* reference(const std::string& formName);
 
 private:
+    struct Windows;
     platform::Services& services_;
     forms::Runtime runtime_;
-    forms::FormSlot<Form1> form1_;
+    std::unique_ptr<Windows> windows_;
 };
 
 }  // namespace app

@@ -1,0 +1,20 @@
+#pragma once
+// Checks of the printer address the user confirms.
+
+#include <string_view>
+
+namespace app {
+
+// A dotted IPv4 address: exactly four parts of one to three digits, each below 256. The whole
+// text is checked: a line break or a blank anywhere makes it invalid.
+bool isValidIpAddress(std::string_view text);
+
+// One part, already limited to one to three digits: whether its number is below 256.
+bool isValidOctet(std::string_view part);
+
+// Whether the confirmation takes the text as an address to store: a valid dotted address, or a
+// network printer path (two backslashes in a row). A comma or a line break would break the
+// profile line, so neither form may hold one.
+bool isAcceptableAddress(std::string_view text);
+
+}  // namespace app

@@ -1,0 +1,31 @@
+#pragma once
+// The install engine window. It stays hidden: the whole install runs in its load step.
+
+#include "forms/control.h"
+#include "forms/form.h"
+
+namespace app {
+class Program;
+}
+
+namespace engine {
+
+class SetupprintForm : public forms::Form {
+public:
+    explicit SetupprintForm(app::Program& program);
+
+    forms::Label USB_Label;
+    forms::Label changeNameText;
+    forms::CommandButton USB_install;
+    // The engine's working copy of the profile, outside the visible area.
+    forms::TextBox Text1;
+    forms::TextBox Text2;
+    forms::TextBox Text3;
+    forms::TextBox Text4;
+    forms::TextBox Text5;
+
+protected:
+    app::Program& program_;
+};
+
+}  // namespace engine

@@ -1,0 +1,99 @@
+#pragma once
+// The package maker: the technician picks the INF file and model, names the printer, sets
+// the install options and saves the profile. Other windows read the current profile from its
+// text boxes.
+
+#include "forms/control.h"
+#include "forms/form.h"
+
+namespace app {
+class Program;
+}
+
+namespace maker {
+
+inline constexpr const char* kColorFile = "color.dat";
+inline constexpr const char* kBlackFile = "black.dat";
+
+class AdvsetForm : public forms::Form {
+public:
+    explicit AdvsetForm(app::Program& program);
+
+    void Form_Load() override;
+    void Check2_Click();
+    void Check3_Click();
+    void Label_Default_Click();
+    void Label_set_Click();
+    void Label_setup_bc_Click();
+    void Combo1_Click();
+    void Text3_Change();
+    void Text3_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command7_Click();
+
+    // Step 1: the INF file.
+    forms::Label Label3_0;
+    forms::Frame Frame1;
+    forms::TextBox Text4;
+    forms::CommandButton Command6;
+    // Step 2: the model.
+    forms::Label Label3_1;
+    forms::Frame Frame2;
+    forms::TextBox Text3;
+    forms::ComboBox Combo1;
+    forms::CommandButton find_INI;
+    // The printer's name.
+    forms::Label Label4;
+    forms::Frame Frame3;
+    forms::TextBox Text2;
+    // The options.
+    forms::Frame Frame5;
+    forms::CheckBox Check1;
+    forms::CheckBox Check2;
+    forms::CheckBox Check3;
+    // Preference files, one printer and two printers, sharing one place.
+    forms::Frame Frame8;
+    forms::CommandButton Command5;
+    forms::Label Label7;
+    forms::Label Label5;
+    forms::Label Label8;
+    forms::Frame Frame6;
+    forms::CommandButton cmdCBset;
+    forms::Label Label10;
+    forms::Label Label6;
+    forms::Label Label9;
+    // Bottom row.
+    forms::Frame Frame7;
+    forms::CommandButton Command7;
+    forms::CommandButton Command2;
+    forms::CommandButton Command3;
+    // Outside the visible area: the INF browser and the values carried through.
+    forms::Frame INI_MODE;
+    forms::Label Filenamelabel;
+    forms::TextBox Filename;
+    forms::Label Sectionslabel;
+    forms::ComboBox Sectionslist;
+    forms::Label Entrieslabel;
+    forms::ListBox Entrieslist;
+    forms::Label Valuelabel;
+    forms::TextBox Value;
+    forms::ComboBox Combo1ADD;
+    forms::FileListBox File1;
+    forms::CommandButton Command8;
+    forms::CommandButton Command1;
+    forms::CommandButton Command4;
+    forms::TextBox txtContent;
+    forms::Frame Frame4;
+    forms::TextBox Text1;
+    forms::TextBox Text5;
+    forms::Label Label_Default;
+    forms::Label Label_set;
+    forms::Label Label_setup_bc;
+
+private:
+    bool exists(const char* name);
+    app::Program& program_;
+};
+
+}  // namespace maker

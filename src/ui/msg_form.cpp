@@ -1,0 +1,31 @@
+#include "ui/msg_form.h"
+
+#include "app/program.h"
+#include "ui/topmost.h"
+
+namespace ui {
+
+MsgForm::MsgForm(app::Program& program)
+    : Form(program.runtime(), "msg", 3915, 1245),
+      Shape1(*this, "Shape1", {60, 60, 3795, 1125}),
+      Label1(*this, "Label1", {1320, 240, 1695, 495}, "安裝中..."),
+      PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3975, 255}, "Label3"),
+      Label2(*this, "Label2", {840, 1000, 2955, 255}, "請等待幾秒鐘"),
+      USB_Label(*this, "USB_Label", {4680, 960, 1695, 255}, kModeProfile),
+      program_(program) {
+    designCaption("安裝驅動程式");
+    startPosition = forms::StartPosition::CenterScreen;
+    Shape1.borderColor = forms::Rgb{0x808080};
+    Label1.font.points = 12;
+    Label1.font.bold = true;
+    Label1.alignment = forms::Alignment::Center;
+    PrintNameLabel.alignment = forms::Alignment::Center;
+    Label2.foreColor = forms::Rgb{0x808080};
+}
+
+void MsgForm::Form_Load() {
+    // A caller that only writes a label already gets a window that stays on top.
+    SetWindowTopmost(program_.services().windows, runtime().backend().handleOf(*this), true);
+}
+
+}  // namespace ui

@@ -1,0 +1,190 @@
+// The end user's confirmation in the main window, on the simulated machine.
+
+#include <gtest/gtest.h>
+
+#include "app/address_check.h"
+#include "support/scenario_run.h"
+
+namespace {
+
+using testing_support::ScenarioRun;
+using testing_support::runScenario;
+
+const char* kProfile = R"("ip.ini":{"text":"ip,192.168.0.250,Office,Model X,x.inf,100\r\n"})";
+
+std::string scenario(const std::string& actions, const std::string& extraFolder = "",
+                     const std::string& machine = "{}") {
+    return std::string(R"({"folder":{)") + kProfile + extraFolder + R"(},"machine":)" + machine +
+           R"(,"actions":)" + actions + "}";
+}
+
+std::string typeAndConfirm(const std::string& address, const std::string& rest) {
+    sim::json::Value text(address);
+    return R"([{"type":"Form1.Text1","text":)" + text.dump() + R"(},{"click":"Form1.Command1"})" + rest + "]";
+}
+
+TEST(AddressCheck, DottedAddressesAndTheirParts) {
+    struct Case {
+        const char* text;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"10.0.0.7", true},      {"0.0.0.0", true},        {"255.255.255.255", true},
+        {"001.010.000.255", true}, {"256.1.1.1", false},   {"1.1.1.256", false},
+        {"1.1.1", false},        {"1.1.1.1.1", false},     {"1.1.1.1000", false},
+        {"1..1.1", false},       {"1.1.a.1", false},       {" 1.1.1.1", false},
+        {"1.1.1.1 ", false},     {"1.1.1.", false},        {"", false},
+        {"1.1.1.1\r\n2.2.2.2", false}, {"1.1.1.1\n", false}, {"１.1.1.1", false},
+        {"+1.1.1.1", false},     {"1.1.1.-1", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(app::isValidIpAddress(c.text), c.valid) << c.text;
+    EXPECT_TRUE(app::isAcceptableAddress("\\\\srv\\hp"));
+    EXPECT_TRUE(app::isAcceptableAddress("a\\\\b"));
+    EXPECT_FALSE(app::isAcceptableAddress("\\\\srv\\hp,x"));
+    EXPECT_FALSE(app::isAcceptableAddress("\\\\srv\\hp\r\n"));
+    EXPECT_FALSE(app::isAcceptableAddress("10.0.0.7,1"));
+}
+
+TEST(Confirmation, EnterRightAfterStartSaysTheAddressIsUnchanged) {
+    ScenarioRun r = runScenario(scenario(R"([{"key":"Form1.Text1","char":13},{"answer":"ok"}])"));
+    auto boxes = r.ops("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find("text")->asString(), "您的IP尚未修改，請先修改後再按確定。");
+    EXPECT_EQ(boxes[0].find("icon")->asString(), "exclamation");
+    EXPECT_EQ(boxes[0].find("title")->asString(), "提示");
+    EXPECT_TRUE(r.ops("file.write").empty());
+    EXPECT_EQ(r.lines[r.lines.size() - 2].find("op")->asString(), "idle");
+}
+
+TEST(Confirmation, EmptyOwnAddressAndEmptyBoxIsUnchangedNotInvalid) {
+    ScenarioRun r = runScenario(scenario(R"([{"type":"Form1.Text1","text":""},{"click":"Form1.Command1"},{"answer":"ok"}])",
+                                         "", R"({"adapters":[]})"));
+    auto boxes = r.ops("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find("text")->asString(), "您的IP尚未修改，請先修改後再按確定。");
+}
+
+TEST(Confirmation, InvalidAddressesAreRefusedAndNothingIsWritten) {
+    for (const char* address : {"256.1.1.1", "1.1.1", "1.1.1.1.1", "1.1.1.1000", "1..1.1", "a.1.1.1",
+                                " 1.1.1.1", "1.1.1.1 ", "1.1.1.", "10.0.0.7\r\n10.0.0.8",
+                                "\\\\srv\\hp,x", "10.0.0.7,x"}) {
+        ScenarioRun r = runScenario(scenario(typeAndConfirm(address, R"(,{"answer":"ok"})")));
+        EXPECT_EQ(r.status, 0) << address;
+        auto boxes = r.ops("msgbox");
+        ASSERT_EQ(boxes.size(), 1u) << address;
+        EXPECT_EQ(boxes[0].find("text")->asString(), "IP不正確");
+        EXPECT_EQ(boxes[0].find("icon")->asString(), "stop");
+        EXPECT_EQ(boxes[0].find("title")->asString(), "Velmora");
+        EXPECT_TRUE(r.ops("file.write").empty()) << address;
+        EXPECT_TRUE(r.ops("error").empty()) << address;  // never a stop
+    }
+}
+
+TEST(Confirmation, ValidAddressIsStoredAsTypedWithTheOtherFieldsUnchanged) {
+    struct Case {
+        const char* address;
+        const char* line;
+    };
+    for (Case c : {Case{"010.000.000.001", "ip,010.000.000.001,Office,Model X,x.inf,100\r\n"},
+                   Case{"\\\\srv\\hp", "ip,\\\\srv\\hp,Office,Model X,x.inf,100\r\n"},
+                   Case{"x\\\\y", "ip,x\\\\y,Office,Model X,x.inf,100\r\n"}}) {
+        ScenarioRun r = runScenario(scenario(typeAndConfirm(c.address, R"(,{"answer":"no"})")));
+        auto writes = r.ops("file.write");
+        ASSERT_EQ(writes.size(), 1u) << c.address;
+        EXPECT_EQ(writes[0].find("text")->asString(), c.line);
+        auto question = r.ops("msgbox");
+        ASSERT_EQ(question.size(), 1u);
+        EXPECT_EQ(question[0].find("text")->asString(), "IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？");
+        EXPECT_EQ(question[0].find("icon")->asString(), "question");
+        EXPECT_EQ(question[0].find("buttons")->asString(), "yesno");
+        // No: the main window is unloaded, the engine never ran, the program ends.
+        EXPECT_EQ(r.indexOf("form", "form", "setupprint"), -1);
+        EXPECT_EQ(r.lines[r.lines.size() - 2].find("op")->asString(), "end");
+        EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(), c.line);
+    }
+}
+
+TEST(Confirmation, ThePackageMakerIsLoadedHiddenToReadTheProfileThenUnloaded) {
+    ScenarioRun r = runScenario(scenario(typeAndConfirm("10.0.0.8", R"(,{"answer":"no"})")));
+    int load = r.indexOf("form", "form", "ADVSET");
+    ASSERT_GE(load, 0);
+    EXPECT_EQ(r.lines[load].find("event")->asString(), "load");
+    int show = -1, unload = -1;
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+        const auto& l = r.lines[i];
+        if (l.find("op")->asString() != "form" || l.find("form")->asString() != "ADVSET") continue;
+        if (l.find("event")->asString() == "show") show = static_cast<int>(i);
+        if (l.find("event")->asString() == "unload") unload = static_cast<int>(i);
+    }
+    EXPECT_EQ(show, -1);
+    EXPECT_GT(unload, load);
+    EXPECT_LT(unload, r.indexOf("file.write"));
+}
+
+TEST(Confirmation, BackslashProfileIsWrittenBackInTheCommaForm) {
+    std::string s = R"({"folder":{"ip.ini":{"text":"ip\\192.168.0.250\\Office\\M\\x.inf\\100\r\n"}},
+                       "actions":[{"type":"Form1.Text1","text":"10.0.0.8"},{"click":"Form1.Command1"},{"answer":"no"}]})";
+    ScenarioRun r = runScenario(s);
+    ASSERT_EQ(r.ops("file.write").size(), 1u);
+    EXPECT_EQ(r.ops("file.write")[0].find("text")->asString(), "ip,10.0.0.8,Office,M,x.inf,100\r\n");
+}
+
+TEST(Confirmation, YesHidesTheMainWindowAndHandsOverToTheEngine) {
+    ScenarioRun r = runScenario(scenario(typeAndConfirm("10.0.0.8", R"(,{"answer":"yes"})")));
+    int hide = r.indexOf("form", "event", "hide");
+    int engine = r.indexOf("form", "form", "setupprint");
+    ASSERT_GE(hide, 0);
+    ASSERT_GE(engine, 0);
+    EXPECT_EQ(r.lines[hide].find("form")->asString(), "Form1");
+    EXPECT_LT(hide, engine);
+}
+
+TEST(Confirmation, AFailedProfileWriteIsReportedAndTheOldFileStays) {
+    ScenarioRun r = runScenario(scenario(typeAndConfirm("10.0.0.8", R"(,{"answer":"ok"},{"inspect":"Form1"})"), "",
+                                         R"({"faults":[{"op":"file.write","name":"ip.ini"}]})"));
+    auto boxes = r.ops("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("text")->asString().find("ip.ini"), std::string::npos);
+    EXPECT_NE(boxes[0].find("text")->asString().find("沒有使用權限"), std::string::npos);
+    EXPECT_EQ(boxes[0].find("icon")->asString(), "stop");
+    // No install question, the window stays with the typed address, the file is as it was.
+    EXPECT_EQ(r.ops("inspect").size(), 1u);
+    EXPECT_EQ(r.ops("inspect")[0].find("controls")->find("Text1")->find("text")->asString(), "10.0.0.8");
+    EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(), "ip,192.168.0.250,Office,Model X,x.inf,100\r\n");
+}
+
+TEST(Confirmation, CancelEndsAtOnceWithoutAQuestion) {
+    ScenarioRun r = runScenario(scenario(R"([{"type":"Form1.Text1","text":"10.0.0.8"},{"click":"Form1.Command2"}])"));
+    EXPECT_TRUE(r.ops("msgbox").empty());
+    EXPECT_TRUE(r.ops("file.write").empty());
+    EXPECT_EQ(r.indexOf("form", "event", "unload"), -1);
+    EXPECT_EQ(r.lines[r.lines.size() - 2].find("op")->asString(), "end");
+}
+
+TEST(Confirmation, TheCloseBoxAsksAndNoKeepsTheWindow) {
+    ScenarioRun no = runScenario(scenario(
+        R"([{"type":"Form1.Text1","text":"10.0.0.9"},{"close":"Form1"},{"answer":"no"},{"inspect":"Form1"}])"));
+    auto boxes = no.ops("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].find("text")->asString(), "確定要退出嗎?");
+    EXPECT_EQ(boxes[0].find("icon")->asString(), "none");
+    EXPECT_EQ(boxes[0].find("title")->asString(), "Velmora");
+    ASSERT_EQ(no.ops("inspect").size(), 1u);
+    EXPECT_TRUE(no.ops("inspect")[0].find("loaded")->asBool());
+    EXPECT_EQ(no.ops("inspect")[0].find("controls")->find("Text1")->find("text")->asString(), "10.0.0.9");
+
+    ScenarioRun yes = runScenario(scenario(R"([{"close":"Form1"},{"answer":"yes"}])"));
+    EXPECT_EQ(yes.lines[yes.lines.size() - 2].find("op")->asString(), "end");
+    EXPECT_EQ(yes.indexOf("form", "event", "unload"), -1);  // ended, not unloaded
+}
+
+TEST(Confirmation, TheHelpLinkOpensThePageMinimised) {
+    ScenarioRun r = runScenario(scenario(R"([{"click":"Form1.Label2"}])"));
+    auto starts = r.ops("start");
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[1].find("cmd")->asString(),
+              "cmd.exe /c  start  https://www.wikihow.com/Find-the-IP-Address-of-Your-Printer");
+    EXPECT_EQ(starts[1].find("style")->asInteger(), 2);
+}
+
+}  // namespace
