@@ -50,7 +50,7 @@ TEST(Runner, ActionsThatCannotBeCarriedOutAreScenarioErrors) {
 
 TEST(Runner, UserActionsReachTheWindow) {
     ScenarioRun r = runScenario(R"({"actions":[{"type":"Form1.Text1","text":"10.0.0.8"},{"key":"Form1.Text1","char":57},
-                            {"invoke":"Form1.USB_install"},{"inspect":"Form1"},{"inspect":"ADVSET"}]})");
+                            {"invoke":"Form1.ver"},{"inspect":"Form1"},{"inspect":"ADVSET"}]})");
     EXPECT_EQ(r.status, 0);
     auto inspect = r.ops("inspect");
     ASSERT_EQ(inspect.size(), 2u);

@@ -1,0 +1,305 @@
+#include "platform/win32/wmi_services.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/win32/moniker.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/wmi_values.h"
+
+namespace platform::win32 {
+
+namespace {
+
+DWORD impersonationOf(const std::string& level) {
+    if (level == "anonymous")
+        return RPC_C_IMP_LEVEL_ANONYMOUS;
+    if (level == "identify")
+        return RPC_C_IMP_LEVEL_IDENTIFY;
+    if (level == "delegate")
+        return RPC_C_IMP_LEVEL_DELEGATE;
+    return RPC_C_IMP_LEVEL_IMPERSONATE;  // the scripting moniker's default as well
+}
+
+void setBlanket(IUnknown* proxy, DWORD impersonation, const std::string& call) {
+    HRESULT hr = CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+                                   RPC_C_AUTHN_LEVEL_CALL, impersonation, nullptr, EOAC_NONE);
+    // An in-process provider (Wine's) is no proxy: it has no blanket and needs none.
+    if (FAILED(hr) && hr != E_NOINTERFACE)
+        throw hresultError(hr, call);
+}
+
+// WMI names are case-insensitive ("stdregprov" is StdRegProv).
+bool sameName(const std::string& a, const std::string& b) {
+    return CompareStringOrdinal(toWide(a).c_str(), -1, toWide(b).c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+struct Parameter {
+    std::wstring name;
+    CIMTYPE type = 0;
+    LONG id = 0;
+};
+
+// In-parameters in declared order. Windows numbers them with the "ID" qualifier; where a
+// provider gives none (Wine), its enumeration order is the declared order.
+std::vector<Parameter> parametersOf(IWbemClassObject* signature, const std::string& call) {
+    std::vector<Parameter> parameters;
+    HRESULT hr = signature->BeginEnumeration(WBEM_FLAG_NONSYSTEM_ONLY);
+    if (FAILED(hr))
+        throw hresultError(hr, call);
+    bool everyId = true;
+    for (;;) {
+        Bstr name;
+        CIMTYPE type = 0;
+        hr = signature->Next(0, name.out(), nullptr, &type, nullptr);
+        if (hr == WBEM_S_NO_MORE_DATA)
+            break;
+        if (FAILED(hr)) {
+            signature->EndEnumeration();
+            throw hresultError(hr, call);
+        }
+        Parameter parameter{std::wstring(name.get(), SysStringLen(name.get())), type,
+                            static_cast<LONG>(parameters.size())};
+        if (parameter.name.rfind(L"__", 0) == 0)
+            continue;
+        ComPtr<IWbemQualifierSet> qualifiers;
+        Variant id;
+        if (SUCCEEDED(signature->GetPropertyQualifierSet(name.get(), &qualifiers)) &&
+            SUCCEEDED(qualifiers->Get(L"ID", 0, id.out(), nullptr)) &&
+            SUCCEEDED(VariantChangeType(id.get(), id.get(), 0, VT_I4))) {
+            parameter.id = V_I4(id.get());
+        } else {
+            everyId = false;
+        }
+        parameters.push_back(std::move(parameter));
+    }
+    signature->EndEnumeration();
+    if (!everyId) {
+        for (std::size_t i = 0; i < parameters.size(); ++i)
+            parameters[i].id = static_cast<LONG>(i);
+    }
+    std::stable_sort(parameters.begin(), parameters.end(),
+                     [](const Parameter& a, const Parameter& b) { return a.id < b.id; });
+    return parameters;
+}
+
+std::optional<long long> returnValueOf(IWbemClassObject* outParameters) {
+    Variant value;
+    CIMTYPE type = 0;
+    if (FAILED(outParameters->Get(L"ReturnValue", 0, value.out(), &type, nullptr))) {
+        return std::nullopt;
+    }
+    auto plain = fromVariant(*value.get(), type);
+    if (!plain || plain->isNull())
+        return std::nullopt;
+    switch (plain->kind) {
+        case platform::Value::Kind::Int16:
+        case platform::Value::Kind::Int32:
+        case platform::Value::Kind::UInt32:
+            return plain->integer;
+        case platform::Value::Kind::Bool:
+            return plain->boolean ? -1 : 0;
+        default:
+            break;
+    }
+    Variant wide;
+    if (FAILED(VariantChangeType(wide.get(), value.get(), 0, VT_I8)))
+        return std::nullopt;
+    return V_I8(wide.get());
+}
+
+class Service final : public platform::WmiService {
+  public:
+    Service(ComPtr<IWbemServices> services, Moniker moniker, DWORD impersonation)
+        : services_(std::move(services)),
+          moniker_(std::move(moniker)),
+          impersonation_(impersonation) {}
+
+    std::vector<platform::WmiObject> execQuery(const std::string& wql,
+                                               std::optional<int> flags) override {
+        const std::string call = "wmi.query " + wql;
+        // The scripting default: return at once and walk once.
+        long effective = flags ? *flags : (WBEM_FLAG_RETURN_IMMEDIATELY | WBEM_FLAG_FORWARD_ONLY);
+        ComPtr<IEnumWbemClassObject> rows;
+        HRESULT hr =
+            services_->ExecQuery(Bstr(L"WQL").get(), Bstr(wql).get(), effective, nullptr, &rows);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+        setBlanket(rows.Get(), impersonation_, call);
+        std::vector<platform::WmiObject> objects;
+        for (;;) {
+            ComPtr<IWbemClassObject> row;
+            ULONG got = 0;
+            // A semi-synchronous query reports a bad class or query here, not at ExecQuery.
+            hr = rows->Next(WBEM_INFINITE, 1, &row, &got);
+            if (FAILED(hr))
+                throw hresultError(hr, call);
+            if (got == 0 || !row)
+                break;
+            objects.push_back(readObject(row.Get(), call));
+        }
+        return objects;
+    }
+
+    platform::WmiObject get(const std::string& path) override {
+        const std::string call = "wmi.get " + path;
+        platform::WmiObject object = readObject(fetch(path, call).Get(), call);
+        object.path = path;
+        // A path without keys names a class; Wine reports such objects as instances.
+        if (objectPathNamesClass(path))
+            object.isClass = true;
+        return object;
+    }
+
+    platform::WmiObject spawnInstance(const platform::WmiObject& classObject) override {
+        std::string className = classObject.className.empty() ? objectPathClass(classObject.path)
+                                                              : classObject.className;
+        const std::string call = "wmi.spawnInstance " + className;
+        platform::WmiObject instance = readObject(spawn(className, call).Get(), call);
+        instance.className = className;
+        instance.path.clear();
+        instance.isClass = false;
+        return instance;
+    }
+
+    void put(const platform::WmiObject& instance) override {
+        std::string className =
+            instance.className.empty() ? objectPathClass(instance.path) : instance.className;
+        const std::string call = "wmi.put " + className;
+        // The value carries no live object: fetch the stored instance again, or make a new one.
+        ComPtr<IWbemClassObject> live;
+        if (!instance.path.empty() && !instance.isClass) {
+            HRESULT hr = services_->GetObject(
+                Bstr(instance.path).get(), WBEM_FLAG_RETURN_WBEM_COMPLETE, nullptr, &live, nullptr);
+            if (FAILED(hr) && hr != static_cast<HRESULT>(WBEM_E_NOT_FOUND))
+                throw hresultError(hr, call);
+        }
+        if (!live)
+            live = spawn(className, call);
+        for (const auto& [name, value] : instance.properties) {
+            if (name.rfind("__", 0) == 0)
+                continue;
+            Variant current;
+            CIMTYPE type = 0;
+            HRESULT hr = live->Get(Bstr(name).get(), 0, current.out(), &type, nullptr);
+            if (FAILED(hr))
+                throw hresultError(hr, call + " " + name);
+            // Unchanged properties stay out: a fetched instance also holds read-only ones.
+            auto stored = fromVariant(*current.get(), type);
+            if (stored && *stored == value)
+                continue;
+            putProperty(live.Get(), name, value, type, call);
+        }
+        HRESULT hr =
+            services_->PutInstance(live.Get(), WBEM_FLAG_CREATE_OR_UPDATE, nullptr, nullptr);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+    }
+
+    std::optional<long long> callMethod(const platform::WmiObject& target,
+                                        const std::string& method,
+                                        const std::vector<platform::Value>& args) override {
+        std::string className = target.className;
+        if (className.empty())
+            className = objectPathClass(target.path);
+        if (className.empty())
+            className = objectPathClass(moniker_.objectPath);
+        const std::string call = "wmi.call " + className + "." + method;
+        if (className.empty())
+            throw hresultError(static_cast<HRESULT>(WBEM_E_INVALID_OBJECT_PATH), call);
+        // Static methods (a provider's, a class's) go to the class; others to the instance.
+        bool onClass = target.isClass || target.path.empty() ||
+                       sameName(className, objectPathClass(moniker_.objectPath));
+        std::string objectPath = onClass ? className : target.path;
+
+        ComPtr<IWbemClassObject> classObject = fetch(className, call);
+        ComPtr<IWbemClassObject> signature;
+        HRESULT hr = classObject->GetMethod(toWide(method).c_str(), 0, &signature, nullptr);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+
+        ComPtr<IWbemClassObject> inParameters;
+        std::vector<Parameter> parameters;
+        if (signature) {
+            parameters = parametersOf(signature.Get(), call);
+            hr = signature->SpawnInstance(0, &inParameters);
+            if (FAILED(hr))
+                throw hresultError(hr, call);
+        }
+        if (args.size() > parameters.size())
+            throw hresultError(DISP_E_BADPARAMCOUNT, call);
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (args[i].isNull())
+                continue;
+            putProperty(inParameters.Get(), toUtf8(parameters[i].name), args[i], parameters[i].type,
+                        call);
+        }
+
+        ComPtr<IWbemClassObject> outParameters;
+        hr = services_->ExecMethod(Bstr(objectPath).get(), Bstr(method).get(), 0, nullptr,
+                                   inParameters.Get(), &outParameters, nullptr);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+        if (!outParameters)
+            return std::nullopt;
+        return returnValueOf(outParameters.Get());
+    }
+
+  private:
+    ComPtr<IWbemClassObject> fetch(const std::string& path, const std::string& call) {
+        ComPtr<IWbemClassObject> object;
+        HRESULT hr = services_->GetObject(Bstr(path).get(), WBEM_FLAG_RETURN_WBEM_COMPLETE, nullptr,
+                                          &object, nullptr);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+        if (!object)
+            throw hresultError(static_cast<HRESULT>(WBEM_E_NOT_FOUND), call);
+        return object;
+    }
+
+    ComPtr<IWbemClassObject> spawn(const std::string& className, const std::string& call) {
+        ComPtr<IWbemClassObject> instance;
+        HRESULT hr = fetch(className, call)->SpawnInstance(0, &instance);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+        return instance;
+    }
+
+    ComPtr<IWbemServices> services_;
+    Moniker moniker_;
+    DWORD impersonation_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::WmiService> Win32Wmi::connect(const std::string& monikerText) {
+    const std::string call = "wmi.connect " + monikerText;
+    auto moniker = parseMoniker(monikerText);
+    if (!moniker)
+        throw hresultError(MK_E_SYNTAX, call);
+    if (!locator_) {
+        HRESULT hr = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_PPV_ARGS(&locator_));
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+    }
+    ComPtr<IWbemServices> services;
+    HRESULT hr = locator_->ConnectServer(Bstr(serverNamespace(*moniker)).get(), nullptr, nullptr,
+                                         nullptr, 0, nullptr, nullptr, &services);
+    if (FAILED(hr))
+        throw hresultError(hr, call);
+    DWORD impersonation = impersonationOf(moniker->impersonationLevel);
+    setBlanket(services.Get(), impersonation, call);
+    if (!moniker->objectPath.empty()) {
+        // The moniker names an object: a missing one fails here, as the scripting GetObject does.
+        ComPtr<IWbemClassObject> object;
+        hr = services->GetObject(Bstr(moniker->objectPath).get(), WBEM_FLAG_RETURN_WBEM_COMPLETE,
+                                 nullptr, &object, nullptr);
+        if (FAILED(hr))
+            throw hresultError(hr, call);
+    }
+    return std::make_unique<Service>(std::move(services), std::move(*moniker), impersonation);
+}
+
+}  // namespace platform::win32
