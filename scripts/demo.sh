@@ -18,4 +18,4 @@ fi
 out=$("$demo" examples/sample-package examples/demo-actions.json)
 printf '%s\n' "$out"
 # The demo proves something only if the window really came up with the package's printer.
-grep -q 'Text2: "辦公室印表機"' <<<"$out"
+grep -q "printers: \[{\"Name\":\"辦公室印表機\"" <<<"$out"

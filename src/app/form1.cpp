@@ -6,6 +6,7 @@
 #include "maker/advset_form.h"
 #include "maker/profile_fields.h"
 #include "ui/about_form.h"
+#include "ui/msg_form.h"
 #include "app/program.h"
 #include "forms/runtime.h"
 #include "profile/profile_store.h"
@@ -99,6 +100,8 @@ Form1::Form1(Program& program)
     Label2.onClick = [this] { Label2_Click(); };
     ADV.onClick = [this] { ADV_Click(); };
     about.onClick = [this] { about_Click(); };
+    Share_Install.onClick = [this] { Share_Install_Click(); };
+    USB_install.onClick = [this] { USB_install_Click(); };
 }
 
 void Form1::Form_Load() {
@@ -194,5 +197,26 @@ void Form1::Label2_Click() {
 void Form1::ADV_Click() { program_.advset().show(true); }
 
 void Form1::about_Click() { program_.about().show(true); }
+
+void Form1::Share_Install_Click() {
+    hide();
+    // Writing the mode word loads the notice window, which puts itself on top.
+    program_.msg().USB_Label.setText(ui::kModeShare);
+    program_.msg().Label2.setText("本機SHARE安裝");
+    program_.msg().show(false);
+    program_.setupprint().show(false);
+}
+
+void Form1::USB_install_Click() {
+    hide();
+    program_.msg().USB_Label.setText(ui::kModeUsb);
+    program_.msg().Label2.setText("本機USB安裝");
+    program_.msg().show(false);
+    program_.setupprint().show(false);
+    if (forms::Form* notice = program_.findLoaded("msg")) notice->unload();
+    if (forms::Form* engineWindow = program_.findLoaded("setupprint")) engineWindow->unload();
+    unload();
+    runtime().endProgram();
+}
 
 }  // namespace app

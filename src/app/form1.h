@@ -32,6 +32,8 @@ public:
     void Label2_Click();
     void ADV_Click();
     void about_Click();
+    void Share_Install_Click();
+    void USB_install_Click();
 
     // Seen by the user.
     forms::Label Label3;

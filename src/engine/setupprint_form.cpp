@@ -1,6 +1,11 @@
 #include "engine/setupprint_form.h"
 
+#include "app/form1.h"
 #include "app/program.h"
+#include "engine/engine_steps.h"
+#include "profile/profile_store.h"
+#include "text/text.h"
+#include "ui/msg_form.h"
 
 namespace engine {
 
@@ -17,6 +22,102 @@ SetupprintForm::SetupprintForm(app::Program& program)
       program_(program) {
     designCaption("安裝驅動程式");
     startPosition = forms::StartPosition::CenterScreen;
+    USB_install.onClick = [this] { USB_install_Click(); };
+}
+
+void SetupprintForm::stopDamagedProfile() {
+    program_.services().messageBoxes.show(
+        "ip.ini 不完整：設定檔的第一行必須有六個以逗號分隔的欄位。\r\n\r\n沒有安裝任何東西。",
+        forms::kAppTitle, platform::Icon::Stop, platform::Buttons::Ok);
+    runtime().endProgram();
+}
+
+void SetupprintForm::Form_Load() {
+    platform::Services& os = program_.services();
+    EngineContext ctx{program_, os, runtime(), *this};
+    hide();
+
+    // From here on a failing step is skipped and the run goes on.
+    ctx.step([&] {
+        app::Form1& main = program_.form1();
+        changeNameText.setText(main.print_nameLabel.text() != main.Text2.text() ? main.Text2.text() : "");
+    });
+    ctx.step([&] { program_.msg().show(false); });
+    profile::ProfileStore store(os.files, os.codepage);
+    ctx.step([&] { store.ensureExists(); });
+    std::vector<std::string> profileParts;
+    ctx.step([&] { profileParts = profile::splitLine(store.readFirstLine(), profile::Separator::Comma); });
+    // A line that is short of fields is a damaged package: installing from it would guess.
+    if (profileParts.size() < 6) stopDamagedProfile();
+    ctx.step([&] { Text1.setText(profileParts[1]); });
+    ctx.step([&] { Text2.setText(profileParts[2]); });
+    ctx.step([&] { Text3.setText(profileParts[3]); });
+    ctx.step([&] { Text4.setText(profileParts[4]); });
+    ctx.step([&] { Text5.setText(profileParts[5]); });
+
+    const NameParts names = namePartsOf(os.process.exeName());
+    if (auto address = names.nonEmpty(1)) {
+        ctx.step([&] { Text1.setText(*address); });
+        profileParts[1] = *address;
+    }
+
+    const std::string mode = program_.msg().USB_Label.text();
+    if (mode == ui::kModeUsb) {
+        ctx.step([&] { usbInstall(ctx); });
+        ctx.step([&] { program_.msg().unload(); });
+        return;
+    }
+    if (mode == ui::kModeShare) connectShareFromProfile(ctx);
+    if (names.at(0) == "SHARE") connectShareFromName(ctx, names);
+
+    if (profileParts[1] == profile::kPlaceholderAddress) {
+        // Nobody has set the address yet: the main program asks for it.
+        ctx.step([&] { setWindowState(forms::WindowState::Minimized); });
+        ctx.step([&] {
+            program_.msg().setWindowState(forms::WindowState::Minimized);
+            program_.msg().hide();
+        });
+        // A package that ships only the installer still reaches the main window through it.
+        std::string mainProgram = os.files.exists(kMainProgram) ? std::string(kMainProgram)
+                                                                : "\"" + os.process.exeName() + "\"";
+        ctx.step([&] { os.shell.run(mainProgram, platform::window_style::kNormal, true); });
+        runtime().endProgram();
+    }
+
+    const std::string address = Text1.text();
+    const std::string printerName = Text2.text();
+    const std::string model = Text3.text();
+    const std::string infFile = Text4.text();
+    const std::string flags = Text5.text();
+    const OptionSteps steps = optionStepsFor(text::chars(flags, 0, 2));
+    std::string portName;
+    bool installStepRan = false;
+    std::vector<std::string> installed;
+    ui::MsgForm& notice = program_.msg();
+    for (const InstallPass& pass : planPasses(text::charAt(flags, 2), printerName)) {
+        ctx.step([&] { notice.PrintNameLabel.setText(names.nonEmpty(2).value_or(pass.printerName)); });
+        if (!changeNameText.text().empty()) {
+            ctx.step([&] { notice.PrintNameLabel.setText(changeNameText.text()); });
+        }
+        ctx.step([&] { notice.Label2.setText("正在...新增連接埠"); });
+        portName = createPort(ctx, address, portName);
+        bool ran = runPassSteps(ctx, steps, pass.printerName,
+                                installLine(pass.printerName, infFile, portName, model),
+                                preferenceLine(pass.printerName, pass.preferenceFile));
+        if (ran) installed.push_back(pass.printerName);
+        installStepRan = installStepRan || ran;
+    }
+    if (!installed.empty()) verifyPrinters(ctx, installed, model, infFile);
+    finishRun(ctx, names, installStepRan);
+}
+
+void SetupprintForm::Form_Activate() { unload(); }
+
+void SetupprintForm::Form_Unload(bool&) { writeLegacyDefaultPrinterMode(program_.services().shell); }
+
+void SetupprintForm::USB_install_Click() {
+    EngineContext ctx{program_, program_.services(), runtime(), *this};
+    usbInstall(ctx);
 }
 
 }  // namespace engine

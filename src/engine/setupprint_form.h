@@ -14,6 +14,11 @@ class SetupprintForm : public forms::Form {
 public:
     explicit SetupprintForm(app::Program& program);
 
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload(bool& cancel) override;
+    void USB_install_Click();
+
     forms::Label USB_Label;
     forms::Label changeNameText;
     forms::CommandButton USB_install;
@@ -24,7 +29,8 @@ public:
     forms::TextBox Text4;
     forms::TextBox Text5;
 
-protected:
+private:
+    [[noreturn]] void stopDamagedProfile();
     app::Program& program_;
 };
 

@@ -47,7 +47,10 @@ std::string narrate(const sim::json::Value& line) {
         return "  " + control + " " + prop + " = " + str(line, "value") + ".";
     }
     if (op == "start") return "Starts, without waiting: " + str(line, "cmd");
-    if (op == "run") return "Runs and waits: " + str(line, "cmd") + " (exit code " + str(line, "exitCode") + ")";
+    if (op == "run") {
+        if (!line.find("wait")->asBool()) return "Runs without waiting: " + str(line, "cmd");
+        return "Runs and waits: " + str(line, "cmd") + " (exit code " + str(line, "exitCode") + ")";
+    }
     if (op == "file.append") return "Creates " + str(line, "name") + " with: " + shown(str(line, "text"));
     if (op == "file.write") return "Writes " + str(line, "name") + ": " + shown(str(line, "text"));
     if (op == "file.copy") return "Copies " + str(line, "from") + " to " + str(line, "to") + ".";

@@ -11,6 +11,9 @@ namespace {
 
 std::string lower(const std::string& s) { return asciiLower(s); }
 
+constexpr const char* kPortsKey =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\\";
+
 // reg add KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]
 int regCommand(Machine& m, const std::vector<std::string>& w) {
     if (w.size() < 3 || lower(w[1]) != "add") return 1;
@@ -32,8 +35,7 @@ int regCommand(Machine& m, const std::vector<std::string>& w) {
         }
     }
     std::string path = key + "\\" + name;
-    std::string t = lower(type);
-    if (t == "reg_dword") {
+    if (lower(type) == "reg_dword") {
         char* end = nullptr;
         long long v = std::strtoll(data.c_str(), &end, 0);
         if (data.empty() || *end != '\0') return 1;
@@ -44,19 +46,157 @@ int regCommand(Machine& m, const std::vector<std::string>& w) {
     return 0;
 }
 
-// cmd /c REST: the rest is another command line ("start" hands it on without waiting).
+// An INF's text, whether it is stored in the code page or as UTF-16 with a byte-order mark.
+std::string infText(const SimFile& f) {
+    const std::string& b = f.bytes;
+    if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF && static_cast<unsigned char>(b[1]) == 0xFE) {
+        std::u32string cps;
+        for (std::size_t i = 2; i + 1 < b.size(); i += 2) {
+            cps += static_cast<char32_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8));
+        }
+        return text::fromCodePoints(cps);
+    }
+    return b;  // ASCII model names compare the same in any code page
+}
+
+bool portExists(Machine& m, const std::string& port) {
+    for (const Port& p : m.ports) {
+        if (lower(p.name) == lower(port)) return true;
+    }
+    if (m.registryValue(kPortsKey + port) != nullptr) return true;
+    static const char* kLocalPorts[] = {"lpt1:", "lpt2:", "com1:", "file:", "portprompt:", "nul:"};
+    for (const char* local : kLocalPorts) {
+        if (lower(port) == local) return true;
+    }
+    return false;
+}
+
+// rundll32 printui.dll,PrintUIEntry: installs (/if), applies (/Sr) and stores (/Ss) printer
+// settings, deletes (/dl). Like the real entry point it reports nothing: the machine's state
+// is what changes or not.
+int printuiCommand(Machine& m, const std::vector<std::string>& w) {
+    std::string name, inf, port, model, file;
+    bool install = false, restore = false, store = false, remove = false;
+    for (std::size_t i = 2; i < w.size(); ++i) {
+        std::string opt = w[i];
+        auto next = [&]() -> std::string { return i + 1 < w.size() ? w[++i] : std::string(); };
+        if (opt == "/if") install = true;
+        else if (opt == "/Sr") restore = true;
+        else if (opt == "/Ss") store = true;
+        else if (opt == "/dl") remove = true;
+        else if (opt == "/b" || opt == "/n") name = next();
+        else if (opt == "/f") inf = next();
+        else if (opt == "/r") port = next();
+        else if (opt == "/m") model = next();
+        else if (opt == "/a") file = next();
+    }
+    if (install) {
+        const SimFile* infFile = m.file(inf);
+        bool modelInInf = infFile != nullptr && text::contains(infText(*infFile), "\"" + model + "\"");
+        if (name.empty() || !modelInInf || !portExists(m, port) || m.printer(name) != nullptr) return 0;
+        platform::WmiObject printer;
+        printer.className = "Win32_Printer";
+        printer.set("Name", platform::Value::text(name));
+        printer.set("DriverName", platform::Value::text(model));
+        printer.set("PortName", platform::Value::text(port));
+        m.printers.push_back(printer);
+        bool known = false;
+        for (const std::string& d : m.drivers) known = known || d == model;
+        if (!known) m.drivers.push_back(model);
+    } else if (restore) {
+        if (m.printer(name) != nullptr && m.file(file) != nullptr) {
+            for (auto& entry : m.preferences) {
+                if (entry.first == name) {
+                    entry.second = file;
+                    return 0;
+                }
+            }
+            m.preferences.emplace_back(name, file);
+        }
+    } else if (store) {
+        if (m.printer(name) != nullptr && !file.empty()) {
+            m.createFile(file).bytes = std::string("VELMORA-PRINTER-SETTINGS\0", 25) + name;
+        }
+    } else if (remove) {
+        for (auto it = m.printers.begin(); it != m.printers.end(); ++it) {
+            const platform::Value* n = it->property("Name");
+            if (n != nullptr && n->string == name) {
+                m.printers.erase(it);
+                break;
+            }
+        }
+    }
+    return 0;
+}
+
+// Splits "A && B || C & D" outside double quotes, keeping the joining operators.
+std::vector<std::pair<std::string, std::string>> chain(const std::string& line) {
+    std::vector<std::pair<std::string, std::string>> parts;  // (operator before, command)
+    std::string current, op;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        char c = line[i];
+        if (c == '"') quoted = !quoted;
+        if (!quoted && (c == '&' || c == '|')) {
+            std::string joined(1, c);
+            if (i + 1 < line.size() && line[i + 1] == c) {
+                joined += c;
+                ++i;
+            }
+            if (joined == "|") {  // a pipe: part of the command
+                current += c;
+                continue;
+            }
+            parts.emplace_back(op, current);
+            current.clear();
+            op = joined;
+            continue;
+        }
+        current += c;
+    }
+    parts.emplace_back(op, current);
+    return parts;
+}
+
+std::string trimmed(const std::string& s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return {};
+    std::size_t e = s.find_last_not_of(' ');
+    return s.substr(b, e - b + 1);
+}
+
+// One command of the interpreter: "start" hands the rest on, a program runs.
+int interpreterCommand(Machine& m, std::string command) {
+    command = trimmed(command);
+    if (lower(command).rfind("start", 0) == 0 && (command.size() == 5 || command[5] == ' ')) {
+        std::vector<std::string> words = splitCommandLine(command);
+        std::size_t i = 1;
+        while (i < words.size() && !words[i].empty() && words[i][0] == '/') ++i;
+        if (i >= words.size()) return 0;
+        const std::string& target = words[i];
+        if (lower(target).rfind("http", 0) == 0 || m.file(target) != nullptr) return 0;  // opened, not run
+        std::string program = programOf(target);
+        if (!m.programExists(program)) return 1;
+        std::size_t at = command.find(target);
+        return interpretCommand(m, at == std::string::npos ? target : command.substr(at));
+    }
+    if (command.empty()) return 0;
+    if (!m.programExists(programOf(command))) return 9009;  // "not recognised"
+    return interpretCommand(m, command);
+}
+
+// cmd /c LINE: runs each command of the chain as Windows does: && after success, || after
+// failure, & always.
 int cmdCommand(Machine& m, const std::string& line) {
-    std::string l = lower(line);
-    std::size_t at = l.find("/c");
+    std::size_t at = lower(line).find("/c");
     if (at == std::string::npos) return 0;
-    std::string rest = line.substr(at + 2);
-    std::size_t first = rest.find_first_not_of(' ');
-    if (first == std::string::npos) return 0;
-    rest = rest.substr(first);
-    if (lower(rest).rfind("start", 0) == 0) return 0;  // opens a document or page; no trace here
-    std::string program = programOf(rest);
-    if (!m.programExists(program)) return 9009;  // the interpreter's "not recognised"
-    return interpretCommand(m, rest);
+    int exitCode = 0;
+    for (const auto& [op, command] : chain(line.substr(at + 2))) {
+        if (op == "&&" && exitCode != 0) continue;
+        if (op == "||" && exitCode == 0) continue;
+        exitCode = interpreterCommand(m, command);
+    }
+    return exitCode;
 }
 
 }  // namespace
@@ -66,7 +206,11 @@ int interpretCommand(Machine& machine, const std::string& commandLine) {
     std::string program = programOf(commandLine);
     if (program == "reg") return regCommand(machine, words);
     if (program == "cmd") return cmdCommand(machine, commandLine);
-    // Programs with no lasting effect on the machine's recorded state.
+    if (program == "rundll32" && words.size() > 1 && lower(words[1]) == "printui.dll,printuientry") {
+        return printuiCommand(machine, words);
+    }
+    // devcon, control, explorer and the package's own programs leave no state of their own:
+    // their start is in the transcript.
     return 0;
 }
 

@@ -103,6 +103,22 @@ void Machine::setRegistry(const std::string& path, json::Value value) {
     registry.emplace_back(key, std::move(value));
 }
 
+const json::Value* Machine::registryValue(const std::string& path) const {
+    std::string key = asciiLower(normalizedRegistryPath(path));
+    for (const auto& [existing, v] : registry) {
+        if (asciiLower(existing) == key) return &v;
+    }
+    return nullptr;
+}
+
+platform::WmiObject* Machine::printer(const std::string& name) {
+    for (platform::WmiObject& p : printers) {
+        const platform::Value* n = p.property("Name");
+        if (n != nullptr && asciiLower(n->string) == asciiLower(name)) return &p;
+    }
+    return nullptr;
+}
+
 json::Value Machine::state(const SimCodepage& codepage) const {
     json::Value line = Transcript::line("state");
     json::Value filesJson = json::Value::object();
@@ -148,6 +164,10 @@ json::Value Machine::state(const SimCodepage& codepage) const {
     json::Value connectionsJson = json::Value::array();
     for (const std::string& c : connections) connectionsJson.push(c);
     line.set("connections", connectionsJson);
+
+    json::Value preferencesJson = json::Value::object();
+    for (const auto& [printerName, file] : preferences) preferencesJson.set(printerName, file);
+    line.set("preferences", preferencesJson);
 
     json::Value registryJson = json::Value::object();
     for (const auto& [path, value] : registry) registryJson.set(path, value);

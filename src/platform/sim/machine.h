@@ -73,6 +73,7 @@ public:
     std::vector<std::string> drivers;
     std::optional<std::string> defaultPrinter;
     std::vector<std::string> connections;
+    std::vector<std::pair<std::string, std::string>> preferences;  // printer, file applied
     std::vector<std::pair<std::string, json::Value>> registry;  // in the order first written
     std::map<std::string, std::string> services{{"Spooler", "Running"}};
     std::string osCaption = "Microsoft Windows 10 Pro";
@@ -82,6 +83,8 @@ public:
     double clock = 0;  // seconds of virtual time
 
     void setRegistry(const std::string& path, json::Value value);
+    const json::Value* registryValue(const std::string& path) const;
+    platform::WmiObject* printer(const std::string& name);
 
 private:
     Transcript& transcript_;

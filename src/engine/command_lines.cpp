@@ -1,0 +1,100 @@
+#include "engine/command_lines.h"
+
+#include "platform/error.h"
+#include "text/text.h"
+
+namespace engine {
+
+std::optional<std::string> NameParts::at(std::size_t i) const {
+    if (i < parts.size()) return parts[i];
+    return std::nullopt;
+}
+
+std::optional<std::string> NameParts::nonEmpty(std::size_t i) const {
+    auto p = at(i);
+    if (p && !p->empty()) return p;
+    return std::nullopt;
+}
+
+NameParts namePartsOf(std::string_view exeFileName) {
+    std::string base(exeFileName);
+    std::size_t slash = base.find_last_of("\\/");
+    if (slash != std::string::npos) base = base.substr(slash + 1);
+    if (base.size() >= 4) {
+        std::string ext = base.substr(base.size() - 4);
+        for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (ext == ".exe") base.resize(base.size() - 4);
+    }
+    NameParts np;
+    std::size_t first = base.find('_');
+    if (first == std::string::npos) {
+        np.parts = {base};
+        return np;
+    }
+    np.parts.push_back(base.substr(0, first));
+    std::size_t second = base.find('_', first + 1);
+    if (second == std::string::npos) {
+        np.parts.push_back(base.substr(first + 1));
+        return np;
+    }
+    np.parts.push_back(base.substr(first + 1, second - first - 1));
+    np.parts.push_back(base.substr(second + 1));
+    return np;
+}
+
+std::vector<InstallPass> planPasses(std::string_view third, const std::string& printerName) {
+    bool twoPrinters = third.size() == 1 && third[0] >= '1' && third[0] <= '9';
+    if (!twoPrinters) return {{printerName, "black.dat"}};
+    return {{printerName + kColorSuffix, "color.dat"}, {printerName + kBlackSuffix, "black.dat"}};
+}
+
+OptionSteps optionStepsFor(std::string_view pair) {
+    std::optional<double> number;
+    try {
+        number = text::toNumber(pair);
+    } catch (const platform::Error&) {
+        // The first comparison fails in evaluation; the run goes on into its steps.
+        return OptionSteps::DefaultPrinter;
+    }
+    if (*number == 10) return OptionSteps::DefaultPrinter;
+    if (pair == "01") return OptionSteps::PreferenceFile;
+    if (*number == 11) return OptionSteps::Both;
+    if (pair == "00") return OptionSteps::Neither;
+    return OptionSteps::Nothing;
+}
+
+bool isNetworkPath(std::string_view address) { return text::contains(address, "\\\\"); }
+std::string tcpPortName(const std::string& address) { return "IP_" + address; }
+std::string networkPortName(const std::string& address) { return "\"" + address + "\""; }
+
+std::string installLine(const std::string& printerName, const std::string& infFile,
+                        const std::string& portName, const std::string& model) {
+    // A file name with a blank would split into two arguments.
+    std::string inf = infFile.find(' ') != std::string::npos ? "\"" + infFile + "\"" : infFile;
+    return "rundll32 printui.dll,PrintUIEntry /if /b \"" + printerName + "\" /f " + inf + " /r " +
+           portName + " /m \"" + model + "\"";
+}
+
+std::string preferenceLine(const std::string& printerName, const std::string& preferenceFile) {
+    return "rundll32 printui.dll,PrintUIEntry  /Sr /n \"" + printerName + "\" /a " +
+           preferenceFile + " d g u ";
+}
+
+std::string wqlString(const std::string& value) {
+    std::string out = "'";
+    for (char c : value) {
+        if (c == '\\' || c == '\'') out += '\\';
+        out += c;
+    }
+    return out + "'";
+}
+
+std::string printerQuery(const std::string& printerName) {
+    return "Select * From Win32_Printer Where DeviceID = " + wqlString(printerName);
+}
+
+std::string sharePath(const std::string& host, const std::string& share) {
+    return "\\\\" + host + "\\" + share;
+}
+
+}  // namespace engine

@@ -1,0 +1,271 @@
+#!/usr/bin/env bash
+# Start-up smoke test: Velmora.exe in a fresh package folder under Wine, at 96 and at 144 DPI.
+#
+#   tests/e2e/smoke.sh <Velmora.exe> <velmora-e2e.exe> <artifact-dir>
+#
+# One "ok - ..." or "not ok - ..." line per check, then "N passed, M failed". The whole run is
+# bounded by VELMORA_SMOKE_TIMEOUT seconds (default 300).
+set -u -o pipefail
+
+if [[ $# -ne 3 ]]; then
+  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
+  exit 2
+fi
+
+# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
+if [[ -z ${VELMORA_SMOKE_INNER:-} ]]; then
+  export VELMORA_SMOKE_INNER=1
+  exec timeout --kill-after=30 "${VELMORA_SMOKE_TIMEOUT:-300}" "$BASH" "$0" "$@"
+fi
+
+program=$(realpath -e "$1") || exit 2
+driver=$(realpath -e "$2") || exit 2
+artifacts=$(realpath -m "$3")
+mkdir -p "$artifacts"
+rm -f "$artifacts"/form1-*dpi.png "$artifacts"/failure-*.png "$artifacts/ip.ini"
+export VELMORA_E2E_LOG=$artifacts/logs
+rm -rf "$VELMORA_E2E_LOG"
+
+# shellcheck source=tests/e2e/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+readonly title='Velmora  安裝驅動程式  '
+readonly desktop=velmora
+readonly placeholder_line='ip,192.168.0.250,請填入印表機名稱,請填入印表機模組名稱,請填入INF檔名,100'
+readonly unc_key='HKCU\Software\Microsoft\Command Processor'
+# Form1's client area in twips; the window must be laid out at the DPI it started with.
+readonly client_twips_w=4905 client_twips_h=2265
+
+passed=0
+failed=0
+started=$SECONDS
+program_pid=
+
+ok() {
+  echo "ok - $1"
+  passed=$((passed + 1))
+}
+
+not_ok() {
+  echo "not ok - $1"
+  shift
+  local line
+  for line in "$@"; do printf '#   %s\n' "$line"; done
+  failed=$((failed + 1))
+}
+
+check_equal() {
+  local what=$1 got=$2 want=$3
+  if [[ $got == "$want" ]]; then ok "$what"; else not_ok "$what" "got:      \"$got\"" "expected: \"$want\""; fi
+}
+
+summary() {
+  echo "# $((SECONDS - started)) s, artifacts in $artifacts"
+  echo "$passed passed, $failed failed"
+}
+velmora_on_exit summary
+trap 'not_ok "finished within ${VELMORA_SMOKE_TIMEOUT:-300} s (killed by the total timeout)"; exit 124' TERM
+trap 'not_ok "not interrupted"; exit 130' INT
+
+# The driver joins the program's virtual desktop; its stderr is kept for the failure messages.
+driver_err=$VELMORA_E2E_LOG/driver-last.err
+drv() {
+  local rc=0
+  timeout 60 wine "$driver" --desktop="$desktop" "$@" 2>"$driver_err" || rc=$?
+  { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$driver_err"; } >>"$VELMORA_E2E_LOG/driver.log"
+  return "$rc"
+}
+driver_error() { tr '\n' ' ' <"$driver_err"; }
+
+# Saves what the screen shows and what message box is open, to explain a failure.
+diagnose() {
+  local tag=$1
+  velmora_screenshot "$artifacts/failure-$tag.png" 2>/dev/null
+  local box
+  if box=$(drv --timeout=300 msgbox-text Velmora); then
+    printf '#   the message box "Velmora" says: %s\n' "${box//$'\n'/ ⏎ }"
+  fi
+  drv --timeout=300 list "$title" >>"$VELMORA_E2E_LOG/driver.log" || true
+}
+
+start_program() {
+  local folder=$1 tag=$2
+  (cd "$folder" && exec wine explorer "/desktop=$desktop,1024x768" Velmora.exe) \
+    >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
+  program_pid=$!
+}
+
+# Ends the program and waits for the launcher. The desktop's explorer stays when the program never
+# made a window, and then only a server restart clears the desktop for the next start.
+stop_program() {
+  [[ -n $program_pid ]] || return 0
+  drv --timeout=5000 kill-process Velmora.exe || true
+  timeout 10 tail --pid="$program_pid" -f /dev/null || velmora_wineserver_restart
+  wait "$program_pid" 2>/dev/null
+  program_pid=
+}
+
+# Polls for the visible main window; gives up early once the program's process has come and gone,
+# or when it shows a message box instead (the stop message of an error during Form_Load).
+wait_main_window() {
+  local deadline=$((SECONDS + 30)) seen=no count box
+  while ((SECONDS < deadline)); do
+    drv wait-window "$title" 1000 && return 0
+    if drv --timeout=0 msgbox-text Velmora >/dev/null; then
+      echo "a message box \"Velmora\" is open instead" >"$driver_err"
+      return 1
+    fi
+    count=$(drv process-count Velmora.exe) || count=
+    if [[ $count == 0 && ($seen == yes || $SECONDS -ge $((deadline - 20))) ]]; then
+      echo "Velmora.exe is not running (it ended before its window appeared)" >"$driver_err"
+      return 1
+    fi
+    [[ $count =~ ^[1-9] ]] && seen=yes
+  done
+  return 1
+}
+
+# "W H" of the client area expected at DPI, rounded as the twips conversion must round.
+client_pixels() {
+  local dpi=$1
+  echo "$(((client_twips_w * dpi + 720) / 1440)) $(((client_twips_h * dpi + 720) / 1440))"
+}
+
+within_one() {
+  local a=$1 b=$2
+  ((a - b <= 1 && b - a <= 1))
+}
+
+unc_check_set() {
+  velmora_reg_query "$unc_key" /v DisableUNCCheck 2>/dev/null |
+    grep -Eq '^[[:space:]]*DisableUNCCheck[[:space:]]+REG_DWORD[[:space:]]+0x1[[:space:]]*$'
+}
+
+# --- environment ----------------------------------------------------------------------------------
+
+if ! velmora_env_up; then
+  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
+  exit 1
+fi
+echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+
+if rule=$(timeout 60 wine "$driver" self-test 2>"$driver_err"); then
+  ok "driver's own-address rule ($rule)"
+else
+  not_ok "driver's own-address rule" "$(driver_error)"
+fi
+
+if own_address=$(timeout 60 wine "$driver" wmi-own-address 2>"$driver_err"); then
+  timeout 60 wine "$driver" wmi-adapters >"$VELMORA_E2E_LOG/wmi-adapters.txt" 2>&1
+  echo "# WMI oracle: own address \"$own_address\" from adapters $(tr '\n' ' ' <"$VELMORA_E2E_LOG/wmi-adapters.txt")"
+else
+  own_address='(the WMI query failed)'
+  not_ok "WMI oracle answers" "$(driver_error)"
+fi
+
+# The prefix is reused, so the value a previous run left behind must go first.
+velmora_wine reg delete "$unc_key" /v DisableUNCCheck /f >/dev/null
+if unc_check_set; then
+  not_ok "DisableUNCCheck cleared before the start" "reg delete did not remove it"
+fi
+
+package=$(mktemp -d /tmp/velmora-package.XXXXXX)
+velmora_on_exit "rm -rf '$package'"
+velmora_on_exit stop_program
+cp "$program" "$package/Velmora.exe"
+
+expected_ini=$VELMORA_E2E_LOG/ip.ini.expected
+printf '%s\r\n' "$placeholder_line" | iconv -f UTF-8 -t CP950 >"$expected_ini"
+
+# --- one start per DPI ----------------------------------------------------------------------------
+
+run_at_dpi() {
+  local dpi=$1 first=$2
+  velmora_set_dpi "$dpi"
+  local seen
+  seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
+  if [[ $seen != "logpixels $dpi $dpi system $dpi monitor $dpi "* ]]; then
+    not_ok "a program started now sees $dpi DPI" "driver reports: $seen"
+  fi
+
+  start_program "$package" "${dpi}dpi"
+  if ! wait_main_window; then
+    not_ok "main window appears at $dpi DPI" "$(driver_error)"
+    diagnose "${dpi}dpi"
+    stop_program
+    return
+  fi
+  ok "main window \"$title\" appears at $dpi DPI"
+
+  local text
+  if text=$(drv get-text "$title" Form1.Text1); then
+    check_equal "Form1.Text1 shows the computer's own address at $dpi DPI" "$text" "$own_address"
+  else
+    not_ok "Form1.Text1 shows the computer's own address at $dpi DPI" "$(driver_error)"
+  fi
+  if text=$(drv get-text "$title" Form1.Text2); then
+    check_equal "Form1.Text2 shows the placeholder printer name at $dpi DPI" "$text" "請填入印表機名稱"
+  else
+    not_ok "Form1.Text2 shows the placeholder printer name at $dpi DPI" "$(driver_error)"
+  fi
+
+  if [[ $first == yes ]]; then
+    # Form_Load has run once the window is up; the file is complete by then.
+    if [[ ! -f $package/ip.ini ]]; then
+      not_ok "ip.ini is created with the default line" "no ip.ini in $package"
+    elif cmp -s "$package/ip.ini" "$expected_ini"; then
+      ok "ip.ini is created with the default line in code page 950, CR LF"
+    else
+      not_ok "ip.ini is created with the default line in code page 950, CR LF" \
+        "got:      $(od -An -tx1 "$package/ip.ini" | tr -s ' \n' ' ')" \
+        "expected: $(od -An -tx1 "$expected_ini" | tr -s ' \n' ' ')"
+    fi
+    cp "$package/ip.ini" "$artifacts/ip.ini" 2>/dev/null
+    # The program starts reg without waiting for it.
+    if velmora_poll 20 unc_check_set; then
+      ok "DisableUNCCheck is REG_DWORD 0x1"
+    else
+      not_ok "DisableUNCCheck is REG_DWORD 0x1" \
+        "reg query shows: $(velmora_reg_query "$unc_key" /v DisableUNCCheck 2>/dev/null | grep DisableUNCCheck || echo 'no such value')"
+    fi
+  else
+    if cmp -s "$package/ip.ini" "$expected_ini"; then
+      ok "ip.ini is left unchanged by a second start"
+    else
+      not_ok "ip.ini is left unchanged by a second start" \
+        "now: $(od -An -tx1 "$package/ip.ini" 2>&1 | tr -s ' \n' ' ')"
+    fi
+  fi
+
+  local x y w h want_w want_h
+  if read -r x y w h < <(drv client-rect "$title"); then
+    read -r want_w want_h < <(client_pixels "$dpi")
+    if within_one "$w" "$want_w" && within_one "$h" "$want_h"; then
+      ok "client area is ${client_twips_w}x${client_twips_h} twips at $dpi DPI (${w}x${h} px)"
+    else
+      not_ok "client area is ${client_twips_w}x${client_twips_h} twips at $dpi DPI" \
+        "got ${w}x${h} px, expected ${want_w}x${want_h} px"
+    fi
+  else
+    not_ok "client area is readable at $dpi DPI" "$(driver_error)"
+  fi
+
+  local shot=$artifacts/form1-${dpi}dpi.png origin ox oy
+  origin=$(velmora_desktop_origin "$desktop")
+  read -r ox oy <<<"${origin:-0 0}"
+  if read -r x y w h < <(drv window-rect "$title") &&
+    velmora_screenshot_settled "$shot" "${w}x${h}+$((ox + x))+$((oy + y))" 10; then
+    ok "screenshot saved: $(basename "$shot") (${w}x${h})"
+  else
+    not_ok "screenshot of the main window at $dpi DPI" "$(driver_error)"
+    velmora_screenshot "$shot" 2>/dev/null
+  fi
+
+  stop_program
+}
+
+run_at_dpi 96 yes
+run_at_dpi 144 no
+velmora_set_dpi 96
+
+((failed == 0))
