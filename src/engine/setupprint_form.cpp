@@ -9,6 +9,17 @@
 
 namespace engine {
 
+namespace {
+std::string quoted(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    out += text;
+    out += '"';
+    return out;
+}
+}  // namespace
+
 SetupprintForm::SetupprintForm(app::Program& program)
     : Form(program.runtime(), "setupprint", 3735, 2220),
       USB_Label(*this, "USB_Label", {360, 360, 975, 495}, "安裝方式"),
@@ -78,8 +89,8 @@ void SetupprintForm::Form_Load() {
             program_.msg().hide();
         });
         // A package that ships only the installer still reaches the main window through it.
-        std::string mainProgram = os.files.exists(kMainProgram) ? std::string(kMainProgram)
-                                                                : "\"" + os.process.exeName() + "\"";
+        std::string mainProgram = kMainProgram;
+        if (!os.files.exists(kMainProgram)) mainProgram = quoted(os.process.exeName());
         ctx.step([&] { os.shell.run(mainProgram, platform::window_style::kNormal, true); });
         runtime().endProgram();
     }
