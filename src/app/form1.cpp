@@ -2,14 +2,14 @@
 
 #include "app/address_check.h"
 #include "app/own_address.h"
+#include "app/program.h"
 #include "engine/setupprint_form.h"
+#include "forms/runtime.h"
 #include "maker/advset_form.h"
 #include "maker/profile_fields.h"
+#include "profile/profile_store.h"
 #include "ui/about_form.h"
 #include "ui/msg_form.h"
-#include "app/program.h"
-#include "forms/runtime.h"
-#include "profile/profile_store.h"
 
 namespace app {
 
@@ -118,12 +118,14 @@ void Form1::Form_Load() {
 
     ip.setText(ownAddress);
     Text1.setText(fields.printerAddress);
-    if (fields.printerAddress == profile::kPlaceholderAddress) Text1.setText(ip.text());
+    if (fields.printerAddress == profile::kPlaceholderAddress)
+        Text1.setText(ip.text());
     Label1.setText(kModelPrefix + fields.printerName);
     setCaption(kMainTitle);
     Text2.setText(fields.printerName);
     print_nameLabel.setText(fields.printerName);
-    if (fields.twoPrinters()) Text2.setEnabled(false);
+    if (fields.twoPrinters())
+        Text2.setEnabled(false);
 }
 
 void Form1::Form_Activate() {
@@ -132,21 +134,22 @@ void Form1::Form_Activate() {
     Text1.setSelStart(255);
 }
 
-
 void Form1::Text1_KeyPress(int& keyAscii) {
     // Enter confirms, as the button would; the key itself goes on to the box.
-    if (keyAscii == 13) Command1_Click();
+    if (keyAscii == 13)
+        Command1_Click();
 }
 
 void Form1::Command1_Click() {
     platform::Services& os = program_.services();
     if (Text1.text() == ip.text()) {
-        os.messageBoxes.show("您的IP尚未修改，請先修改後再按確定。", "提示", platform::Icon::Exclamation,
-                             platform::Buttons::Ok);
+        os.messageBoxes.show("您的IP尚未修改，請先修改後再按確定。", "提示",
+                             platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
     if (!isAcceptableAddress(Text1.text())) {
-        os.messageBoxes.show("IP不正確", forms::kAppTitle, platform::Icon::Stop, platform::Buttons::Ok);
+        os.messageBoxes.show("IP不正確", forms::kAppTitle, platform::Icon::Stop,
+                             platform::Buttons::Ok);
         return;
     }
     // The other fields come from the package maker, which reads ip.ini as it loads.
@@ -179,13 +182,17 @@ void Form1::Command1_Click() {
     unload();
 }
 
-void Form1::Command2_Click() { runtime().endProgram(); }
+void Form1::Command2_Click() {
+    runtime().endProgram();
+}
 
 void Form1::Form_QueryUnload(bool& cancel, forms::CloseReason reason) {
-    if (reason != forms::CloseReason::ControlMenu) return;
+    if (reason != forms::CloseReason::ControlMenu)
+        return;
     platform::Answer answer = program_.services().messageBoxes.show(
         "確定要退出嗎?", forms::kAppTitle, platform::Icon::None, platform::Buttons::YesNo);
-    if (answer == platform::Answer::Yes) runtime().endProgram();
+    if (answer == platform::Answer::Yes)
+        runtime().endProgram();
     cancel = true;
 }
 
@@ -194,9 +201,13 @@ void Form1::Label2_Click() {
                                        platform::window_style::kMinimized);
 }
 
-void Form1::ADV_Click() { program_.advset().show(true); }
+void Form1::ADV_Click() {
+    program_.advset().show(true);
+}
 
-void Form1::about_Click() { program_.about().show(true); }
+void Form1::about_Click() {
+    program_.about().show(true);
+}
 
 void Form1::Share_Install_Click() {
     hide();
@@ -213,8 +224,10 @@ void Form1::USB_install_Click() {
     program_.msg().Label2.setText("本機USB安裝");
     program_.msg().show(false);
     program_.setupprint().show(false);
-    if (forms::Form* notice = program_.findLoaded("msg")) notice->unload();
-    if (forms::Form* engineWindow = program_.findLoaded("setupprint")) engineWindow->unload();
+    if (forms::Form* notice = program_.findLoaded("msg"))
+        notice->unload();
+    if (forms::Form* engineWindow = program_.findLoaded("setupprint"))
+        engineWindow->unload();
     unload();
     runtime().endProgram();
 }

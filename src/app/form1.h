@@ -20,7 +20,7 @@ inline constexpr const char* kUncCheckCommand =
     "\"DisableUNCCheck\" /t REG_DWORD /d 00000001 /f";
 
 class Form1 : public forms::Form {
-public:
+  public:
     explicit Form1(Program& program);
 
     void Form_Load() override;
@@ -65,7 +65,7 @@ public:
     forms::MenuItem about;
     forms::MenuItem ver;
 
-private:
+  private:
     Program& program_;
 };
 

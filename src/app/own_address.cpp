@@ -5,10 +5,12 @@ namespace app {
 std::string pickOwnAddress(const std::vector<platform::Value>& addressLists) {
     std::string found;
     for (const platform::Value& addresses : addressLists) {
-        if (addresses.kind != platform::Value::Kind::StringList) continue;
+        if (addresses.kind != platform::Value::Kind::StringList)
+            continue;
         for (const std::string& entry : addresses.list) {
             found = entry;
-            if (!entry.empty()) break;
+            if (!entry.empty())
+                break;
         }
     }
     return found;

@@ -28,15 +28,26 @@ struct Program::Windows {
 Program::Program(platform::Services& services, forms::Backend& backend, forms::ErrorSink* errors)
     : services_(services),
       runtime_(backend, services, errors),
-      windows_(std::make_unique<Windows>(*this)) {}
+      windows_(std::make_unique<Windows>(*this)) {
+}
 
 Program::~Program() = default;
 
-Form1& Program::form1() { return windows_->form1(); }
-maker::AdvsetForm& Program::advset() { return windows_->advset(); }
-engine::SetupprintForm& Program::setupprint() { return windows_->setupprint(); }
-ui::MsgForm& Program::msg() { return windows_->msg(); }
-ui::AboutForm& Program::about() { return windows_->about(); }
+Form1& Program::form1() {
+    return windows_->form1();
+}
+maker::AdvsetForm& Program::advset() {
+    return windows_->advset();
+}
+engine::SetupprintForm& Program::setupprint() {
+    return windows_->setupprint();
+}
+ui::MsgForm& Program::msg() {
+    return windows_->msg();
+}
+ui::AboutForm& Program::about() {
+    return windows_->about();
+}
 
 void Program::run() {
     runtime_.run([this]() -> forms::Form& { return form1(); });
@@ -44,7 +55,8 @@ void Program::run() {
 
 forms::Form* Program::findLoaded(const std::string& formName) const {
     for (forms::Form* form : runtime_.loadedForms()) {
-        if (form->name() == formName) return form;
+        if (form->name() == formName)
+            return form;
     }
     return nullptr;
 }

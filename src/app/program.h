@@ -24,7 +24,7 @@ namespace app {
 class Form1;
 
 class Program {
-public:
+  public:
     Program(platform::Services& services, forms::Backend& backend,
             forms::ErrorSink* errors = nullptr);
     ~Program();
@@ -47,7 +47,7 @@ public:
     // A window by name if it is loaded, for the scenario runner and the tests.
     forms::Form* findLoaded(const std::string& formName) const;
 
-private:
+  private:
     struct Windows;
     platform::Services& services_;
     forms::Runtime runtime_;

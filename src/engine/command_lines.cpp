@@ -6,24 +6,29 @@
 namespace engine {
 
 std::optional<std::string> NameParts::at(std::size_t i) const {
-    if (i < parts.size()) return parts[i];
+    if (i < parts.size())
+        return parts[i];
     return std::nullopt;
 }
 
 std::optional<std::string> NameParts::nonEmpty(std::size_t i) const {
     auto p = at(i);
-    if (p && !p->empty()) return p;
+    if (p && !p->empty())
+        return p;
     return std::nullopt;
 }
 
 NameParts namePartsOf(std::string_view exeFileName) {
     std::string base(exeFileName);
     std::size_t slash = base.find_last_of("\\/");
-    if (slash != std::string::npos) base = base.substr(slash + 1);
+    if (slash != std::string::npos)
+        base = base.substr(slash + 1);
     if (base.size() >= 4) {
         std::string ext = base.substr(base.size() - 4);
-        for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (ext == ".exe") base.resize(base.size() - 4);
+        for (char& c : ext)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (ext == ".exe")
+            base.resize(base.size() - 4);
     }
     NameParts np;
     std::size_t first = base.find('_');
@@ -44,7 +49,8 @@ NameParts namePartsOf(std::string_view exeFileName) {
 
 std::vector<InstallPass> planPasses(std::string_view third, const std::string& printerName) {
     bool twoPrinters = third.size() == 1 && third[0] >= '1' && third[0] <= '9';
-    if (!twoPrinters) return {{printerName, "black.dat"}};
+    if (!twoPrinters)
+        return {{printerName, "black.dat"}};
     return {{printerName + kColorSuffix, "color.dat"}, {printerName + kBlackSuffix, "black.dat"}};
 }
 
@@ -56,16 +62,26 @@ OptionSteps optionStepsFor(std::string_view pair) {
         // The first comparison fails in evaluation; the run goes on into its steps.
         return OptionSteps::DefaultPrinter;
     }
-    if (*number == 10) return OptionSteps::DefaultPrinter;
-    if (pair == "01") return OptionSteps::PreferenceFile;
-    if (*number == 11) return OptionSteps::Both;
-    if (pair == "00") return OptionSteps::Neither;
+    if (*number == 10)
+        return OptionSteps::DefaultPrinter;
+    if (pair == "01")
+        return OptionSteps::PreferenceFile;
+    if (*number == 11)
+        return OptionSteps::Both;
+    if (pair == "00")
+        return OptionSteps::Neither;
     return OptionSteps::Nothing;
 }
 
-bool isNetworkPath(std::string_view address) { return text::contains(address, "\\\\"); }
-std::string tcpPortName(const std::string& address) { return "IP_" + address; }
-std::string networkPortName(const std::string& address) { return "\"" + address + "\""; }
+bool isNetworkPath(std::string_view address) {
+    return text::contains(address, "\\\\");
+}
+std::string tcpPortName(const std::string& address) {
+    return "IP_" + address;
+}
+std::string networkPortName(const std::string& address) {
+    return "\"" + address + "\"";
+}
 
 std::string installLine(const std::string& printerName, const std::string& infFile,
                         const std::string& portName, const std::string& model) {
@@ -83,7 +99,8 @@ std::string preferenceLine(const std::string& printerName, const std::string& pr
 std::string wqlString(const std::string& value) {
     std::string out = "'";
     for (char c : value) {
-        if (c == '\\' || c == '\'') out += '\\';
+        if (c == '\\' || c == '\'')
+            out += '\\';
         out += c;
     }
     return out + "'";

@@ -8,10 +8,12 @@ namespace {
 std::string tcpPort(EngineContext& ctx, const std::string& address, std::string portName) {
     std::unique_ptr<platform::WmiService> wmi;
     ctx.step([&] { wmi = ctx.os.wmi.connect("winmgmts:"); });
-    if (!wmi) return portName;
+    if (!wmi)
+        return portName;
     std::optional<platform::WmiObject> port;
     ctx.step([&] { port = wmi->spawnInstance(wmi->get("Win32_TCPIPPrinterPort")); });
-    if (!port) return portName;  // no instance: the port name keeps its previous value
+    if (!port)
+        return portName;  // no instance: the port name keeps its previous value
     port->set("Name", platform::Value::text(tcpPortName(address)));
     port->set("Protocol", platform::Value::int16(1));
     port->set("HostAddress", platform::Value::text(address));
@@ -36,15 +38,18 @@ std::string networkPort(EngineContext& ctx, const std::string& address, std::str
     provider.path = "StdRegProv";
     provider.isClass = true;
 
-    if (spooler) ctx.step([&] { cimv2->callMethod(*spooler, "StopService", {}); });
+    if (spooler)
+        ctx.step([&] { cimv2->callMethod(*spooler, "StopService", {}); });
     if (registry) {
         ctx.step([&] {
-            registry->callMethod(provider, "SetStringValue",
-                                 {platform::Value::uint32(kLocalMachineHive), platform::Value::text(kPortsKey),
-                                  platform::Value::text(address), platform::Value::text("REG_SZ")});
+            registry->callMethod(
+                provider, "SetStringValue",
+                {platform::Value::uint32(kLocalMachineHive), platform::Value::text(kPortsKey),
+                 platform::Value::text(address), platform::Value::text("REG_SZ")});
         });
     }
-    if (spooler) ctx.step([&] { cimv2->callMethod(*spooler, "StartService", {}); });
+    if (spooler)
+        ctx.step([&] { cimv2->callMethod(*spooler, "StartService", {}); });
     portName = networkPortName(address);
     ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
 
@@ -56,14 +61,16 @@ std::string networkPort(EngineContext& ctx, const std::string& address, std::str
         }
     });
     // A start that really started the spooler gets more time; "already running" does not.
-    if (lastStart && *lastStart == 0) ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
+    if (lastStart && *lastStart == 0)
+        ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
     return portName;
 }
 
 }  // namespace
 
 std::string createPort(EngineContext& ctx, const std::string& address, std::string portName) {
-    if (isNetworkPath(address)) return networkPort(ctx, address, std::move(portName));
+    if (isNetworkPath(address))
+        return networkPort(ctx, address, std::move(portName));
     return tcpPort(ctx, address, std::move(portName));
 }
 

@@ -51,15 +51,19 @@ void SetupprintForm::Form_Load() {
     // From here on a failing step is skipped and the run goes on.
     ctx.step([&] {
         app::Form1& main = program_.form1();
-        changeNameText.setText(main.print_nameLabel.text() != main.Text2.text() ? main.Text2.text() : "");
+        changeNameText.setText(main.print_nameLabel.text() != main.Text2.text() ? main.Text2.text()
+                                                                                : "");
     });
     ctx.step([&] { program_.msg().show(false); });
     profile::ProfileStore store(os.files, os.codepage);
     ctx.step([&] { store.ensureExists(); });
     std::vector<std::string> profileParts;
-    ctx.step([&] { profileParts = profile::splitLine(store.readFirstLine(), profile::Separator::Comma); });
+    ctx.step([&] {
+        profileParts = profile::splitLine(store.readFirstLine(), profile::Separator::Comma);
+    });
     // A line that is short of fields is a damaged package: installing from it would guess.
-    if (profileParts.size() < 6) stopDamagedProfile();
+    if (profileParts.size() < 6)
+        stopDamagedProfile();
     ctx.step([&] { Text1.setText(profileParts[1]); });
     ctx.step([&] { Text2.setText(profileParts[2]); });
     ctx.step([&] { Text3.setText(profileParts[3]); });
@@ -78,8 +82,10 @@ void SetupprintForm::Form_Load() {
         ctx.step([&] { program_.msg().unload(); });
         return;
     }
-    if (mode == ui::kModeShare) connectShareFromProfile(ctx);
-    if (names.at(0) == "SHARE") connectShareFromName(ctx, names);
+    if (mode == ui::kModeShare)
+        connectShareFromProfile(ctx);
+    if (names.at(0) == "SHARE")
+        connectShareFromName(ctx, names);
 
     if (profileParts[1] == profile::kPlaceholderAddress) {
         // Nobody has set the address yet: the main program asks for it.
@@ -90,7 +96,8 @@ void SetupprintForm::Form_Load() {
         });
         // A package that ships only the installer still reaches the main window through it.
         std::string mainProgram = kMainProgram;
-        if (!os.files.exists(kMainProgram)) mainProgram = quoted(os.process.exeName());
+        if (!os.files.exists(kMainProgram))
+            mainProgram = quoted(os.process.exeName());
         ctx.step([&] { os.shell.run(mainProgram, platform::window_style::kNormal, true); });
         runtime().endProgram();
     }
@@ -106,7 +113,8 @@ void SetupprintForm::Form_Load() {
     std::vector<std::string> installed;
     ui::MsgForm& notice = program_.msg();
     for (const InstallPass& pass : planPasses(text::charAt(flags, 2), printerName)) {
-        ctx.step([&] { notice.PrintNameLabel.setText(names.nonEmpty(2).value_or(pass.printerName)); });
+        ctx.step(
+            [&] { notice.PrintNameLabel.setText(names.nonEmpty(2).value_or(pass.printerName)); });
         if (!changeNameText.text().empty()) {
             ctx.step([&] { notice.PrintNameLabel.setText(changeNameText.text()); });
         }
@@ -115,16 +123,22 @@ void SetupprintForm::Form_Load() {
         bool ran = runPassSteps(ctx, steps, pass.printerName,
                                 installLine(pass.printerName, infFile, portName, model),
                                 preferenceLine(pass.printerName, pass.preferenceFile));
-        if (ran) installed.push_back(pass.printerName);
+        if (ran)
+            installed.push_back(pass.printerName);
         installStepRan = installStepRan || ran;
     }
-    if (!installed.empty()) verifyPrinters(ctx, installed, model, infFile);
+    if (!installed.empty())
+        verifyPrinters(ctx, installed, model, infFile);
     finishRun(ctx, names, installStepRan);
 }
 
-void SetupprintForm::Form_Activate() { unload(); }
+void SetupprintForm::Form_Activate() {
+    unload();
+}
 
-void SetupprintForm::Form_Unload(bool&) { writeLegacyDefaultPrinterMode(program_.services().shell); }
+void SetupprintForm::Form_Unload(bool&) {
+    writeLegacyDefaultPrinterMode(program_.services().shell);
+}
 
 void SetupprintForm::USB_install_Click() {
     EngineContext ctx{program_, program_.services(), runtime(), *this};

@@ -11,7 +11,7 @@ class Program;
 namespace engine {
 
 class SetupprintForm : public forms::Form {
-public:
+  public:
     explicit SetupprintForm(app::Program& program);
 
     void Form_Load() override;
@@ -29,7 +29,7 @@ public:
     forms::TextBox Text4;
     forms::TextBox Text5;
 
-private:
+  private:
     [[noreturn]] void stopDamagedProfile();
     app::Program& program_;
 };

@@ -7,7 +7,8 @@ namespace engine {
 namespace {
 
 void tell(EngineContext& ctx, const std::string& text, platform::Icon icon) {
-    ctx.step([&] { ctx.os.messageBoxes.show(text, forms::kAppTitle, icon, platform::Buttons::Ok); });
+    ctx.step(
+        [&] { ctx.os.messageBoxes.show(text, forms::kAppTitle, icon, platform::Buttons::Ok); });
 }
 
 // Connects and returns the failure's reason, or nothing when the connection was made.

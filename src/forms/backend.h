@@ -12,10 +12,10 @@
 namespace forms {
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
 
-    virtual void formLoaded(Form& form) = 0;    // create it, hidden
+    virtual void formLoaded(Form& form) = 0;  // create it, hidden
     virtual void formShown(Form& form, bool modal) = 0;
     virtual void formHidden(Form& form) = 0;
     virtual void formUnloaded(Form& form) = 0;  // destroy it

@@ -14,14 +14,18 @@ Control::Control(Form& form, ControlKind kind, std::string name, Twips rect)
     form.adopt(*this);
 }
 
-std::string Control::path() const { return form_.name() + "." + name_; }
+std::string Control::path() const {
+    return form_.name() + "." + name_;
+}
 
 void Control::notify(Property property, Origin origin) {
-    if (form_.loaded()) form_.runtime().backend().propertyChanged(*this, property, origin);
+    if (form_.loaded())
+        form_.runtime().backend().propertyChanged(*this, property, origin);
 }
 
 void Control::raise(const std::function<void()>& reaction) {
-    if (reaction) reaction();
+    if (reaction)
+        reaction();
 }
 
 void Control::setText(std::string value, Origin origin) {
@@ -29,7 +33,8 @@ void Control::setText(std::string value, Origin origin) {
     // raises the change reaction.
     bool changed = value != text_;
     text_ = std::move(value);
-    if (changed || origin == Origin::Program) notify(Property::Text, origin);
+    if (changed || origin == Origin::Program)
+        notify(Property::Text, origin);
     if (changed) {
         textChanged();
         raise(onChange);
@@ -43,7 +48,8 @@ void Control::setVisible(bool visible, Origin origin) {
 
 bool Control::shownInForm() const {
     for (const Control* c = this; c != nullptr; c = c->container()) {
-        if (!c->visible()) return false;
+        if (!c->visible())
+            return false;
     }
     return true;
 }
@@ -53,7 +59,9 @@ void Control::setEnabled(bool enabled, Origin origin) {
     notify(Property::Enabled, origin);
 }
 
-void Control::userClick() { raise(onClick); }
+void Control::userClick() {
+    raise(onClick);
+}
 
 Label::Label(Form& form, std::string name, Twips rect, std::string caption)
     : Control(form, ControlKind::Label, std::move(name), rect) {
@@ -70,7 +78,8 @@ TextBox::TextBox(Form& form, std::string name, Twips rect, std::string text)
 
 void TextBox::setSelStart(int start) {
     int length = static_cast<int>(text::length(text()));
-    if (start < 0) throw platform::Error(380, "無效的屬性值");
+    if (start < 0)
+        throw platform::Error(380, "無效的屬性值");
     selStart_ = std::min(start, length);
     selLength_ = 0;
     notify(Property::Selection, Origin::Program);
@@ -78,7 +87,8 @@ void TextBox::setSelStart(int start) {
 
 void TextBox::setSelLength(int length) {
     int total = static_cast<int>(text::length(text()));
-    if (length < 0) throw platform::Error(380, "無效的屬性值");
+    if (length < 0)
+        throw platform::Error(380, "無效的屬性值");
     selLength_ = std::min(length, total - selStart_);
     notify(Property::Selection, Origin::Program);
 }
@@ -96,13 +106,15 @@ void TextBox::textChanged() {
 }
 
 int TextBox::keyPress(int keyAscii) {
-    if (onKeyPress) onKeyPress(keyAscii);
+    if (onKeyPress)
+        onKeyPress(keyAscii);
     return keyAscii;
 }
 
 void TextBox::userKey(int keyAscii) {
     keyAscii = keyPress(keyAscii);
-    if (!form().loaded() || keyAscii < 32 || locked) return;  // control keys insert nothing
+    if (!form().loaded() || keyAscii < 32 || locked)
+        return;  // control keys insert nothing
     std::string inserted;
     text::appendCodePoint(inserted, static_cast<char32_t>(keyAscii));
     const std::string& current = text();
@@ -129,14 +141,19 @@ CheckBox::CheckBox(Form& form, std::string name, Twips rect, std::string caption
 }
 
 void CheckBox::setValue(int value, Origin origin) {
-    if (value < 0 || value > 2) throw platform::Error(380, "無效的屬性值");
+    if (value < 0 || value > 2)
+        throw platform::Error(380, "無效的屬性值");
     bool changed = value != value_;
     value_ = value;
-    if (changed || origin == Origin::Program) notify(Property::Value, origin);
-    if (changed) raise(onClick);
+    if (changed || origin == Origin::Program)
+        notify(Property::Value, origin);
+    if (changed)
+        raise(onClick);
 }
 
-void CheckBox::userClick() { setValue(value_ == 1 ? 0 : 1, Origin::User); }
+void CheckBox::userClick() {
+    setValue(value_ == 1 ? 0 : 1, Origin::User);
+}
 
 ListControl::ListControl(Form& form, ControlKind kind, std::string name, Twips rect)
     : Control(form, kind, std::move(name), rect) {
@@ -147,21 +164,25 @@ ListControl::ListControl(Form& form, ControlKind kind, std::string name, Twips r
 
 void ListControl::addItem(std::string item) {
     items_.push_back(std::move(item));
-    if (form().loaded()) form().runtime().backend().itemsChanged(*this);
+    if (form().loaded())
+        form().runtime().backend().itemsChanged(*this);
 }
 
 void ListControl::clear() {
     items_.clear();
     bool hadSelection = listIndex_ != -1;
     listIndex_ = -1;
-    if (form().loaded()) form().runtime().backend().itemsChanged(*this);
-    if (hadSelection) notify(Property::ListIndex, Origin::Program);
+    if (form().loaded())
+        form().runtime().backend().itemsChanged(*this);
+    if (hadSelection)
+        notify(Property::ListIndex, Origin::Program);
 }
 
 void ListControl::setItems(std::vector<std::string> items) {
     items_ = std::move(items);
     listIndex_ = -1;
-    if (form().loaded()) form().runtime().backend().itemsChanged(*this);
+    if (form().loaded())
+        form().runtime().backend().itemsChanged(*this);
 }
 
 void ListControl::setListIndex(int index, Origin origin) {
@@ -170,10 +191,13 @@ void ListControl::setListIndex(int index, Origin origin) {
     }
     bool changed = index != listIndex_;
     listIndex_ = index;
-    if (changed || origin == Origin::Program) notify(Property::ListIndex, origin);
+    if (changed || origin == Origin::Program)
+        notify(Property::ListIndex, origin);
     // A combo box shows the chosen entry as its text.
-    if (kind() == ControlKind::ComboBox && index >= 0) designText(items_[index]);
-    if (changed) raise(onClick);
+    if (kind() == ControlKind::ComboBox && index >= 0)
+        designText(items_[index]);
+    if (changed)
+        raise(onClick);
 }
 
 ComboBox::ComboBox(Form& form, std::string name, Twips rect, std::string text)
@@ -182,11 +206,13 @@ ComboBox::ComboBox(Form& form, std::string name, Twips rect, std::string text)
 }
 
 ListBox::ListBox(Form& form, std::string name, Twips rect)
-    : ListControl(form, ControlKind::ListBox, std::move(name), rect) {}
+    : ListControl(form, ControlKind::ListBox, std::move(name), rect) {
+}
 
 FileListBox::FileListBox(Form& form, std::string name, Twips rect, std::string pattern)
     : ListControl(form, ControlKind::FileListBox, std::move(name), rect),
-      pattern_(std::move(pattern)) {}
+      pattern_(std::move(pattern)) {
+}
 
 Frame::Frame(Form& form, std::string name, Twips rect, std::string caption)
     : Control(form, ControlKind::Frame, std::move(name), rect) {
@@ -194,10 +220,12 @@ Frame::Frame(Form& form, std::string name, Twips rect, std::string caption)
 }
 
 Shape::Shape(Form& form, std::string name, Twips rect)
-    : Control(form, ControlKind::Shape, std::move(name), rect) {}
+    : Control(form, ControlKind::Shape, std::move(name), rect) {
+}
 
 Line::Line(Form& form, std::string name, Twips rect)
-    : Control(form, ControlKind::Line, std::move(name), rect) {}
+    : Control(form, ControlKind::Line, std::move(name), rect) {
+}
 
 Picture::Picture(Form& form, std::string name, Twips rect)
     : Control(form, ControlKind::Picture, std::move(name), rect) {

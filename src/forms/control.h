@@ -35,7 +35,7 @@ enum class Origin { Program, User };
 enum class Property { Text, Enabled, Visible, Value, ListIndex, Selection };
 
 class Control {
-public:
+  public:
     Control(Form& form, ControlKind kind, std::string name, Twips rect);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -87,13 +87,13 @@ public:
     // The user replaced the text.
     void userType(std::string value) { setText(std::move(value), Origin::User); }
 
-protected:
+  protected:
     void notify(Property property, Origin origin);
     // Runs a reaction through the form's runtime, so an untrapped error stops the program.
     void raise(const std::function<void()>& reaction);
     virtual void textChanged() {}
 
-private:
+  private:
     Form& form_;
     ControlKind kind_;
     std::string name_;
@@ -104,12 +104,12 @@ private:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& form, std::string name, Twips rect, std::string caption);
 };
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& form, std::string name, Twips rect, std::string text);
 
     bool multiLine = false;
@@ -133,23 +133,23 @@ public:
     // The whole key: the reaction, then the insertion into the model's text.
     void userKey(int keyAscii);
 
-protected:
+  protected:
     void textChanged() override;
 
-private:
+  private:
     int selStart_ = 0;
     int selLength_ = 0;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Form& form, std::string name, Twips rect, std::string caption);
     bool isDefault = false;  // pressed by Enter
     bool isCancel = false;   // pressed by Escape
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& form, std::string name, Twips rect, std::string caption);
 
     // 0 unchecked, 1 checked, 2 grey. A change raises the click reaction.
@@ -159,13 +159,13 @@ public:
     // The user's click toggles between 0 and 1.
     void userClick() override;
 
-private:
+  private:
     int value_ = 0;
 };
 
 // Combo box, list box and file list box: entries and a selected index (-1 for none).
 class ListControl : public Control {
-public:
+  public:
     ListControl(Form& form, ControlKind kind, std::string name, Twips rect);
 
     const std::vector<std::string>& items() const { return items_; }
@@ -178,66 +178,66 @@ public:
     void setListIndex(int index, Origin origin = Origin::Program);
     void userSelect(int index) { setListIndex(index, Origin::User); }
 
-private:
+  private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
 };
 
 class ComboBox : public ListControl {
-public:
+  public:
     ComboBox(Form& form, std::string name, Twips rect, std::string text);
 };
 
 class ListBox : public ListControl {
-public:
+  public:
     ListBox(Form& form, std::string name, Twips rect);
 };
 
 // Lists the current folder's files that match a pattern; the form fills it from the files
 // service when it is refreshed.
 class FileListBox : public ListControl {
-public:
+  public:
     FileListBox(Form& form, std::string name, Twips rect, std::string pattern);
     const std::string& pattern() const { return pattern_; }
 
-private:
+  private:
     std::string pattern_;
 };
 
 class Frame : public Control {
-public:
+  public:
     Frame(Form& form, std::string name, Twips rect, std::string caption);
 };
 
 // Passive decoration: rectangles, lines and pictures react to nothing.
 class Shape : public Control {
-public:
+  public:
     Shape(Form& form, std::string name, Twips rect);
     Rgb borderColor = colors::kWindowText;
 };
 
 class Line : public Control {
-public:
+  public:
     // rect holds the two end points: (left, top) to (left + width, top + height).
     Line(Form& form, std::string name, Twips rect);
     Rgb borderColor = colors::kWindowText;
 };
 
 class Picture : public Control {
-public:
+  public:
     Picture(Form& form, std::string name, Twips rect);
-    int resourceId = 0;   // bitmap resource shown, 0 for none
+    int resourceId = 0;  // bitmap resource shown, 0 for none
     bool border = true;
 };
 
 class MenuItem : public Control {
-public:
+  public:
     // parent: the menu it drops down from, or none for an item on the menu bar.
     MenuItem(Form& form, std::string name, std::string caption, MenuItem* parent);
     MenuItem* parent() const { return parent_; }
     bool isSeparator() const { return text() == "-"; }
 
-private:
+  private:
     MenuItem* parent_;
 };
 

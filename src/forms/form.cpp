@@ -6,29 +6,36 @@
 namespace forms {
 
 Form::Form(Runtime& runtime, std::string name, int clientWidth, int clientHeight)
-    : clientWidth(clientWidth), clientHeight(clientHeight), runtime_(runtime),
-      name_(std::move(name)) {}
+    : clientWidth(clientWidth),
+      clientHeight(clientHeight),
+      runtime_(runtime),
+      name_(std::move(name)) {
+}
 
 bool Form::hasMenu() const {
     for (const Control* c : controls_) {
-        if (c->kind() == ControlKind::MenuItem) return true;
+        if (c->kind() == ControlKind::MenuItem)
+            return true;
     }
     return false;
 }
 
 void Form::setCaption(std::string caption) {
     caption_ = std::move(caption);
-    if (loaded_) runtime_.backend().formChanged(*this, FormProperty::Caption);
+    if (loaded_)
+        runtime_.backend().formChanged(*this, FormProperty::Caption);
 }
 
 void Form::setWindowState(WindowState state) {
     windowState_ = state;
-    if (loaded_) runtime_.backend().formChanged(*this, FormProperty::WindowState);
+    if (loaded_)
+        runtime_.backend().formChanged(*this, FormProperty::WindowState);
 }
 
 Control* Form::find(const std::string& controlName) const {
     for (Control* c : controls_) {
-        if (c->name() == controlName) return c;
+        if (c->name() == controlName)
+            return c;
     }
     return nullptr;
 }
@@ -36,7 +43,8 @@ Control* Form::find(const std::string& controlName) const {
 std::vector<MenuItem*> Form::menuItems() const {
     std::vector<MenuItem*> items;
     for (Control* c : controls_) {
-        if (c->kind() == ControlKind::MenuItem) items.push_back(static_cast<MenuItem*>(c));
+        if (c->kind() == ControlKind::MenuItem)
+            items.push_back(static_cast<MenuItem*>(c));
     }
     return items;
 }
@@ -49,8 +57,14 @@ void Form::setFocus(Control& control) {
     runtime_.backend().focusRequested(control);
 }
 
-void Form::show(bool modal) { runtime_.show(*this, modal); }
-void Form::hide() { runtime_.hide(*this); }
-bool Form::unload() { return runtime_.unload(*this); }
+void Form::show(bool modal) {
+    runtime_.show(*this, modal);
+}
+void Form::hide() {
+    runtime_.hide(*this);
+}
+bool Form::unload() {
+    return runtime_.unload(*this);
+}
 
 }  // namespace forms

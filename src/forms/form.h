@@ -21,7 +21,7 @@ enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 enum class FormProperty { Caption, WindowState };
 
 class Form {
-public:
+  public:
     Form(Runtime& runtime, std::string name, int clientWidth, int clientHeight);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -71,7 +71,7 @@ public:
     virtual void Form_QueryUnload(bool& /*cancel*/, CloseReason /*reason*/) {}
     virtual void Form_Unload(bool& /*cancel*/) {}
 
-private:
+  private:
     friend class Control;
     friend class Runtime;
     void adopt(Control& control) { controls_.push_back(&control); }

@@ -10,7 +10,8 @@ std::string standardStopText(const platform::Error& error) {
 }
 
 Runtime::Runtime(Backend& backend, platform::Services& services, ErrorSink* errors)
-    : backend_(backend), services_(services), errors_(errors) {}
+    : backend_(backend), services_(services), errors_(errors) {
+}
 
 void Runtime::load(Form& form, std::function<std::unique_ptr<Form>()> release) {
     form.loaded_ = true;
@@ -21,12 +22,14 @@ void Runtime::load(Form& form, std::function<std::unique_ptr<Form>()> release) {
 }
 
 void Runtime::show(Form& form, bool modal) {
-    if (!form.loaded_) return;  // a load reaction that unloaded its own window
+    if (!form.loaded_)
+        return;  // a load reaction that unloaded its own window
     Form* owner = active_;
     form.visible_ = true;
     backend_.formShown(form, modal);
     activate(form);
-    if (!modal) return;
+    if (!modal)
+        return;
     modal_.push_back(&form);
     backend_.runUntil([&form] { return !form.loaded_ || !form.visible_; });
     modal_.erase(std::find(modal_.begin(), modal_.end(), &form));
@@ -43,20 +46,28 @@ void Runtime::hide(Form& form) {
     }
     form.visible_ = false;
     backend_.formHidden(form);
-    if (active_ == &form) active_ = nullptr;
+    if (active_ == &form)
+        active_ = nullptr;
 }
 
-bool Runtime::unload(Form& form) { return unloadFor(form, CloseReason::Code); }
+bool Runtime::unload(Form& form) {
+    return unloadFor(form, CloseReason::Code);
+}
 
-bool Runtime::close(Form& form, CloseReason reason) { return unloadFor(form, reason); }
+bool Runtime::close(Form& form, CloseReason reason) {
+    return unloadFor(form, reason);
+}
 
 bool Runtime::unloadFor(Form& form, CloseReason reason) {
-    if (!form.loaded_) return true;
+    if (!form.loaded_)
+        return true;
     bool cancel = false;
     form.Form_QueryUnload(cancel, reason);
-    if (cancel || !form.loaded_) return false;
+    if (cancel || !form.loaded_)
+        return false;
     form.Form_Unload(cancel);
-    if (cancel || !form.loaded_) return false;
+    if (cancel || !form.loaded_)
+        return false;
     if (form.visible_) {
         form.visible_ = false;
         backend_.formHidden(form);
@@ -68,7 +79,8 @@ bool Runtime::unloadFor(Form& form, CloseReason reason) {
 
 void Runtime::forget(Form& form) {
     form.loaded_ = false;
-    if (active_ == &form) active_ = nullptr;
+    if (active_ == &form)
+        active_ = nullptr;
     loaded_.erase(std::remove(loaded_.begin(), loaded_.end(), &form), loaded_.end());
     auto it = std::find_if(releases_.begin(), releases_.end(),
                            [&form](const auto& entry) { return entry.first == &form; });
@@ -80,14 +92,16 @@ void Runtime::forget(Form& form) {
 }
 
 void Runtime::activate(Form& form) {
-    if (active_ == &form || !form.loaded_ || !form.visible_) return;
+    if (active_ == &form || !form.loaded_ || !form.visible_)
+        return;
     active_ = &form;
     backend_.formActivated(form);
     form.Form_Activate();
 }
 
 bool Runtime::acceptsInput(const Form& form) const {
-    if (!form.loaded_ || !form.visible_) return false;
+    if (!form.loaded_ || !form.visible_)
+        return false;
     const Form* modal = modalForm();
     return modal == nullptr || modal == &form;
 }
@@ -103,7 +117,8 @@ void Runtime::dispatch(const std::function<void()>& reaction) {
         stop(platform::Error(51, std::string("內部錯誤: ") + error.what()));
     }
     --depth_;
-    if (depth_ == 0) unloaded_.clear();
+    if (depth_ == 0)
+        unloaded_.clear();
 }
 
 bool Runtime::trap(const std::function<void()>& step) {
@@ -111,13 +126,15 @@ bool Runtime::trap(const std::function<void()>& step) {
         step();
         return true;
     } catch (const platform::Error& error) {
-        if (errors_ != nullptr) errors_->errorRaised(error, true);
+        if (errors_ != nullptr)
+            errors_->errorRaised(error, true);
         return false;
     }
 }
 
 void Runtime::stop(const platform::Error& error) {
-    if (errors_ != nullptr) errors_->errorRaised(error, false);
+    if (errors_ != nullptr)
+        errors_->errorRaised(error, false);
     services_.messageBoxes.show(standardStopText(error), kAppTitle, platform::Icon::Stop,
                                 platform::Buttons::Ok);
     endProgram();

@@ -17,7 +17,7 @@ namespace forms {
 
 // Told of every error a reaction meets: trapped ones were skipped, untrapped ones stop.
 class ErrorSink {
-public:
+  public:
     virtual ~ErrorSink() = default;
     virtual void errorRaised(const platform::Error& error, bool trapped) = 0;
 };
@@ -28,7 +28,7 @@ inline constexpr const char* kAppTitle = "Velmora";
 std::string standardStopText(const platform::Error& error);
 
 class Runtime {
-public:
+  public:
     Runtime(Backend& backend, platform::Services& services, ErrorSink* errors = nullptr);
     Runtime(const Runtime&) = delete;
     Runtime& operator=(const Runtime&) = delete;
@@ -71,7 +71,7 @@ public:
     std::size_t loadedCount() const { return loaded_.size(); }
     const std::vector<Form*>& loadedForms() const { return loaded_; }
 
-private:
+  private:
     bool unloadFor(Form& form, CloseReason reason);
     void forget(Form& form);
 
@@ -91,7 +91,7 @@ private:
 // reference makes it anew with its design-time values.
 template <class T>
 class FormSlot {
-public:
+  public:
     FormSlot(Runtime& runtime, std::function<std::unique_ptr<T>()> make)
         : runtime_(runtime), make_(std::move(make)) {}
 
@@ -106,7 +106,7 @@ public:
     bool loaded() const { return form_ != nullptr; }
     T* peek() const { return form_.get(); }
 
-private:
+  private:
     Runtime& runtime_;
     std::function<std::unique_ptr<T>()> make_;
     std::unique_ptr<T> form_;

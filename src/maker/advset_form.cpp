@@ -68,11 +68,13 @@ AdvsetForm::AdvsetForm(app::Program& program)
       Text5(*this, "Text5", {12240, 3480, 1095, 315}, ""),
       Label_Default(*this, "Label_Default", {12240, 3960, 2415, 255}, "設定為預設印表機"),
       Label_set(*this, "Label_set", {12240, 4260, 2415, 255}, "套用自訂「列印喜好設定」檔"),
-      Label_setup_bc(*this, "Label_setup_bc", {12240, 4560, 2415, 255}, "安裝兩台 「(分彩色及黑白)」"),
+      Label_setup_bc(*this, "Label_setup_bc", {12240, 4560, 2415, 255},
+                     "安裝兩台 「(分彩色及黑白)」"),
       program_(program) {
     designCaption(kTitle);
     startPosition = forms::StartPosition::CenterOwner;
-    for (forms::Control* c : {static_cast<forms::Control*>(&Text4), static_cast<forms::Control*>(&Command6)}) {
+    for (forms::Control* c :
+         {static_cast<forms::Control*>(&Text4), static_cast<forms::Control*>(&Command6)}) {
         c->placeIn(Frame1);
     }
     Text3.placeIn(Frame2);
@@ -82,10 +84,12 @@ AdvsetForm::AdvsetForm(app::Program& program)
     Check1.placeIn(Frame5);
     Check2.placeIn(Frame5);
     Check3.placeIn(Frame5);
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&Command5, &Label7, &Label5, &Label8}) {
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{&Command5, &Label7, &Label5, &Label8}) {
         c->placeIn(Frame8);
     }
-    for (forms::Control* c : std::initializer_list<forms::Control*>{&cmdCBset, &Label10, &Label6, &Label9}) {
+    for (forms::Control* c :
+         std::initializer_list<forms::Control*>{&cmdCBset, &Label10, &Label6, &Label9}) {
         c->placeIn(Frame6);
     }
     for (forms::Control* c : std::initializer_list<forms::Control*>{
@@ -129,7 +133,9 @@ AdvsetForm::AdvsetForm(app::Program& program)
     Command7.onClick = [this] { Command7_Click(); };
 }
 
-bool AdvsetForm::exists(const char* name) { return program_.services().files.exists(name); }
+bool AdvsetForm::exists(const char* name) {
+    return program_.services().files.exists(name);
+}
 
 void AdvsetForm::Form_Load() {
     platform::Services& os = program_.services();
@@ -154,8 +160,10 @@ void AdvsetForm::Form_Load() {
 }
 
 void AdvsetForm::Check2_Click() {
-    if (Check2.value() != 1) return;
-    if (exists(kBlackFile)) return;
+    if (Check2.value() != 1)
+        return;
+    if (exists(kBlackFile))
+        return;
     if (exists(kColorFile)) {
         Label5.setVisible(false);
         return;
@@ -178,20 +186,30 @@ void AdvsetForm::Check3_Click() {
         Label6.setVisible(false);
         Label9.setVisible(true);
     } else {
-        program_.services().messageBoxes.show("列印喜好設定檔尚未建立「兩台(分彩色及黑白)」", "提示",
-                                              platform::Icon::Exclamation, platform::Buttons::Ok);
+        program_.services().messageBoxes.show("列印喜好設定檔尚未建立「兩台(分彩色及黑白)」",
+                                              "提示", platform::Icon::Exclamation,
+                                              platform::Buttons::Ok);
     }
 }
 
-void AdvsetForm::Label_Default_Click() { Check1.setValue(Check1.value() == 1 ? 0 : 1); }
-void AdvsetForm::Label_set_Click() { Check2.setValue(Check2.value() == 1 ? 0 : 1); }
-void AdvsetForm::Label_setup_bc_Click() { Check3.setValue(Check3.value() == 1 ? 0 : 1); }
-
-void AdvsetForm::Combo1_Click() {
-    if (Combo1.listIndex() >= 0) Text3.setText(Combo1.items()[Combo1.listIndex()]);
+void AdvsetForm::Label_Default_Click() {
+    Check1.setValue(Check1.value() == 1 ? 0 : 1);
+}
+void AdvsetForm::Label_set_Click() {
+    Check2.setValue(Check2.value() == 1 ? 0 : 1);
+}
+void AdvsetForm::Label_setup_bc_Click() {
+    Check3.setValue(Check3.value() == 1 ? 0 : 1);
 }
 
-void AdvsetForm::Text3_Change() { Text2.setText(Text3.text()); }
+void AdvsetForm::Combo1_Click() {
+    if (Combo1.listIndex() >= 0)
+        Text3.setText(Combo1.items()[Combo1.listIndex()]);
+}
+
+void AdvsetForm::Text3_Change() {
+    Text2.setText(Text3.text());
+}
 
 void AdvsetForm::Text3_Click() {
     Text3.setSelStart(0);
@@ -200,8 +218,10 @@ void AdvsetForm::Text3_Click() {
 
 void AdvsetForm::Command2_Click() {
     platform::Services& os = program_.services();
-    profile::InstallProfile p{"ip", Text1.text(), Text2.text(), Text3.text(), Text4.text(),
-                              optionFlagsFrom(Check1.value(), Check2.value(), Check3.value())};
+    profile::InstallProfile p{
+        "ip",         Text1.text(),
+        Text2.text(), Text3.text(),
+        Text4.text(), optionFlagsFrom(Check1.value(), Check2.value(), Check3.value())};
     // A field the line cannot hold is refused before anything changes.
     if (auto refused = refusedField(p)) {
         os.messageBoxes.show(*refused, kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
@@ -211,8 +231,8 @@ void AdvsetForm::Command2_Click() {
     try {
         profile::ProfileStore(os.files, os.codepage).write(p);
     } catch (const platform::Error& e) {
-        os.messageBoxes.show(writeFailureText(e.description()), forms::kAppTitle, platform::Icon::Stop,
-                             platform::Buttons::Ok);
+        os.messageBoxes.show(writeFailureText(e.description()), forms::kAppTitle,
+                             platform::Icon::Stop, platform::Buttons::Ok);
         return;
     }
     app::Form1& main = program_.form1();
@@ -221,7 +241,9 @@ void AdvsetForm::Command2_Click() {
     unload();
 }
 
-void AdvsetForm::Command3_Click() { unload(); }
+void AdvsetForm::Command3_Click() {
+    unload();
+}
 
 void AdvsetForm::Command7_Click() {
     program_.services().messageBoxes.show(kHelpText, kHelpTitle, platform::Icon::Information,

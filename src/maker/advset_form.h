@@ -16,7 +16,7 @@ inline constexpr const char* kColorFile = "color.dat";
 inline constexpr const char* kBlackFile = "black.dat";
 
 class AdvsetForm : public forms::Form {
-public:
+  public:
     explicit AdvsetForm(app::Program& program);
 
     void Form_Load() override;
@@ -91,7 +91,7 @@ public:
     forms::Label Label_set;
     forms::Label Label_setup_bc;
 
-private:
+  private:
     bool exists(const char* name);
     app::Program& program_;
 };

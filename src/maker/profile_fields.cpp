@@ -9,10 +9,8 @@ std::optional<std::string> refusedField(const profile::InstallProfile& p) {
         bool quoteBreaksLines;
     };
     const Field fields[] = {
-        {"印表機IP", p.printerAddress, false},
-        {"印表機名稱", p.printerName, true},
-        {"印表機模組", p.modelName, true},
-        {"INF檔名", p.infFile, true},
+        {"印表機IP", p.printerAddress, false}, {"印表機名稱", p.printerName, true},
+        {"印表機模組", p.modelName, true},     {"INF檔名", p.infFile, true},
         {"預設值", p.optionFlags, false},
     };
     for (const Field& f : fields) {
@@ -31,7 +29,8 @@ std::optional<std::string> refusedField(const profile::InstallProfile& p) {
 
 std::string optionFlagsFrom(int setAsDefault, int applyPreferenceFile, int twoPrinters) {
     std::string flags;
-    for (int v : {setAsDefault, applyPreferenceFile, twoPrinters}) flags += v == 1 ? '1' : '0';
+    for (int v : {setAsDefault, applyPreferenceFile, twoPrinters})
+        flags += v == 1 ? '1' : '0';
     return flags;
 }
 

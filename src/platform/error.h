@@ -10,7 +10,7 @@
 namespace platform {
 
 class Error : public std::exception {
-public:
+  public:
     Error(long long number, std::string description, std::optional<std::string> call = {})
         : number_(number), description_(std::move(description)), call_(std::move(call)) {}
 
@@ -20,7 +20,7 @@ public:
     const std::optional<std::string>& call() const { return call_; }
     const char* what() const noexcept override { return description_.c_str(); }
 
-private:
+  private:
     long long number_;
     std::string description_;
     std::optional<std::string> call_;

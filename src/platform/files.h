@@ -9,7 +9,7 @@
 namespace platform {
 
 class Files {
-public:
+  public:
     virtual ~Files() = default;
     // Whether a file of that name exists; files with the hidden or system attribute are not
     // seen, as the classic file-exists test does not see them.
@@ -29,7 +29,7 @@ public:
 };
 
 class Codepage {
-public:
+  public:
     virtual ~Codepage() = default;
     virtual unsigned id() const = 0;  // 950 on the systems the program is made for
     // Bytes in the code page to UTF-8.
@@ -42,7 +42,7 @@ public:
 // buffer of the given size, a run of NUL-terminated names in the ANSI code page, truncated as
 // the reader truncates. Section absent lists the file's section names.
 class ProfileApi {
-public:
+  public:
     virtual ~ProfileApi() = default;
     virtual std::string names(const std::string& file, const std::optional<std::string>& section,
                               std::size_t bufferSize) = 0;

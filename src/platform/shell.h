@@ -17,7 +17,7 @@ inline constexpr int kRestored = 9;
 }  // namespace window_style
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     // Runs a command line, a folder or a document as the shell opens it. Style absent means the
     // default (normal). With wait set, returns the exit code once the program has ended;
@@ -30,14 +30,14 @@ public:
 };
 
 class Network {
-public:
+  public:
     virtual ~Network() = default;
     virtual void setDefaultPrinter(const std::string& name) = 0;
     virtual void addWindowsPrinterConnection(const std::string& path) = 0;
 };
 
 class Launcher {
-public:
+  public:
     virtual ~Launcher() = default;
     // Starts a command line with a window style and returns at once.
     virtual void start(const std::string& command, int style) = 0;

@@ -11,7 +11,7 @@ enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Shows a modal message box over the active window and returns the answer.
     virtual Answer show(const std::string& text, const std::string& title, Icon icon,
@@ -19,7 +19,7 @@ public:
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Seconds on a monotonic clock; only differences mean anything.
     virtual double now() = 0;
@@ -31,14 +31,14 @@ public:
 using WindowHandle = std::uintptr_t;
 
 class Windows {
-public:
+  public:
     virtual ~Windows() = default;
     // SetWindowPos with HWND_TOPMOST or HWND_NOTOPMOST, no move, no size; returns its result.
     virtual bool setTopmost(WindowHandle window, bool topmost) = 0;
 };
 
 class Process {
-public:
+  public:
     virtual ~Process() = default;
     // The running executable's file name without folder, e.g. "安裝.exe".
     virtual std::string exeName() = 0;

@@ -21,13 +21,41 @@ struct Value {
     std::vector<std::string> list;
 
     static Value null() { return {}; }
-    static Value fromBool(bool b) { Value v; v.kind = Kind::Bool; v.boolean = b; return v; }
-    static Value int16(std::int16_t i) { Value v; v.kind = Kind::Int16; v.integer = i; return v; }
-    static Value int32(std::int32_t i) { Value v; v.kind = Kind::Int32; v.integer = i; return v; }
-    static Value uint32(std::uint32_t i) { Value v; v.kind = Kind::UInt32; v.integer = i; return v; }
-    static Value text(std::string s) { Value v; v.kind = Kind::String; v.string = std::move(s); return v; }
+    static Value fromBool(bool b) {
+        Value v;
+        v.kind = Kind::Bool;
+        v.boolean = b;
+        return v;
+    }
+    static Value int16(std::int16_t i) {
+        Value v;
+        v.kind = Kind::Int16;
+        v.integer = i;
+        return v;
+    }
+    static Value int32(std::int32_t i) {
+        Value v;
+        v.kind = Kind::Int32;
+        v.integer = i;
+        return v;
+    }
+    static Value uint32(std::uint32_t i) {
+        Value v;
+        v.kind = Kind::UInt32;
+        v.integer = i;
+        return v;
+    }
+    static Value text(std::string s) {
+        Value v;
+        v.kind = Kind::String;
+        v.string = std::move(s);
+        return v;
+    }
     static Value strings(std::vector<std::string> l) {
-        Value v; v.kind = Kind::StringList; v.list = std::move(l); return v;
+        Value v;
+        v.kind = Kind::StringList;
+        v.list = std::move(l);
+        return v;
     }
 
     bool isNull() const { return kind == Kind::Null; }
@@ -39,7 +67,8 @@ using Properties = std::vector<std::pair<std::string, Value>>;
 
 inline const Value* findProperty(const Properties& props, const std::string& name) {
     for (const auto& [key, value] : props) {
-        if (key == name) return &value;
+        if (key == name)
+            return &value;
     }
     return nullptr;
 }

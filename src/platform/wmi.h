@@ -23,7 +23,7 @@ struct WmiObject {
 };
 
 class WmiService {
-public:
+  public:
     virtual ~WmiService() = default;
     // ExecQuery; flags absent means the default (none given by the caller).
     virtual std::vector<WmiObject> execQuery(const std::string& wql, std::optional<int> flags) = 0;
@@ -40,7 +40,7 @@ public:
 };
 
 class Wmi {
-public:
+  public:
     virtual ~Wmi() = default;
     // Opens the service a moniker names ("winmgmts:\\.\root\cimv2", "winmgmts:",
     // "winmgmts:root\default:StdRegProv", ...).

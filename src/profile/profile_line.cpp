@@ -9,9 +9,15 @@ std::string flagCharacter(std::string_view optionFlags, std::size_t n) {
     return c.empty() ? "0" : c;
 }
 
-bool InstallProfile::setAsDefault() const { return flagCharacter(optionFlags, 1) == "1"; }
-bool InstallProfile::applyPreferenceFile() const { return flagCharacter(optionFlags, 2) == "1"; }
-bool InstallProfile::twoPrinters() const { return flagCharacter(optionFlags, 3) == "1"; }
+bool InstallProfile::setAsDefault() const {
+    return flagCharacter(optionFlags, 1) == "1";
+}
+bool InstallProfile::applyPreferenceFile() const {
+    return flagCharacter(optionFlags, 2) == "1";
+}
+bool InstallProfile::twoPrinters() const {
+    return flagCharacter(optionFlags, 3) == "1";
+}
 
 InstallProfile defaultProfile() {
     return {"ip",

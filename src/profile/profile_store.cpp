@@ -9,13 +9,15 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 }
 
 std::string decodeProfileBytes(const std::string& bytes, const platform::Codepage& codepage) {
-    if (text::startsWith(bytes, kUtf8Bom)) return bytes.substr(kUtf8Bom.size());
+    if (text::startsWith(bytes, kUtf8Bom))
+        return bytes.substr(kUtf8Bom.size());
     return codepage.decode(bytes);
 }
 
 void ProfileStore::ensureExists() {
     const std::string name(kFileName);
-    if (files_.exists(name)) return;
+    if (files_.exists(name))
+        return;
     files_.append(name, codepage_.encode(formatLine(defaultProfile())));
 }
 

@@ -9,7 +9,7 @@
 namespace profile {
 
 class ProfileStore {
-public:
+  public:
     ProfileStore(platform::Files& files, const platform::Codepage& codepage)
         : files_(files), codepage_(codepage) {}
 
@@ -27,7 +27,7 @@ public:
     // Replaces the file with the profile's line in the ANSI code page, as one step.
     void write(const InstallProfile& profile);
 
-private:
+  private:
     platform::Files& files_;
     const platform::Codepage& codepage_;
 };

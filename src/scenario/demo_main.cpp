@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
     sim::json::Value files = sim::json::Value::object();
     std::vector<fs::path> entries;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.is_regular_file()) entries.push_back(entry.path());
+        if (entry.is_regular_file())
+            entries.push_back(entry.path());
     }
     std::sort(entries.begin(), entries.end());
     for (const fs::path& p : entries) {
@@ -52,7 +53,8 @@ int main(int argc, char** argv) {
         scenario.set("actions", sim::json::parse(readFile(argv[2])));
     }
 
-    std::cout << "Velmora demo: the package folder " << folder.string() << " on a simulated Windows PC\n"
+    std::cout << "Velmora demo: the package folder " << folder.string()
+              << " on a simulated Windows PC\n"
               << "(code page 950, one network adapter at 192.168.1.23).\n\n";
     std::ostringstream transcript;
     int status = scenario::runScenario(scenario.dump(), transcript);
@@ -66,14 +68,18 @@ int main(int argc, char** argv) {
             continue;
         }
         std::string sentence = scenario::narrate(line);
-        if (!sentence.empty()) std::cout << ++step << ". " << sentence << "\n";
+        if (!sentence.empty())
+            std::cout << ++step << ". " << sentence << "\n";
     }
     std::cout << "\nWhat the machine holds afterwards:\n";
     for (const auto& [name, content] : state.find("files")->members()) {
         if (content.isString()) {
-            std::cout << "  file " << name << ": " << content.asString().substr(0, content.asString().find_first_of("\r\n")) << "\n";
+            std::cout << "  file " << name << ": "
+                      << content.asString().substr(0, content.asString().find_first_of("\r\n"))
+                      << "\n";
         } else {
-            std::cout << "  file " << name << " (" << sim::base64Decode(content.find("base64")->asString())->size()
+            std::cout << "  file " << name << " ("
+                      << sim::base64Decode(content.find("base64")->asString())->size()
                       << " bytes)\n";
         }
     }

@@ -6,7 +6,8 @@ namespace {
 
 std::string str(const sim::json::Value& line, const char* key) {
     const sim::json::Value* v = line.find(key);
-    if (v == nullptr || v->isNull()) return "(none)";
+    if (v == nullptr || v->isNull())
+        return "(none)";
     return v->isString() ? v->asString() : v->dump();
 }
 
@@ -14,7 +15,8 @@ std::string str(const sim::json::Value& line, const char* key) {
 std::string shown(std::string s) {
     std::string out;
     for (char c : s) {
-        if (c == '\r') continue;
+        if (c == '\r')
+            continue;
         if (c == '\n') {
             out += " / ";
         } else {
@@ -34,8 +36,10 @@ std::string narrate(const sim::json::Value& line) {
             bool modal = line.find("modal") && line.find("modal")->asBool();
             return "The window " + str(line, "form") + (modal ? " opens modally." : " appears.");
         }
-        if (event == "load") return "The window " + str(line, "form") + " loads.";
-        if (event == "activate") return "";
+        if (event == "load")
+            return "The window " + str(line, "form") + " loads.";
+        if (event == "activate")
+            return "";
         return "The window " + str(line, "form") + " " + (event == "hide" ? "hides." : "closes.");
     }
     if (op == "set") {
@@ -46,46 +50,67 @@ std::string narrate(const sim::json::Value& line) {
         }
         return "  " + control + " " + prop + " = " + str(line, "value") + ".";
     }
-    if (op == "start") return "Starts, without waiting: " + str(line, "cmd");
+    if (op == "start")
+        return "Starts, without waiting: " + str(line, "cmd");
     if (op == "run") {
-        if (!line.find("wait")->asBool()) return "Runs without waiting: " + str(line, "cmd");
+        if (!line.find("wait")->asBool())
+            return "Runs without waiting: " + str(line, "cmd");
         return "Runs and waits: " + str(line, "cmd") + " (exit code " + str(line, "exitCode") + ")";
     }
-    if (op == "file.append") return "Creates " + str(line, "name") + " with: " + shown(str(line, "text"));
-    if (op == "file.write") return "Writes " + str(line, "name") + ": " + shown(str(line, "text"));
-    if (op == "file.copy") return "Copies " + str(line, "from") + " to " + str(line, "to") + ".";
-    if (op == "wmi.connect") return "Connects to WMI (" + str(line, "moniker") + ").";
-    if (op == "wmi.query") return "Asks WMI \"" + str(line, "wql") + "\": " + str(line, "count") + " answer(s).";
-    if (op == "wmi.put") return "Stores a new " + str(line, "class") + ": " + str(line, "props");
-    if (op == "wmi.call") return "Calls " + str(line, "method") + " on " + str(line, "target") + ": " + str(line, "result");
-    if (op == "reg.write") return "Sets the registry value " + str(line, "path") + " to " + str(line, "value") + ".";
-    if (op == "net.default") return "Makes " + str(line, "name") + " the default printer.";
-    if (op == "net.connect") return "Connects the shared printer " + str(line, "path") + ".";
+    if (op == "file.append")
+        return "Creates " + str(line, "name") + " with: " + shown(str(line, "text"));
+    if (op == "file.write")
+        return "Writes " + str(line, "name") + ": " + shown(str(line, "text"));
+    if (op == "file.copy")
+        return "Copies " + str(line, "from") + " to " + str(line, "to") + ".";
+    if (op == "wmi.connect")
+        return "Connects to WMI (" + str(line, "moniker") + ").";
+    if (op == "wmi.query")
+        return "Asks WMI \"" + str(line, "wql") + "\": " + str(line, "count") + " answer(s).";
+    if (op == "wmi.put")
+        return "Stores a new " + str(line, "class") + ": " + str(line, "props");
+    if (op == "wmi.call")
+        return "Calls " + str(line, "method") + " on " + str(line, "target") + ": " +
+               str(line, "result");
+    if (op == "reg.write")
+        return "Sets the registry value " + str(line, "path") + " to " + str(line, "value") + ".";
+    if (op == "net.default")
+        return "Makes " + str(line, "name") + " the default printer.";
+    if (op == "net.connect")
+        return "Connects the shared printer " + str(line, "path") + ".";
     if (op == "msgbox") {
-        return "Message \"" + shown(str(line, "text")) + "\" [" + str(line, "title") + "], answered " +
-               str(line, "answer") + ".";
+        return "Message \"" + shown(str(line, "text")) + "\" [" + str(line, "title") +
+               "], answered " + str(line, "answer") + ".";
     }
-    if (op == "wait") return "Waits " + str(line, "seconds") + " s.";
+    if (op == "wait")
+        return "Waits " + str(line, "seconds") + " s.";
     if (op == "error") {
-        return std::string(line.find("trapped")->asBool() ? "A step failed and was skipped: "
-                                                          : "A step failed and stops the program: ") +
+        return std::string(line.find("trapped")->asBool()
+                               ? "A step failed and was skipped: "
+                               : "A step failed and stops the program: ") +
                str(line, "description");
     }
-    if (op == "end") return "The program ends.";
-    if (op == "idle") return "The program now waits for the user.";
+    if (op == "end")
+        return "The program ends.";
+    if (op == "idle")
+        return "The program now waits for the user.";
     if (op == "inspect") {
         const sim::json::Value* controls = line.find("controls");
         std::string out = "What " + str(line, "form") + " shows the user:";
-        for (const char* name : {"Label3", "Text1", "Label1", "Text2", "Command1", "Command2", "Label2"}) {
+        for (const char* name :
+             {"Label3", "Text1", "Label1", "Text2", "Command1", "Command2", "Label2"}) {
             const sim::json::Value* c = controls ? controls->find(name) : nullptr;
-            if (c == nullptr) continue;
+            if (c == nullptr)
+                continue;
             const sim::json::Value* t = c->find("text") ? c->find("text") : c->find("caption");
             out += "\n    " + std::string(name) + ": \"" + (t ? t->asString() : "") + "\"";
-            if (!c->find("enabled")->asBool()) out += " (disabled)";
+            if (!c->find("enabled")->asBool())
+                out += " (disabled)";
         }
         return out;
     }
-    if (op == "scenario-error") return "The scenario could not go on: " + str(line, "message");
+    if (op == "scenario-error")
+        return "The scenario could not go on: " + str(line, "message");
     return "";
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 // One simulated machine with every service, the program on it, and the user's script.
 class Simulation {
-public:
+  public:
     Simulation(const Scenario& s, sim::Transcript& transcript)
         : machine_(transcript),
           codepage_(s.codepage),
@@ -29,7 +29,7 @@ public:
           clock_(machine_),
           process_(machine_),
           backend_(machine_, script_),
-          services_{wmi_,   shell_,        network_, launcher_, files_,   codepage_,
+          services_{wmi_,        shell_,        network_, launcher_, files_,  codepage_,
                     profileApi_, messageBoxes_, clock_,   backend_,  process_} {
         machine_.exeName = s.exe;
         configureMachine(s.machine, machine_);
@@ -56,7 +56,7 @@ public:
     sim::json::Value state() const { return machine_.state(codepage_); }
     sim::Machine& machine() { return machine_; }
 
-private:
+  private:
     sim::Machine machine_;
     sim::SimCodepage codepage_;
     sim::Script script_;

@@ -11,67 +11,84 @@ namespace {
 
 using sim::json::Value;
 
-[[noreturn]] void invalid(const std::string& what) { throw std::invalid_argument(what); }
+[[noreturn]] void invalid(const std::string& what) {
+    throw std::invalid_argument(what);
+}
 
 platform::WmiObject objectFrom(const Value& json, const char* className, const char* where) {
-    if (!json.isObject()) invalid(std::string(where) + ": entries must be objects");
+    if (!json.isObject())
+        invalid(std::string(where) + ": entries must be objects");
     platform::WmiObject o;
     o.className = className;
-    for (const auto& [key, value] : json.members()) o.set(key, sim::fromJson(value));
+    for (const auto& [key, value] : json.members())
+        o.set(key, sim::fromJson(value));
     return o;
 }
 
 }  // namespace
 
 Scenario parseScenario(const Value& doc) {
-    if (!doc.isObject()) invalid("the scenario must be a JSON object");
+    if (!doc.isObject())
+        invalid("the scenario must be a JSON object");
     Scenario s;
     if (const Value* exe = doc.find("exe")) {
-        if (!exe->isString() || exe->asString().empty()) invalid("\"exe\" must be a file name");
+        if (!exe->isString() || exe->asString().empty())
+            invalid("\"exe\" must be a file name");
         s.exe = exe->asString();
     }
     if (const Value* cp = doc.find("codepage")) {
-        if (!cp->isNumber()) invalid("\"codepage\" must be a number");
+        if (!cp->isNumber())
+            invalid("\"codepage\" must be a number");
         long long id = cp->asInteger();
-        if (id <= 0 || id > 65535) invalid("\"codepage\" is out of range");
+        if (id <= 0 || id > 65535)
+            invalid("\"codepage\" is out of range");
         s.codepage = static_cast<unsigned>(id);
     }
     if (const Value* folder = doc.find("folder")) {
-        if (!folder->isObject()) invalid("\"folder\" must be an object");
+        if (!folder->isObject())
+            invalid("\"folder\" must be an object");
         for (const auto& [name, entry] : folder->members()) {
             if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
                 invalid("folder: \"" + name + "\" is not a plain file name");
             }
-            if (!entry.isObject()) invalid("folder: \"" + name + "\" must be an object");
+            if (!entry.isObject())
+                invalid("folder: \"" + name + "\" must be an object");
             FolderFile f;
             f.name = name;
             if (const Value* t = entry.find("text")) {
-                if (!t->isString()) invalid("folder: \"" + name + "\".text must be a string");
+                if (!t->isString())
+                    invalid("folder: \"" + name + "\".text must be a string");
                 f.text = t->asString();
             } else if (const Value* b = entry.find("base64")) {
-                if (!b->isString()) invalid("folder: \"" + name + "\".base64 must be a string");
+                if (!b->isString())
+                    invalid("folder: \"" + name + "\".base64 must be a string");
                 auto bytes = sim::base64Decode(b->asString());
-                if (!bytes) invalid("folder: \"" + name + "\".base64 is not base64");
+                if (!bytes)
+                    invalid("folder: \"" + name + "\".base64 is not base64");
                 f.bytes = *bytes;
                 f.isText = false;
             } else {
                 invalid("folder: \"" + name + "\" needs \"text\" or \"base64\"");
             }
             if (const Value* h = entry.find("hidden")) {
-                if (!h->isBool()) invalid("folder: \"" + name + "\".hidden must be true or false");
+                if (!h->isBool())
+                    invalid("folder: \"" + name + "\".hidden must be true or false");
                 f.hidden = h->asBool();
             }
             s.folder.push_back(std::move(f));
         }
     }
     if (const Value* machine = doc.find("machine")) {
-        if (!machine->isObject()) invalid("\"machine\" must be an object");
+        if (!machine->isObject())
+            invalid("\"machine\" must be an object");
         s.machine = *machine;
     }
     if (const Value* actions = doc.find("actions")) {
-        if (!actions->isArray()) invalid("\"actions\" must be an array");
+        if (!actions->isArray())
+            invalid("\"actions\" must be an array");
         for (const Value& a : actions->asArray()) {
-            if (!a.isObject()) invalid("every action must be an object");
+            if (!a.isObject())
+                invalid("every action must be an object");
             s.actions.push_back(a);
         }
     }
@@ -79,24 +96,29 @@ Scenario parseScenario(const Value& doc) {
 }
 
 void configureMachine(const Value& m, sim::Machine& target) {
-    target.adapters = {objectFrom(
-        sim::json::parse(R"({"IPEnabled": true, "IPAddress": ["192.168.1.23"]})"),
-        "Win32_NetworkAdapterConfiguration", "adapters")};
+    target.adapters = {
+        objectFrom(sim::json::parse(R"({"IPEnabled": true, "IPAddress": ["192.168.1.23"]})"),
+                   "Win32_NetworkAdapterConfiguration", "adapters")};
     if (const Value* name = m.find("computerName")) {
-        if (!name->isString()) invalid("machine.computerName must be a string");
+        if (!name->isString())
+            invalid("machine.computerName must be a string");
         target.computerName = name->asString();
     }
     if (const Value* adapters = m.find("adapters")) {
-        if (!adapters->isArray()) invalid("machine.adapters must be an array");
+        if (!adapters->isArray())
+            invalid("machine.adapters must be an array");
         target.adapters.clear();
         for (const Value& a : adapters->asArray()) {
-            platform::WmiObject o = objectFrom(a, "Win32_NetworkAdapterConfiguration", "machine.adapters");
-            if (!o.property("IPEnabled")) o.set("IPEnabled", platform::Value::fromBool(true));
+            platform::WmiObject o =
+                objectFrom(a, "Win32_NetworkAdapterConfiguration", "machine.adapters");
+            if (!o.property("IPEnabled"))
+                o.set("IPEnabled", platform::Value::fromBool(true));
             target.adapters.push_back(std::move(o));
         }
     }
     if (const Value* printers = m.find("printers")) {
-        if (!printers->isArray()) invalid("machine.printers must be an array");
+        if (!printers->isArray())
+            invalid("machine.printers must be an array");
         for (const Value& p : printers->asArray()) {
             platform::WmiObject o = objectFrom(p, "Win32_Printer", "machine.printers");
             if (!o.property("Name") || o.property("Name")->kind != platform::Value::Kind::String) {
@@ -106,41 +128,54 @@ void configureMachine(const Value& m, sim::Machine& target) {
         }
     }
     if (const Value* os = m.find("os")) {
-        if (!os->isObject()) invalid("machine.os must be an object");
-        if (const Value* c = os->find("Caption"); c && c->isString()) target.osCaption = c->asString();
-        if (const Value* v = os->find("Version"); v && v->isString()) target.osVersion = v->asString();
+        if (!os->isObject())
+            invalid("machine.os must be an object");
+        if (const Value* c = os->find("Caption"); c && c->isString())
+            target.osCaption = c->asString();
+        if (const Value* v = os->find("Version"); v && v->isString())
+            target.osVersion = v->asString();
     }
     if (const Value* missing = m.find("missingPrograms")) {
-        if (!missing->isArray()) invalid("machine.missingPrograms must be an array");
+        if (!missing->isArray())
+            invalid("machine.missingPrograms must be an array");
         for (const Value& p : missing->asArray()) {
-            if (!p.isString()) invalid("machine.missingPrograms: names must be strings");
+            if (!p.isString())
+                invalid("machine.missingPrograms: names must be strings");
             std::string name = sim::asciiLower(p.asString());
-            if (name.size() > 4 && name.substr(name.size() - 4) == ".exe") name.resize(name.size() - 4);
+            if (name.size() > 4 && name.substr(name.size() - 4) == ".exe")
+                name.resize(name.size() - 4);
             target.missingPrograms.insert(name);
         }
     }
     if (const Value* services = m.find("services")) {
-        if (!services->isObject()) invalid("machine.services must be an object");
+        if (!services->isObject())
+            invalid("machine.services must be an object");
         for (const auto& [name, state] : services->members()) {
-            if (!state.isString()) invalid("machine.services: states must be strings");
+            if (!state.isString())
+                invalid("machine.services: states must be strings");
             target.services[name] = state.asString();
         }
     }
     if (const Value* faults = m.find("faults")) {
-        if (!faults->isArray()) invalid("machine.faults must be an array");
+        if (!faults->isArray())
+            invalid("machine.faults must be an array");
         for (const Value& f : faults->asArray()) {
-            if (!f.isObject() || !f.has("op")) invalid("machine.faults: every fault needs an \"op\"");
+            if (!f.isObject() || !f.has("op"))
+                invalid("machine.faults: every fault needs an \"op\"");
             sim::Fault fault;
             fault.match = Value::object();
             for (const auto& [key, value] : f.members()) {
                 if (key == "times") {
-                    if (!value.isNumber()) invalid("machine.faults: times must be a number");
+                    if (!value.isNumber())
+                        invalid("machine.faults: times must be a number");
                     fault.times = value.asInteger();
                 } else if (key == "number") {
-                    if (!value.isNumber()) invalid("machine.faults: number must be a number");
+                    if (!value.isNumber())
+                        invalid("machine.faults: number must be a number");
                     fault.number = value.asInteger();
                 } else if (key == "description") {
-                    if (!value.isString()) invalid("machine.faults: description must be a string");
+                    if (!value.isString())
+                        invalid("machine.faults: description must be a string");
                     fault.description = value.asString();
                 } else {
                     fault.match.set(key, value);

@@ -10,47 +10,60 @@ namespace {
 
 // Length of the UTF-8 sequence starting at lead byte c, or 0 when c cannot start one.
 std::size_t sequenceLength(unsigned char c) {
-    if (c < 0x80) return 1;
-    if ((c & 0xE0) == 0xC0) return 2;
-    if ((c & 0xF0) == 0xE0) return 3;
-    if ((c & 0xF8) == 0xF0) return 4;
+    if (c < 0x80)
+        return 1;
+    if ((c & 0xE0) == 0xC0)
+        return 2;
+    if ((c & 0xF0) == 0xE0)
+        return 3;
+    if ((c & 0xF8) == 0xF0)
+        return 4;
     return 0;
 }
 
 // Byte length of the character at offset i, treating a malformed sequence as one byte.
 std::size_t charBytes(std::string_view s, std::size_t i) {
     std::size_t n = sequenceLength(static_cast<unsigned char>(s[i]));
-    if (n == 0 || i + n > s.size()) return 1;
+    if (n == 0 || i + n > s.size())
+        return 1;
     for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 1;
     }
     return n;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
 std::size_t length(std::string_view s) {
     std::size_t count = 0;
-    for (std::size_t i = 0; i < s.size(); i += charBytes(s, i)) ++count;
+    for (std::size_t i = 0; i < s.size(); i += charBytes(s, i))
+        ++count;
     return count;
 }
 
 std::size_t byteOffset(std::string_view s, std::size_t charIndex) {
     std::size_t i = 0;
-    for (std::size_t c = 0; c < charIndex && i < s.size(); ++c) i += charBytes(s, i);
+    for (std::size_t c = 0; c < charIndex && i < s.size(); ++c)
+        i += charBytes(s, i);
     return i;
 }
 
 std::string chars(std::string_view s, std::size_t first, std::size_t count) {
     std::size_t begin = byteOffset(s, first);
     std::size_t end = begin;
-    for (std::size_t c = 0; c < count && end < s.size(); ++c) end += charBytes(s, end);
+    for (std::size_t c = 0; c < count && end < s.size(); ++c)
+        end += charBytes(s, end);
     return std::string(s.substr(begin, end - begin));
 }
 
-std::string charAt(std::string_view s, std::size_t index) { return chars(s, index, 1); }
+std::string charAt(std::string_view s, std::size_t index) {
+    return chars(s, index, 1);
+}
 
 std::vector<std::string> split(std::string_view s, std::string_view sep) {
     std::vector<std::string> parts;
@@ -73,7 +86,8 @@ std::vector<std::string> split(std::string_view s, std::string_view sep) {
 std::string join(const std::vector<std::string>& parts, std::string_view sep) {
     std::string out;
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) out += sep;
+        if (i > 0)
+            out += sep;
         out += parts[i];
     }
     return out;
@@ -117,7 +131,8 @@ std::u32string toCodePoints(std::string_view s) {
             cp = lead < 0x80 ? lead : U'\uFFFD';
         } else {
             cp = lead & (0xFF >> (n + 1));
-            for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (s[i + k] & 0x3F);
+            for (std::size_t k = 1; k < n; ++k)
+                cp = (cp << 6) | (s[i + k] & 0x3F);
         }
         out += cp;
         i += n;
@@ -127,14 +142,17 @@ std::u32string toCodePoints(std::string_view s) {
 
 std::string fromCodePoints(std::u32string_view cps) {
     std::string out;
-    for (char32_t cp : cps) appendCodePoint(out, cp);
+    for (char32_t cp : cps)
+        appendCodePoint(out, cp);
     return out;
 }
 
 double toNumber(std::string_view s) {
     std::size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b])) ++b;
-    while (e > b && isBlank(s[e - 1])) --e;
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
     std::string t(s.substr(b, e - b));
     // strtod also takes hex, "inf" and "nan"; the program's conversions take none of them.
     bool plain = !t.empty();
@@ -147,14 +165,16 @@ double toNumber(std::string_view s) {
     if (plain) {
         char* end = nullptr;
         double v = std::strtod(t.c_str(), &end);
-        if (end == t.c_str() + t.size()) return v;
+        if (end == t.c_str() + t.size())
+            return v;
     }
     throw platform::Error(13, "型態不符合");
 }
 
 std::int16_t toInteger16(std::string_view s) {
     double v = std::nearbyint(toNumber(s));  // default rounding mode: half to even
-    if (v < -32768.0 || v > 32767.0) throw platform::Error(6, "溢位");
+    if (v < -32768.0 || v > 32767.0)
+        throw platform::Error(6, "溢位");
     return static_cast<std::int16_t>(v);
 }
 

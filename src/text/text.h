@@ -14,7 +14,8 @@ namespace text {
 std::size_t length(std::string_view s);
 
 // The characters [first, first + count) of s, counted from 0; clipped to the text.
-std::string chars(std::string_view s, std::size_t first, std::size_t count = std::string_view::npos);
+std::string chars(std::string_view s, std::size_t first,
+                  std::size_t count = std::string_view::npos);
 
 // Character at a 0-based position, or the empty text past the end.
 std::string charAt(std::string_view s, std::size_t index);

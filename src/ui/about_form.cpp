@@ -4,7 +4,9 @@
 
 namespace ui {
 
-std::string browserCommand(const std::string& address) { return "cmd.exe /c  start  " + address; }
+std::string browserCommand(const std::string& address) {
+    return "cmd.exe /c  start  " + address;
+}
 
 AboutForm::AboutForm(app::Program& program)
     : Form(program.runtime(), "form1_about", 5265, 2340),
@@ -31,6 +33,8 @@ void AboutForm::Label4_Click() {
                                        platform::window_style::kMinimized);
 }
 
-void AboutForm::Command5_Click() { unload(); }
+void AboutForm::Command5_Click() {
+    unload();
+}
 
 }  // namespace ui

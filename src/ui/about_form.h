@@ -14,7 +14,7 @@ inline constexpr const char* kMakerWebAddress = "https://velmora.example.com";
 inline constexpr int kAboutPictureResource = 101;  // 359 x 111 pixels, 24 bits per pixel
 
 class AboutForm : public forms::Form {
-public:
+  public:
     explicit AboutForm(app::Program& program);
 
     void Label4_Click();
@@ -24,7 +24,7 @@ public:
     forms::Label Label4;
     forms::CommandButton Command5;
 
-private:
+  private:
     app::Program& program_;
 };
 

@@ -16,7 +16,7 @@ inline constexpr const char* kModeUsb = "USB_SETUP";
 inline constexpr const char* kModeProfile = "安裝方式";
 
 class MsgForm : public forms::Form {
-public:
+  public:
     explicit MsgForm(app::Program& program);
     void Form_Load() override;
 
@@ -26,7 +26,7 @@ public:
     forms::Label Label2;
     forms::Label USB_Label;
 
-private:
+  private:
     app::Program& program_;
 };
 

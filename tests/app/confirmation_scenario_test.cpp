@@ -7,8 +7,8 @@
 
 namespace {
 
-using testing_support::ScenarioRun;
 using testing_support::runScenario;
+using testing_support::ScenarioRun;
 
 const char* kProfile = R"("ip.ini":{"text":"ip,192.168.0.250,Office,Model X,x.inf,100\r\n"})";
 
@@ -20,7 +20,8 @@ std::string scenario(const std::string& actions, const std::string& extraFolder 
 
 std::string typeAndConfirm(const std::string& address, const std::string& rest) {
     sim::json::Value text(address);
-    return R"([{"type":"Form1.Text1","text":)" + text.dump() + R"(},{"click":"Form1.Command1"})" + rest + "]";
+    return R"([{"type":"Form1.Text1","text":)" + text.dump() + R"(},{"click":"Form1.Command1"})" +
+           rest + "]";
 }
 
 TEST(AddressCheck, DottedAddressesAndTheirParts) {
@@ -29,15 +30,29 @@ TEST(AddressCheck, DottedAddressesAndTheirParts) {
         bool valid;
     };
     const Case cases[] = {
-        {"10.0.0.7", true},      {"0.0.0.0", true},        {"255.255.255.255", true},
-        {"001.010.000.255", true}, {"256.1.1.1", false},   {"1.1.1.256", false},
-        {"1.1.1", false},        {"1.1.1.1.1", false},     {"1.1.1.1000", false},
-        {"1..1.1", false},       {"1.1.a.1", false},       {" 1.1.1.1", false},
-        {"1.1.1.1 ", false},     {"1.1.1.", false},        {"", false},
-        {"1.1.1.1\r\n2.2.2.2", false}, {"1.1.1.1\n", false}, {"１.1.1.1", false},
-        {"+1.1.1.1", false},     {"1.1.1.-1", false},
+        {"10.0.0.7", true},
+        {"0.0.0.0", true},
+        {"255.255.255.255", true},
+        {"001.010.000.255", true},
+        {"256.1.1.1", false},
+        {"1.1.1.256", false},
+        {"1.1.1", false},
+        {"1.1.1.1.1", false},
+        {"1.1.1.1000", false},
+        {"1..1.1", false},
+        {"1.1.a.1", false},
+        {" 1.1.1.1", false},
+        {"1.1.1.1 ", false},
+        {"1.1.1.", false},
+        {"", false},
+        {"1.1.1.1\r\n2.2.2.2", false},
+        {"1.1.1.1\n", false},
+        {"１.1.1.1", false},
+        {"+1.1.1.1", false},
+        {"1.1.1.-1", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(app::isValidIpAddress(c.text), c.valid) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(app::isValidIpAddress(c.text), c.valid) << c.text;
     EXPECT_TRUE(app::isAcceptableAddress("\\\\srv\\hp"));
     EXPECT_TRUE(app::isAcceptableAddress("a\\\\b"));
     EXPECT_FALSE(app::isAcceptableAddress("\\\\srv\\hp,x"));
@@ -57,17 +72,18 @@ TEST(Confirmation, EnterRightAfterStartSaysTheAddressIsUnchanged) {
 }
 
 TEST(Confirmation, EmptyOwnAddressAndEmptyBoxIsUnchangedNotInvalid) {
-    ScenarioRun r = runScenario(scenario(R"([{"type":"Form1.Text1","text":""},{"click":"Form1.Command1"},{"answer":"ok"}])",
-                                         "", R"({"adapters":[]})"));
+    ScenarioRun r = runScenario(
+        scenario(R"([{"type":"Form1.Text1","text":""},{"click":"Form1.Command1"},{"answer":"ok"}])",
+                 "", R"({"adapters":[]})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].find("text")->asString(), "您的IP尚未修改，請先修改後再按確定。");
 }
 
 TEST(Confirmation, InvalidAddressesAreRefusedAndNothingIsWritten) {
-    for (const char* address : {"256.1.1.1", "1.1.1", "1.1.1.1.1", "1.1.1.1000", "1..1.1", "a.1.1.1",
-                                " 1.1.1.1", "1.1.1.1 ", "1.1.1.", "10.0.0.7\r\n10.0.0.8",
-                                "\\\\srv\\hp,x", "10.0.0.7,x"}) {
+    for (const char* address :
+         {"256.1.1.1", "1.1.1", "1.1.1.1.1", "1.1.1.1000", "1..1.1", "a.1.1.1", " 1.1.1.1",
+          "1.1.1.1 ", "1.1.1.", "10.0.0.7\r\n10.0.0.8", "\\\\srv\\hp,x", "10.0.0.7,x"}) {
         ScenarioRun r = runScenario(scenario(typeAndConfirm(address, R"(,{"answer":"ok"})")));
         EXPECT_EQ(r.status, 0) << address;
         auto boxes = r.ops("msgbox");
@@ -94,7 +110,8 @@ TEST(Confirmation, ValidAddressIsStoredAsTypedWithTheOtherFieldsUnchanged) {
         EXPECT_EQ(writes[0].find("text")->asString(), c.line);
         auto question = r.ops("msgbox");
         ASSERT_EQ(question.size(), 1u);
-        EXPECT_EQ(question[0].find("text")->asString(), "IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？");
+        EXPECT_EQ(question[0].find("text")->asString(),
+                  "IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？");
         EXPECT_EQ(question[0].find("icon")->asString(), "question");
         EXPECT_EQ(question[0].find("buttons")->asString(), "yesno");
         // No: the main window is unloaded, the engine never ran, the program ends.
@@ -112,9 +129,12 @@ TEST(Confirmation, ThePackageMakerIsLoadedHiddenToReadTheProfileThenUnloaded) {
     int show = -1, unload = -1;
     for (std::size_t i = 0; i < r.lines.size(); ++i) {
         const auto& l = r.lines[i];
-        if (l.find("op")->asString() != "form" || l.find("form")->asString() != "ADVSET") continue;
-        if (l.find("event")->asString() == "show") show = static_cast<int>(i);
-        if (l.find("event")->asString() == "unload") unload = static_cast<int>(i);
+        if (l.find("op")->asString() != "form" || l.find("form")->asString() != "ADVSET")
+            continue;
+        if (l.find("event")->asString() == "show")
+            show = static_cast<int>(i);
+        if (l.find("event")->asString() == "unload")
+            unload = static_cast<int>(i);
     }
     EXPECT_EQ(show, -1);
     EXPECT_GT(unload, load);
@@ -126,7 +146,8 @@ TEST(Confirmation, BackslashProfileIsWrittenBackInTheCommaForm) {
                        "actions":[{"type":"Form1.Text1","text":"10.0.0.8"},{"click":"Form1.Command1"},{"answer":"no"}]})";
     ScenarioRun r = runScenario(s);
     ASSERT_EQ(r.ops("file.write").size(), 1u);
-    EXPECT_EQ(r.ops("file.write")[0].find("text")->asString(), "ip,10.0.0.8,Office,M,x.inf,100\r\n");
+    EXPECT_EQ(r.ops("file.write")[0].find("text")->asString(),
+              "ip,10.0.0.8,Office,M,x.inf,100\r\n");
 }
 
 TEST(Confirmation, YesHidesTheMainWindowAndHandsOverToTheEngine) {
@@ -140,8 +161,9 @@ TEST(Confirmation, YesHidesTheMainWindowAndHandsOverToTheEngine) {
 }
 
 TEST(Confirmation, AFailedProfileWriteIsReportedAndTheOldFileStays) {
-    ScenarioRun r = runScenario(scenario(typeAndConfirm("10.0.0.8", R"(,{"answer":"ok"},{"inspect":"Form1"})"), "",
-                                         R"({"faults":[{"op":"file.write","name":"ip.ini"}]})"));
+    ScenarioRun r =
+        runScenario(scenario(typeAndConfirm("10.0.0.8", R"(,{"answer":"ok"},{"inspect":"Form1"})"),
+                             "", R"({"faults":[{"op":"file.write","name":"ip.ini"}]})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("text")->asString().find("ip.ini"), std::string::npos);
@@ -149,12 +171,15 @@ TEST(Confirmation, AFailedProfileWriteIsReportedAndTheOldFileStays) {
     EXPECT_EQ(boxes[0].find("icon")->asString(), "stop");
     // No install question, the window stays with the typed address, the file is as it was.
     EXPECT_EQ(r.ops("inspect").size(), 1u);
-    EXPECT_EQ(r.ops("inspect")[0].find("controls")->find("Text1")->find("text")->asString(), "10.0.0.8");
-    EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(), "ip,192.168.0.250,Office,Model X,x.inf,100\r\n");
+    EXPECT_EQ(r.ops("inspect")[0].find("controls")->find("Text1")->find("text")->asString(),
+              "10.0.0.8");
+    EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(),
+              "ip,192.168.0.250,Office,Model X,x.inf,100\r\n");
 }
 
 TEST(Confirmation, CancelEndsAtOnceWithoutAQuestion) {
-    ScenarioRun r = runScenario(scenario(R"([{"type":"Form1.Text1","text":"10.0.0.8"},{"click":"Form1.Command2"}])"));
+    ScenarioRun r = runScenario(
+        scenario(R"([{"type":"Form1.Text1","text":"10.0.0.8"},{"click":"Form1.Command2"}])"));
     EXPECT_TRUE(r.ops("msgbox").empty());
     EXPECT_TRUE(r.ops("file.write").empty());
     EXPECT_EQ(r.indexOf("form", "event", "unload"), -1);
@@ -171,7 +196,8 @@ TEST(Confirmation, TheCloseBoxAsksAndNoKeepsTheWindow) {
     EXPECT_EQ(boxes[0].find("title")->asString(), "Velmora");
     ASSERT_EQ(no.ops("inspect").size(), 1u);
     EXPECT_TRUE(no.ops("inspect")[0].find("loaded")->asBool());
-    EXPECT_EQ(no.ops("inspect")[0].find("controls")->find("Text1")->find("text")->asString(), "10.0.0.9");
+    EXPECT_EQ(no.ops("inspect")[0].find("controls")->find("Text1")->find("text")->asString(),
+              "10.0.0.9");
 
     ScenarioRun yes = runScenario(scenario(R"([{"close":"Form1"},{"answer":"yes"}])"));
     EXPECT_EQ(yes.lines[yes.lines.size() - 2].find("op")->asString(), "end");

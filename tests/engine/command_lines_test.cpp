@@ -27,7 +27,8 @@ TEST(NameParts, SplitTheExecutablesBaseName) {
         {"C:\\pkg\\x_1_2.exe", {"x", "1", "2"}},
         {"noext", {"noext"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(namePartsOf(c.exe).parts, c.parts) << c.exe;
+    for (const Case& c : cases)
+        EXPECT_EQ(namePartsOf(c.exe).parts, c.parts) << c.exe;
     NameParts empty = namePartsOf("__.exe");
     EXPECT_FALSE(empty.nonEmpty(1));
     EXPECT_TRUE(empty.at(1));
@@ -48,7 +49,8 @@ TEST(PassPlan, TwoPrintersForAnyDigitButZero) {
     };
     for (const Case& c : cases) {
         std::vector<std::pair<std::string, std::string>> got;
-        for (const InstallPass& p : planPasses(c.third, "Color")) got.emplace_back(p.printerName, p.preferenceFile);
+        for (const InstallPass& p : planPasses(c.third, "Color"))
+            got.emplace_back(p.printerName, p.preferenceFile);
         EXPECT_EQ(got, c.passes) << c.third;
     }
 }
@@ -66,14 +68,17 @@ TEST(OptionSteps, NumberAndTextComparisonsInTheirOrder) {
         {"02", OptionSteps::Nothing},        {"0", OptionSteps::Nothing},
         {"1x", OptionSteps::DefaultPrinter},
     };
-    for (const Case& c : cases) EXPECT_EQ(optionStepsFor(c.pair), c.steps) << c.pair;
+    for (const Case& c : cases)
+        EXPECT_EQ(optionStepsFor(c.pair), c.steps) << c.pair;
 }
 
 TEST(CommandLines, InstallAndPreferenceLinesAreExact) {
     EXPECT_EQ(installLine("Office", "KOAZXL__.inf", tcpPortName("10.1.1.5"), "M"),
-              "rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f KOAZXL__.inf /r IP_10.1.1.5 /m \"M\"");
+              "rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f KOAZXL__.inf /r IP_10.1.1.5 "
+              "/m \"M\"");
     EXPECT_EQ(installLine("Front Desk", "a b.inf", networkPortName("\\\\srv\\hp"), "Model X"),
-              "rundll32 printui.dll,PrintUIEntry /if /b \"Front Desk\" /f \"a b.inf\" /r \"\\\\srv\\hp\" /m \"Model X\"");
+              "rundll32 printui.dll,PrintUIEntry /if /b \"Front Desk\" /f \"a b.inf\" /r "
+              "\"\\\\srv\\hp\" /m \"Model X\"");
     EXPECT_EQ(preferenceLine("Color_彩色", "color.dat"),
               "rundll32 printui.dll,PrintUIEntry  /Sr /n \"Color_彩色\" /a color.dat d g u ");
     EXPECT_TRUE(isNetworkPath("\\\\srv\\hp"));
@@ -85,7 +90,8 @@ TEST(CommandLines, InstallAndPreferenceLinesAreExact) {
 TEST(CommandLines, PrinterQueriesEscapeQuotesAndBackslashes) {
     EXPECT_EQ(printerQuery("Office"), "Select * From Win32_Printer Where DeviceID = 'Office'");
     EXPECT_EQ(printerQuery("Bob's"), "Select * From Win32_Printer Where DeviceID = 'Bob\\'s'");
-    EXPECT_EQ(printerQuery("\\\\srv\\q"), "Select * From Win32_Printer Where DeviceID = '\\\\\\\\srv\\\\q'");
+    EXPECT_EQ(printerQuery("\\\\srv\\q"),
+              "Select * From Win32_Printer Where DeviceID = '\\\\\\\\srv\\\\q'");
     EXPECT_EQ(sharePath("srv", "hp"), "\\\\srv\\hp");
 }
 
@@ -94,7 +100,8 @@ TEST(UsbModels, ExactNamesOnlyAndTheirLines) {
     ASSERT_NE(c353, nullptr);
     EXPECT_STREQ(c353->message, "203");
     ASSERT_EQ(c353->lines.size(), 1u);
-    EXPECT_STREQ(c353->lines[0], "devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA_MINOLTAC353_SEB04\"");
+    EXPECT_STREQ(c353->lines[0],
+                 "devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA_MINOLTAC353_SEB04\"");
     const UsbModel* generic = findUsbModel("Generic 36C-1SeriesPCL");
     ASSERT_NE(generic, nullptr);
     EXPECT_EQ(generic->windowStyle, 9);
@@ -113,11 +120,13 @@ TEST(WaitSeconds, TooShortSaysSoAndZeroReturnsAtOnce) {
         bool message;
         double waited;
     };
-    for (Case c : {Case{0, false, 0}, Case{0.005f, true, 0}, Case{-1, true, 0}, Case{0.01f, false, 0.01},
-                   Case{3, false, 3}}) {
+    for (Case c : {Case{0, false, 0}, Case{0.005f, true, 0}, Case{-1, true, 0},
+                   Case{0.01f, false, 0.01}, Case{3, false, 3}}) {
         testing_support::FormsHarness h({sim::json::parse(R"({"answer":"ok"})")});
         WaitSeconds(h.clock, h.boxes, c.seconds);
-        EXPECT_EQ(!h.transcript.lines().empty() && h.transcript.lines()[0].find("op")->asString() == "msgbox", c.message)
+        EXPECT_EQ(!h.transcript.lines().empty() &&
+                      h.transcript.lines()[0].find("op")->asString() == "msgbox",
+                  c.message)
             << c.seconds;
         EXPECT_NEAR(h.machine.clock, c.waited, 1e-6) << c.seconds;
     }

@@ -7,18 +7,19 @@
 namespace {
 
 using sim::json::Value;
-using testing_support::ScenarioRun;
 using testing_support::runScenario;
+using testing_support::ScenarioRun;
 
-const char* kInf = "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%M%=Models\r\n"
-                   "[Models]\r\n\"Model X\" = X\r\n";
+const char* kInf =
+    "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%M%=Models\r\n"
+    "[Models]\r\n\"Model X\" = X\r\n";
 
 struct Install {
     std::string exe = "安裝.exe";
     std::string line = "ip,192.168.0.250,Office,Model X,x.inf,100";
     std::string address = "10.1.1.5";
-    std::string newName;                // typed into the main window's name box
-    std::string extraFiles;             // more folder entries, each starting with ","
+    std::string newName;     // typed into the main window's name box
+    std::string extraFiles;  // more folder entries, each starting with ","
     std::string machine = "{}";
     std::string answers = R"(,{"answer":"yes"})";
 
@@ -33,10 +34,12 @@ struct Install {
         std::string folderJson = folder.dump();
         folderJson.pop_back();
         std::string actions = R"([{"type":"Form1.Text1","text":)" + Value(address).dump() + "}";
-        if (!newName.empty()) actions += R"(,{"type":"Form1.Text2","text":)" + Value(newName).dump() + "}";
+        if (!newName.empty())
+            actions += R"(,{"type":"Form1.Text2","text":)" + Value(newName).dump() + "}";
         actions += R"(,{"key":"Form1.Text1","char":13})" + answers + "]";
-        return runScenario(R"({"exe":)" + Value(exe).dump() + R"(,"folder":)" + folderJson + extraFiles +
-                           R"(},"machine":)" + machine + R"(,"actions":)" + actions + "}");
+        return runScenario(R"({"exe":)" + Value(exe).dump() + R"(,"folder":)" + folderJson +
+                           extraFiles + R"(},"machine":)" + machine + R"(,"actions":)" + actions +
+                           "}");
     }
 };
 
@@ -44,8 +47,10 @@ std::vector<std::string> commands(const ScenarioRun& r) {
     std::vector<std::string> out;
     for (const auto& l : r.lines) {
         std::string op = l.find("op")->asString();
-        if (op == "run" || op == "start") out.push_back(op + " " + l.find("cmd")->asString());
-        if (op == "net.default") out.push_back("default " + l.find("name")->asString());
+        if (op == "run" || op == "start")
+            out.push_back(op + " " + l.find("cmd")->asString());
+        if (op == "net.default")
+            out.push_back("default " + l.find("name")->asString());
     }
     return out;
 }
@@ -53,19 +58,22 @@ std::vector<std::string> commands(const ScenarioRun& r) {
 std::vector<std::string> progress(const ScenarioRun& r) {
     std::vector<std::string> out;
     for (const auto& l : r.ops("set")) {
-        if (l.find("control")->asString() == "msg.Label2") out.push_back(l.find("value")->asString());
+        if (l.find("control")->asString() == "msg.Label2")
+            out.push_back(l.find("value")->asString());
     }
     return out;
 }
 
 std::vector<std::string> printerNames(const ScenarioRun& r) {
     std::vector<std::string> names;
-    for (const Value& p : r.state().find("printers")->asArray()) names.push_back(p.find("Name")->asString());
+    for (const Value& p : r.state().find("printers")->asArray())
+        names.push_back(p.find("Name")->asString());
     return names;
 }
 
 const std::string kInstallOffice =
-    "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r IP_10.1.1.5 /m \"Model X\"";
+    "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r IP_10.1.1.5 /m \"Model "
+    "X\"";
 
 TEST(Install, TheCommonProfileInstallsOnePrinterEndToEnd) {
     ScenarioRun r = Install{}.run();
@@ -73,19 +81,25 @@ TEST(Install, TheCommonProfileInstallsOnePrinterEndToEnd) {
     auto puts = r.ops("wmi.put");
     ASSERT_EQ(puts.size(), 1u);
     EXPECT_EQ(puts[0].find("class")->asString(), "Win32_TCPIPPrinterPort");
-    EXPECT_EQ(puts[0].find("props")->dump(),
-              R"({"Name":"IP_10.1.1.5","Protocol":1,"HostAddress":"10.1.1.5","PortNumber":"9100","SNMPEnabled":false})");
+    EXPECT_EQ(
+        puts[0].find("props")->dump(),
+        R"({"Name":"IP_10.1.1.5","Protocol":1,"HostAddress":"10.1.1.5","PortNumber":"9100","SNMPEnabled":false})");
     EXPECT_EQ(commands(r), (std::vector<std::string>{
-                               "start reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v \"DisableUNCCheck\" /t REG_DWORD /d 00000001 /f",
-                               kInstallOffice, "default Office", "run control printers", "run control printers"}));
+                               "start reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command "
+                               "Processor\" /v \"DisableUNCCheck\" /t REG_DWORD /d 00000001 /f",
+                               kInstallOffice, "default Office", "run control printers",
+                               "run control printers"}));
     auto installRun = r.lines[r.indexOf("run")];
     EXPECT_EQ(installRun.find("style")->asInteger(), 1);
     EXPECT_TRUE(installRun.find("wait")->asBool());
-    EXPECT_EQ(progress(r), (std::vector<std::string>{"正在...新增連接埠", "正在...新增驅動程式", "即將完成"}));
+    EXPECT_EQ(progress(r),
+              (std::vector<std::string>{"正在...新增連接埠", "正在...新增驅動程式", "即將完成"}));
     EXPECT_EQ(printerNames(r), (std::vector<std::string>{"Office"}));
     EXPECT_EQ(r.state().find("defaultPrinter")->asString(), "Office");
-    EXPECT_EQ(r.state().find("registry")->find(
-                  "HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Windows\\LegacyDefaultPrinterMode")
+    EXPECT_EQ(r.state()
+                  .find("registry")
+                  ->find("HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows "
+                         "NT\\CurrentVersion\\Windows\\LegacyDefaultPrinterMode")
                   ->asInteger(),
               1);
     // Nothing is reported: the printer is there.
@@ -97,8 +111,10 @@ TEST(Install, TheCommonProfileInstallsOnePrinterEndToEnd) {
 }
 
 TEST(Install, OptionPairsSelectTheirSteps) {
-    const std::string pref = "run rundll32 printui.dll,PrintUIEntry  /Sr /n \"Office\" /a black.dat d g u ";
-    const std::string folder = "start rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL PrintersFolder";
+    const std::string pref =
+        "run rundll32 printui.dll,PrintUIEntry  /Sr /n \"Office\" /a black.dat d g u ";
+    const std::string folder =
+        "start rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL PrintersFolder";
     const std::string printers = "run control printers";  // finishing adds one when a step ran
     const std::string port = "正在...新增連接埠", driver = "正在...新增驅動程式",
                       prefs = "正在...設定列印喜好設定", done = "即將完成";
@@ -110,7 +126,9 @@ TEST(Install, OptionPairsSelectTheirSteps) {
     const Case cases[] = {
         {"010", {kInstallOffice, pref, printers}, {port, driver, prefs, done}},
         {"000", {kInstallOffice, folder, printers}, {port, driver, done}},
-        {"110", {kInstallOffice, pref, "default Office", printers, printers}, {port, driver, prefs, done}},
+        {"110",
+         {kInstallOffice, pref, "default Office", printers, printers},
+         {port, driver, prefs, done}},
         {"120", {}, {port, done}},  // "12" selects nothing: no install step, no printers window
         {"1", {}, {port, done}},
     };
@@ -145,11 +163,13 @@ TEST(Install, TwoPrintersGetTheirSuffixesAndPreferenceFiles) {
     ScenarioRun r = i.run();
     EXPECT_EQ(printerNames(r), (std::vector<std::string>{"Color_彩色", "Color_黑白"}));
     EXPECT_EQ(r.state().find("defaultPrinter")->asString(), "Color_黑白");
-    EXPECT_EQ(r.state().find("preferences")->dump(), R"({"Color_彩色":"color.dat","Color_黑白":"black.dat"})");
+    EXPECT_EQ(r.state().find("preferences")->dump(),
+              R"({"Color_彩色":"color.dat","Color_黑白":"black.dat"})");
     EXPECT_EQ(r.ops("wmi.put").size(), 2u);  // the port step runs in both passes
     std::vector<std::string> labels;
     for (const auto& l : r.ops("set")) {
-        if (l.find("control")->asString() == "msg.PrintNameLabel") labels.push_back(l.find("value")->asString());
+        if (l.find("control")->asString() == "msg.PrintNameLabel")
+            labels.push_back(l.find("value")->asString());
     }
     EXPECT_EQ(labels, (std::vector<std::string>{"Color_彩色", "Color_黑白"}));
     // Neither printer carries the plain name, so nothing is renamed.
@@ -178,7 +198,8 @@ TEST(Install, ANameTypedInTheMainWindowRenamesThePrinter) {
     EXPECT_EQ(calls[0].find("args")->dump(), R"(["Front Desk"])");
     bool queried = false;
     for (const auto& q : r.ops("wmi.query")) {
-        queried = queried || q.find("wql")->asString() == "Select * From Win32_Printer Where DeviceID = 'Office'";
+        queried = queried || q.find("wql")->asString() ==
+                                 "Select * From Win32_Printer Where DeviceID = 'Office'";
     }
     EXPECT_TRUE(queried);
     EXPECT_EQ(printerNames(r), (std::vector<std::string>{"Front Desk"}));
@@ -210,13 +231,17 @@ TEST(Install, NetworkPathPortRestartsTheSpoolerWithItsWaits) {
         ASSERT_GE(calls.size(), 3u);
         EXPECT_EQ(calls[0].find("method")->asString(), "StopService");
         EXPECT_EQ(calls[1].find("method")->asString(), "SetStringValue");
-        EXPECT_EQ(calls[1].find("args")->dump(),
-                  R"([2147483650,"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports","\\\\srv\\hp","REG_SZ"])");
+        EXPECT_EQ(
+            calls[1].find("args")->dump(),
+            R"([2147483650,"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports","\\\\srv\\hp","REG_SZ"])");
         std::vector<double> waits;
-        for (const auto& w : r.ops("wait")) waits.push_back(w.find("seconds")->asNumber());
+        for (const auto& w : r.ops("wait"))
+            waits.push_back(w.find("seconds")->asNumber());
         EXPECT_EQ(waits, c.waits);
         std::vector<std::string> steps = commands(r);
-        EXPECT_EQ(steps[1], "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r \"\\\\srv\\hp\" /m \"Model X\"");
+        EXPECT_EQ(steps[1],
+                  "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r "
+                  "\"\\\\srv\\hp\" /m \"Model X\"");
         EXPECT_EQ(printerNames(r), (std::vector<std::string>{"Office"}));
     }
 }
@@ -230,7 +255,9 @@ TEST(Install, PortFailuresAreSkipped) {
     spawn.machine = R"({"faults":[{"op":"wmi.spawn"}]})";
     spawn.answers = R"(,{"answer":"yes"},{"answer":"ok"})";  // no port: the printer is missing
     ScenarioRun s = spawn.run();
-    EXPECT_EQ(commands(s)[1], "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r  /m \"Model X\"");
+    EXPECT_EQ(
+        commands(s)[1],
+        "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r  /m \"Model X\"");
     EXPECT_EQ(s.lines[s.lines.size() - 2].find("op")->asString(), "end");
 }
 
@@ -251,7 +278,8 @@ TEST(Install, APrinterThatDidNotAppearIsReported) {
     EXPECT_EQ(r.lines[r.lines.size() - 2].find("op")->asString(), "end");
 
     Install unreachable = i;
-    unreachable.machine = R"({"faults":[{"op":"wmi.connect","moniker":"winmgmts:\\\\.\\root\\cimv2"}]})";
+    unreachable.machine =
+        R"({"faults":[{"op":"wmi.connect","moniker":"winmgmts:\\\\.\\root\\cimv2"}]})";
     unreachable.answers = R"(,{"answer":"yes"})";
     ScenarioRun u = unreachable.run();
     EXPECT_EQ(u.ops("msgbox").size(), 1u);
@@ -263,7 +291,8 @@ TEST(Install, ThePlaceholderAddressStartsTheMainProgram) {
         std::string extra;
         const char* command;
     };
-    for (Case c : {Case{R"(,"Velmora.exe":{"base64":"TVo="})", "Velmora.exe"}, Case{"", "\"安裝.exe\""}}) {
+    for (Case c :
+         {Case{R"(,"Velmora.exe":{"base64":"TVo="})", "Velmora.exe"}, Case{"", "\"安裝.exe\""}}) {
         Install i;
         i.address = "192.168.0.250";
         i.extraFiles = c.extra;

@@ -6,8 +6,8 @@
 
 namespace {
 
-using testing_support::ScenarioRun;
 using testing_support::runScenario;
+using testing_support::ScenarioRun;
 
 std::string launch(const std::string& item, const std::string& line, const std::string& answers,
                    const std::string& machine = "{}") {
@@ -34,7 +34,8 @@ TEST(ShareLaunch, ConnectsTheProfilesPathAndSaysDone) {
 
 TEST(ShareLaunch, AFailedConnectionIsReportedInPlaceOfDone) {
     ScenarioRun r = runScenario(launch("Share_Install", "ip,\\\\\\\\nohost\\\\q,Office,M,x.inf,100",
-                                       R"(,{"answer":"ok"},{"answer":"ok"})", R"({"faults":[{"op":"net.connect"}]})"));
+                                       R"(,{"answer":"ok"},{"answer":"ok"})",
+                                       R"({"faults":[{"op":"net.connect"}]})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_NE(boxes[1].find("text")->asString().find("\\\\nohost\\q"), std::string::npos);
@@ -55,8 +56,9 @@ TEST(Engine, AProfileShortOfFieldsInstallsNothing) {
 }
 
 TEST(UsbLaunch, RunsTheModelsDeviceLinesThenEndsEverything) {
-    ScenarioRun r = runScenario(launch("USB_install", "ip,1,KONICA MINOLTA C353 Series PCL,M,x.inf,100",
-                                       R"(,{"answer":"ok"},{"answer":"ok"})"));
+    ScenarioRun r =
+        runScenario(launch("USB_install", "ip,1,KONICA MINOLTA C353 Series PCL,M,x.inf,100",
+                           R"(,{"answer":"ok"},{"answer":"ok"})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].find("text")->asString(), "203");
@@ -65,7 +67,8 @@ TEST(UsbLaunch, RunsTheModelsDeviceLinesThenEndsEverything) {
     ASSERT_EQ(runs.size(), 3u);
     EXPECT_EQ(runs[0].find("cmd")->asString(), "devcon rescan");
     EXPECT_EQ(runs[0].find("style")->asInteger(), 0);
-    EXPECT_EQ(runs[1].find("cmd")->asString(), "devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA_MINOLTAC353_SEB04\"");
+    EXPECT_EQ(runs[1].find("cmd")->asString(),
+              "devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA_MINOLTAC353_SEB04\"");
     EXPECT_TRUE(runs[1].find("wait")->asBool());
     EXPECT_EQ(runs[2].find("cmd")->asString(), "control printers");
     // The engine window closes itself and writes the default-printer mode as it unloads.
@@ -79,22 +82,27 @@ TEST(UsbLaunch, TwoLineModelsAndTheirStyles) {
     auto runs = r.ops("run");
     ASSERT_GE(runs.size(), 2u);
     EXPECT_EQ(runs[1].find("style")->asInteger(), 9);
-    ScenarioRun two = runScenario(launch("USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100", R"(,{"answer":"ok"})"));
+    ScenarioRun two = runScenario(
+        launch("USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100", R"(,{"answer":"ok"})"));
     auto lines = two.ops("run");
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1].find("cmd")->asString(), "devcon  update KM_T.inf  \"USB\\VID_132B&PID_2022&MI_00\"");
-    EXPECT_EQ(lines[2].find("cmd")->asString(), "devcon  update KM.inf  \"USBPRINT\\KONICA_MINOLTA210D257\"");
+    EXPECT_EQ(lines[1].find("cmd")->asString(),
+              "devcon  update KM_T.inf  \"USB\\VID_132B&PID_2022&MI_00\"");
+    EXPECT_EQ(lines[2].find("cmd")->asString(),
+              "devcon  update KM.inf  \"USBPRINT\\KONICA_MINOLTA210D257\"");
 }
 
 TEST(UsbLaunch, UnknownModelsAndAMissingDevconAreSaid) {
-    ScenarioRun unknown = runScenario(launch("USB_install", "ip,1,konica minolta 210,M,x.inf,100", R"(,{"answer":"ok"})"));
+    ScenarioRun unknown = runScenario(
+        launch("USB_install", "ip,1,konica minolta 210,M,x.inf,100", R"(,{"answer":"ok"})"));
     auto boxes = unknown.ops("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("text")->asString().find("沒有 USB 安裝方式"), std::string::npos);
     EXPECT_TRUE(unknown.ops("run").empty());
 
-    ScenarioRun missing = runScenario(launch("USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100", R"(,{"answer":"ok"})",
-                                             R"({"missingPrograms":["devcon"]})"));
+    ScenarioRun missing =
+        runScenario(launch("USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100",
+                           R"(,{"answer":"ok"})", R"({"missingPrograms":["devcon"]})"));
     auto said = missing.ops("msgbox");
     ASSERT_EQ(said.size(), 1u);
     EXPECT_NE(said[0].find("text")->asString().find("devcon"), std::string::npos);

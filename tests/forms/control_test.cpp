@@ -9,7 +9,7 @@ namespace {
 using testing_support::FormsHarness;
 
 class Panel : public forms::Form {
-public:
+  public:
     explicit Panel(forms::Runtime& rt)
         : Form(rt, "Panel", 3000, 2000),
           Frame1(*this, "Frame1", {0, 0, 1000, 1000}, "frame"),
@@ -19,8 +19,10 @@ public:
         Text1.placeIn(Frame1);
         Text1.onKeyPress = [this](int& key) {
             keys.push_back(key);
-            if (key == 'x') key = 0;     // swallowed
-            if (key == 'a') key = 'A';   // replaced
+            if (key == 'x')
+                key = 0;  // swallowed
+            if (key == 'a')
+                key = 'A';  // replaced
         };
         List1.onClick = [this] { clicks.push_back(List1.listIndex()); };
         Combo1.onClick = [this] { clicks.push_back(100 + Combo1.listIndex()); };

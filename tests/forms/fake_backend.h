@@ -16,7 +16,7 @@ namespace testing_support {
 struct LoopExhausted {};
 
 class FakeBackend : public forms::Backend {
-public:
+  public:
     std::vector<std::string> events;
     std::deque<std::function<void()>> input;
     forms::Runtime* runtime = nullptr;
@@ -33,15 +33,16 @@ public:
     }
     void propertyChanged(forms::Control& c, forms::Property p, forms::Origin o) override {
         if (p == forms::Property::Text) {
-            events.push_back(std::string(o == forms::Origin::Program ? "set " : "user ") + c.path() +
-                             "=" + c.text());
+            events.push_back(std::string(o == forms::Origin::Program ? "set " : "user ") +
+                             c.path() + "=" + c.text());
         }
     }
     void itemsChanged(forms::ListControl& c) override { events.push_back("items " + c.path()); }
     void focusRequested(forms::Control& c) override { events.push_back("focus " + c.path()); }
     void runUntil(const std::function<bool()>& done) override {
         while (!done()) {
-            if (input.empty()) throw LoopExhausted{};
+            if (input.empty())
+                throw LoopExhausted{};
             auto next = std::move(input.front());
             input.pop_front();
             runtime->dispatch(next);
@@ -55,10 +56,18 @@ public:
 struct FormsHarness {
     explicit FormsHarness(std::vector<sim::json::Value> answers = {})
         : script(std::move(answers)),
-          wmi(machine), shell(machine, codepage), network(machine), launcher(machine, codepage),
-          files(machine, codepage), profileApi(machine, codepage), boxes(machine, script),
-          clock(machine), windows(machine, script), process(machine),
-          services{wmi, shell, network, launcher, files, codepage, profileApi, boxes, clock, windows, process},
+          wmi(machine),
+          shell(machine, codepage),
+          network(machine),
+          launcher(machine, codepage),
+          files(machine, codepage),
+          profileApi(machine, codepage),
+          boxes(machine, script),
+          clock(machine),
+          windows(machine, script),
+          process(machine),
+          services{wmi,        shell, network, launcher, files,  codepage,
+                   profileApi, boxes, clock,   windows,  process},
           runtime(backend, services, &windows) {
         backend.runtime = &runtime;
     }

@@ -11,7 +11,7 @@ using testing_support::FormsHarness;
 
 // A window whose reactions log what happened.
 class LogForm : public forms::Form {
-public:
+  public:
     LogForm(forms::Runtime& rt, std::string name, std::vector<std::string>& log)
         : Form(rt, std::move(name), 3000, 2000),
           Text1(*this, "Text1", {0, 0, 100, 100}, "design"),
@@ -22,7 +22,8 @@ public:
     }
     void Form_Load() override {
         log_.push_back(name() + ".Form_Load");
-        if (onLoad) onLoad();
+        if (onLoad)
+            onLoad();
     }
     void Form_Activate() override { log_.push_back(name() + ".Form_Activate"); }
     void Form_QueryUnload(bool& cancel, forms::CloseReason reason) override {
@@ -36,31 +37,29 @@ public:
     bool cancelClose = false;
     std::function<void()> onLoad;
 
-private:
+  private:
     std::vector<std::string>& log_;
 };
 
 class RuntimeTest : public ::testing::Test {
-protected:
+  protected:
     FormsHarness h;
     std::vector<std::string> log;
-    forms::FormSlot<LogForm> main{h.runtime, [this] {
-                                      return std::make_unique<LogForm>(h.runtime, "Main", log);
-                                  }};
-    forms::FormSlot<LogForm> dialog{h.runtime, [this] {
-                                        return std::make_unique<LogForm>(h.runtime, "Dialog", log);
-                                    }};
+    forms::FormSlot<LogForm> main{
+        h.runtime, [this] { return std::make_unique<LogForm>(h.runtime, "Main", log); }};
+    forms::FormSlot<LogForm> dialog{
+        h.runtime, [this] { return std::make_unique<LogForm>(h.runtime, "Dialog", log); }};
 };
 
 TEST_F(RuntimeTest, ProgramChangesRaiseReactionsOnlyWhenTheValueChanges) {
     LogForm& f = main();
     log.clear();
-    f.Text1.setText("design");    // unchanged
-    f.Text1.setText("new");       // changed
-    f.Text1.setText("new");       // unchanged again
-    f.Check1.setValue(0);         // unchanged
-    f.Check1.setValue(1);         // changed
-    f.Check1.userClick();         // toggles back to 0
+    f.Text1.setText("design");  // unchanged
+    f.Text1.setText("new");     // changed
+    f.Text1.setText("new");     // unchanged again
+    f.Check1.setValue(0);       // unchanged
+    f.Check1.setValue(1);       // changed
+    f.Check1.userClick();       // toggles back to 0
     EXPECT_EQ(log, (std::vector<std::string>{"Main.Text1_Change new", "Main.Check1_Click",
                                              "Main.Check1_Click"}));
     EXPECT_EQ(f.Check1.value(), 0);
@@ -112,8 +111,10 @@ TEST_F(RuntimeTest, CloseAsksQueryUnloadWithItsReasonAndCanBeCancelled) {
         forms::CloseReason reason;
         bool cancel;
     };
-    for (Case c : {Case{forms::CloseReason::ControlMenu, true}, Case{forms::CloseReason::ControlMenu, false},
-                   Case{forms::CloseReason::SystemShutdown, false}, Case{forms::CloseReason::TaskManager, false}}) {
+    for (Case c :
+         {Case{forms::CloseReason::ControlMenu, true}, Case{forms::CloseReason::ControlMenu, false},
+          Case{forms::CloseReason::SystemShutdown, false},
+          Case{forms::CloseReason::TaskManager, false}}) {
         log.clear();
         h.runtime.dispatch([&] { main().show(false); });
         main().cancelClose = c.cancel;
@@ -195,9 +196,8 @@ TEST_F(RuntimeTest, AWindowUnloadingItselfInItsOwnReactionIsSafe) {
 TEST_F(RuntimeTest, RunEndsWhenTheLastWindowIsUnloaded) {
     h.backend.input.push_back([&] { main().unload(); });
     EXPECT_THROW(h.runtime.run([&]() -> forms::Form& { return main(); }), sim::ProcessEnded);
-    EXPECT_EQ(h.backend.events,
-              (std::vector<std::string>{"load Main", "show Main", "activate Main", "hide Main",
-                                        "unload Main"}));
+    EXPECT_EQ(h.backend.events, (std::vector<std::string>{"load Main", "show Main", "activate Main",
+                                                          "hide Main", "unload Main"}));
 }
 
 TEST_F(RuntimeTest, FocusOnAHiddenControlRaisesError5) {

@@ -6,13 +6,13 @@
 
 namespace {
 
-using testing_support::ScenarioRun;
 using testing_support::runScenario;
+using testing_support::ScenarioRun;
 
 std::string withFolder(const std::string& line, const std::string& more, const std::string& actions,
                        const std::string& machine = "{}") {
-    return R"({"folder":{"ip.ini":{"text":")" + line + R"("})" + more + R"(},"machine":)" + machine +
-           R"(,"actions":[{"click":"Form1.ADV"})" + actions + "]}";
+    return R"({"folder":{"ip.ini":{"text":")" + line + R"("})" + more + R"(},"machine":)" +
+           machine + R"(,"actions":[{"click":"Form1.ADV"})" + actions + "]}";
 }
 
 sim::json::Value control(const ScenarioRun& r, const char* name, std::size_t which = 0) {
@@ -22,8 +22,8 @@ sim::json::Value control(const ScenarioRun& r, const char* name, std::size_t whi
 }
 
 TEST(PackageMaker, LoadsTheProfileWithTheStoredNameOverTheModel) {
-    ScenarioRun r =
-        runScenario(withFolder("ip,10.0.0.7,Office,Model X,x.inf,100\\r\\n", "", R"(,{"inspect":"ADVSET"})"));
+    ScenarioRun r = runScenario(
+        withFolder("ip,10.0.0.7,Office,Model X,x.inf,100\\r\\n", "", R"(,{"inspect":"ADVSET"})"));
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(control(r, "Text1").find("text")->asString(), "10.0.0.7");
     EXPECT_EQ(control(r, "Text2").find("text")->asString(), "Office");
@@ -33,7 +33,8 @@ TEST(PackageMaker, LoadsTheProfileWithTheStoredNameOverTheModel) {
     // Filling the model first proposed it as the name, then the stored name came back.
     std::vector<std::string> names;
     for (const auto& l : r.ops("set")) {
-        if (l.find("control")->asString() == "ADVSET.Text2") names.push_back(l.find("value")->asString());
+        if (l.find("control")->asString() == "ADVSET.Text2")
+            names.push_back(l.find("value")->asString());
     }
     EXPECT_EQ(names, (std::vector<std::string>{"Model X", "Office"}));
     bool shownModal = false;
@@ -45,8 +46,9 @@ TEST(PackageMaker, LoadsTheProfileWithTheStoredNameOverTheModel) {
 }
 
 TEST(PackageMaker, StoredTwoPrintersWithoutPreferenceFilesWarnsTwiceInOrder) {
-    ScenarioRun r = runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,011\\r\\n", "",
-                                           R"(,{"answer":"ok"},{"answer":"ok"},{"inspect":"ADVSET"})"));
+    ScenarioRun r =
+        runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,011\\r\\n", "",
+                               R"(,{"answer":"ok"},{"answer":"ok"},{"inspect":"ADVSET"})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].find("text")->asString(), "列印喜好設定檔尚未建立");
@@ -72,23 +74,26 @@ TEST(PackageMaker, StoredTwoPrintersWithoutPreferenceFilesWarnsTwiceInOrder) {
 
 TEST(PackageMaker, PreferenceFilesDecideTheStatusAndTheOptionRules) {
     // black.dat present: "已製作" shows at once.
-    ScenarioRun black = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", R"(,"black.dat":{"base64":"AAE="})",
-                                               R"(,{"inspect":"ADVSET"})"));
+    ScenarioRun black =
+        runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", R"(,"black.dat":{"base64":"AAE="})",
+                               R"(,{"inspect":"ADVSET"})"));
     EXPECT_FALSE(control(black, "Label5").find("visible")->asBool());
     EXPECT_TRUE(control(black, "Label8").find("visible")->asBool());
 
     // Only color.dat: turning the option on keeps it on and hides "尚未製作" without "已製作".
-    ScenarioRun color = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", R"(,"color.dat":{"base64":"AAE="})",
-                                               R"(,{"click":"ADVSET.Check2"},{"inspect":"ADVSET"})"));
+    ScenarioRun color =
+        runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", R"(,"color.dat":{"base64":"AAE="})",
+                               R"(,{"click":"ADVSET.Check2"},{"inspect":"ADVSET"})"));
     EXPECT_TRUE(color.ops("msgbox").empty());
     EXPECT_EQ(control(color, "Check2").find("value")->asInteger(), 1);
     EXPECT_FALSE(control(color, "Label5").find("visible")->asBool());
     EXPECT_FALSE(control(color, "Label8").find("visible")->asBool());
 
     // Both files: two printers turns the preference option on with no warning.
-    ScenarioRun both = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n",
-                                              R"(,"color.dat":{"base64":"AAE="},"black.dat":{"base64":"AAE="})",
-                                              R"(,{"click":"ADVSET.Check3"},{"inspect":"ADVSET"},{"click":"ADVSET.Check3"},{"inspect":"ADVSET"})"));
+    ScenarioRun both = runScenario(withFolder(
+        "ip,1,Office,M,x.inf,100\\r\\n",
+        R"(,"color.dat":{"base64":"AAE="},"black.dat":{"base64":"AAE="})",
+        R"(,{"click":"ADVSET.Check3"},{"inspect":"ADVSET"},{"click":"ADVSET.Check3"},{"inspect":"ADVSET"})"));
     EXPECT_TRUE(both.ops("msgbox").empty());
     EXPECT_EQ(control(both, "Check2").find("value")->asInteger(), 1);
     EXPECT_FALSE(control(both, "Label6").find("visible")->asBool());
@@ -100,8 +105,9 @@ TEST(PackageMaker, PreferenceFilesDecideTheStatusAndTheOptionRules) {
 }
 
 TEST(PackageMaker, TogglingLabelsFlipTheirBoxes) {
-    ScenarioRun r = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", "",
-                                           R"(,{"invoke":"ADVSET.Label_Default"},{"invoke":"ADVSET.Label_set"},{"answer":"ok"},{"inspect":"ADVSET"})"));
+    ScenarioRun r = runScenario(withFolder(
+        "ip,1,Office,M,x.inf,100\\r\\n", "",
+        R"(,{"invoke":"ADVSET.Label_Default"},{"invoke":"ADVSET.Label_set"},{"answer":"ok"},{"inspect":"ADVSET"})"));
     EXPECT_EQ(control(r, "Check1").find("value")->asInteger(), 0);
     // No preference file: the warning, and the box is off again.
     ASSERT_EQ(r.ops("msgbox").size(), 1u);
@@ -109,8 +115,9 @@ TEST(PackageMaker, TogglingLabelsFlipTheirBoxes) {
 }
 
 TEST(PackageMaker, SavingWritesOneLineAndUpdatesTheMainWindowAtOnce) {
-    ScenarioRun r = runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\nold second line\\r\\n", "",
-                                           R"(,{"click":"ADVSET.Check1"},{"click":"ADVSET.Check3"},{"answer":"ok"},
+    ScenarioRun r = runScenario(
+        withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\nold second line\\r\\n", "",
+                   R"(,{"click":"ADVSET.Check1"},{"click":"ADVSET.Check3"},{"answer":"ok"},
                                               {"type":"ADVSET.Text2","text":"Front Desk"},{"click":"ADVSET.Command2"},{"inspect":"Form1"})"));
     auto writes = r.ops("file.write");
     ASSERT_EQ(writes.size(), 1u);
@@ -119,7 +126,8 @@ TEST(PackageMaker, SavingWritesOneLineAndUpdatesTheMainWindowAtOnce) {
     EXPECT_EQ(r.lastSet("Form1.Text2", "text").asString(), "Front Desk");
     const auto inspected = r.ops("inspect");
     const sim::json::Value* main = inspected[0].find("controls");
-    EXPECT_EQ(main->find("print_nameLabel")->find("caption")->asString(), "Office");  // a rename later
+    EXPECT_EQ(main->find("print_nameLabel")->find("caption")->asString(),
+              "Office");  // a rename later
     EXPECT_EQ(r.ops("inspect")[0].find("activeControl")->asString(), "Text1");
     EXPECT_EQ(main->find("Text1")->find("selStart")->asInteger(), 8);  // after "10.0.0.7"
 }
@@ -130,8 +138,10 @@ TEST(PackageMaker, FieldsThatWouldBreakTheLineAreRefusedByName) {
         const char* text;
         const char* named;
     };
-    for (Case c : {Case{"ADVSET.Text2", "A,B", "印表機名稱"}, Case{"ADVSET.Text2", "Say \\\"hi\\\"", "印表機名稱"},
-                   Case{"ADVSET.Text3", "M\\r\\nX", "印表機模組"}, Case{"ADVSET.Text4", "a\\\"b.inf", "INF檔名"},
+    for (Case c : {Case{"ADVSET.Text2", "A,B", "印表機名稱"},
+                   Case{"ADVSET.Text2", "Say \\\"hi\\\"", "印表機名稱"},
+                   Case{"ADVSET.Text3", "M\\r\\nX", "印表機模組"},
+                   Case{"ADVSET.Text4", "a\\\"b.inf", "INF檔名"},
                    Case{"ADVSET.Text4", "a,b.inf", "INF檔名"}}) {
         // A model typed also lands in the name; the name is typed clean again after it.
         std::string actions = std::string(R"(,{"type":")") + c.control + R"(","text":")" + c.text +
@@ -140,7 +150,8 @@ TEST(PackageMaker, FieldsThatWouldBreakTheLineAreRefusedByName) {
             actions = std::string(R"(,{"type":")") + c.control + R"(","text":")" + c.text + R"("})";
         }
         actions += R"(,{"click":"ADVSET.Command2"},{"answer":"ok"},{"inspect":"ADVSET"})";
-        ScenarioRun r = runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\n", "", actions));
+        ScenarioRun r =
+            runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\n", "", actions));
         ASSERT_EQ(r.status, 0) << c.text;
         EXPECT_TRUE(r.ops("file.write").empty()) << c.text;
         auto boxes = r.ops("msgbox");
@@ -151,28 +162,33 @@ TEST(PackageMaker, FieldsThatWouldBreakTheLineAreRefusedByName) {
 }
 
 TEST(PackageMaker, AFailedSaveKeepsTheWindowAndTheOldFile) {
-    ScenarioRun r = runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\n", "",
-                                           R"(,{"click":"ADVSET.Command2"},{"answer":"ok"},{"inspect":"ADVSET"})",
-                                           R"({"faults":[{"op":"file.write"}]})"));
+    ScenarioRun r = runScenario(
+        withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\n", "",
+                   R"(,{"click":"ADVSET.Command2"},{"answer":"ok"},{"inspect":"ADVSET"})",
+                   R"({"faults":[{"op":"file.write"}]})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].find("icon")->asString(), "stop");
     EXPECT_NE(boxes[0].find("text")->asString().find("ip.ini"), std::string::npos);
     EXPECT_TRUE(r.ops("inspect")[0].find("loaded")->asBool());
-    EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(), "ip,10.0.0.7,Office,M,x.inf,100\r\n");
+    EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(),
+              "ip,10.0.0.7,Office,M,x.inf,100\r\n");
     EXPECT_TRUE(r.lastSet("Form1.Label1", "caption").asString() == "機型： Office");
 }
 
 TEST(PackageMaker, CancelLeavesEverythingAsItWas) {
-    ScenarioRun r = runScenario(withFolder("ip,10.0.0.7,Office,M,x.inf,100\\r\\n", "",
-                                           R"(,{"type":"ADVSET.Text2","text":"Other"},{"click":"ADVSET.Command3"},{"inspect":"Form1"},{"inspect":"ADVSET"})"));
+    ScenarioRun r = runScenario(withFolder(
+        "ip,10.0.0.7,Office,M,x.inf,100\\r\\n", "",
+        R"(,{"type":"ADVSET.Text2","text":"Other"},{"click":"ADVSET.Command3"},{"inspect":"Form1"},{"inspect":"ADVSET"})"));
     EXPECT_TRUE(r.ops("file.write").empty());
-    EXPECT_EQ(r.ops("inspect")[0].find("controls")->find("Text2")->find("text")->asString(), "Office");
+    EXPECT_EQ(r.ops("inspect")[0].find("controls")->find("Text2")->find("text")->asString(),
+              "Office");
     EXPECT_FALSE(r.ops("inspect")[1].find("loaded")->asBool());
 }
 
 TEST(PackageMaker, HelpShowsTheFullText) {
-    ScenarioRun r = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", "", R"(,{"click":"ADVSET.Command7"},{"answer":"ok"})"));
+    ScenarioRun r = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", "",
+                                           R"(,{"click":"ADVSET.Command7"},{"answer":"ok"})"));
     auto boxes = r.ops("msgbox");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].find("title")->asString(), "一鍵安裝製作說明");
@@ -181,12 +197,14 @@ TEST(PackageMaker, HelpShowsTheFullText) {
     EXPECT_EQ(text.substr(0, std::string("一鍵安裝制做說明\r\n\r\n   步驟1 =>自動尋找\r\n").size()),
               "一鍵安裝制做說明\r\n\r\n   步驟1 =>自動尋找\r\n");
     EXPECT_NE(text.find("\r\n\r\n=====選項說明======\r\n"), std::string::npos);
-    EXPECT_EQ(text.substr(text.size() - std::string("需在安裝完成印表機後才能制做。").size()), "需在安裝完成印表機後才能制做。");
+    EXPECT_EQ(text.substr(text.size() - std::string("需在安裝完成印表機後才能制做。").size()),
+              "需在安裝完成印表機後才能制做。");
 }
 
 TEST(PackageMaker, TypingTheModelProposesItAsTheName) {
-    ScenarioRun r = runScenario(withFolder("ip,1,Office,M,x.inf,100\\r\\n", "",
-                                           R"(,{"type":"ADVSET.Text3","text":"Model Z"},{"click":"ADVSET.Text3"},{"inspect":"ADVSET"})"));
+    ScenarioRun r = runScenario(withFolder(
+        "ip,1,Office,M,x.inf,100\\r\\n", "",
+        R"(,{"type":"ADVSET.Text3","text":"Model Z"},{"click":"ADVSET.Text3"},{"inspect":"ADVSET"})"));
     EXPECT_EQ(control(r, "Text2").find("text")->asString(), "Model Z");
 }
 

@@ -11,8 +11,7 @@ using profile::Separator;
 
 TEST(ProfileLine, DefaultLineIsExactInCodePage950) {
     std::string line = profile::formatLine(profile::defaultProfile());
-    EXPECT_EQ(line,
-              "ip,192.168.0.250,請填入印表機名稱,請填入印表機模組名稱,請填入INF檔名,100\r\n");
+    EXPECT_EQ(line, "ip,192.168.0.250,請填入印表機名稱,請填入印表機模組名稱,請填入INF檔名,100\r\n");
     sim::SimCodepage cp950(950);
     std::string bytes = cp950.encode(line);
     // "請" is BD D0 in Big5; the line ends CR LF and holds no "?" from a failed mapping.
@@ -36,7 +35,8 @@ TEST(ProfileLine, SeparatorOnlyForLinesStartingWithIpBackslash) {
         {"IP\\a\\b", Separator::Comma},
         {"", Separator::Comma},
     };
-    for (const Case& c : cases) EXPECT_EQ(profile::chooseSeparator(c.line), c.expected) << c.line;
+    for (const Case& c : cases)
+        EXPECT_EQ(profile::chooseSeparator(c.line), c.expected) << c.line;
 }
 
 TEST(ProfileLine, FieldsAreVerbatimAndShortLinesReadEmpty) {

@@ -7,7 +7,7 @@
 namespace {
 
 class ProfileStoreTest : public ::testing::Test {
-protected:
+  protected:
     sim::Transcript transcript;
     sim::Machine machine{transcript};
     sim::SimCodepage codepage{950};
@@ -30,8 +30,9 @@ TEST_F(ProfileStoreTest, HiddenFileGetsTheDefaultLineAppendedAndItsFirstLineStil
     f.bytes = codepage.encode("ip,10.0.0.7,Office,M,x.inf,100\r\n");
     f.hidden = true;
     store.ensureExists();
-    EXPECT_EQ(codepage.decode(machine.file("ip.ini")->bytes),
-              "ip,10.0.0.7,Office,M,x.inf,100\r\n" + profile::formatLine(profile::defaultProfile()));
+    EXPECT_EQ(
+        codepage.decode(machine.file("ip.ini")->bytes),
+        "ip,10.0.0.7,Office,M,x.inf,100\r\n" + profile::formatLine(profile::defaultProfile()));
     EXPECT_EQ(store.read().printerAddress, "10.0.0.7");
 }
 

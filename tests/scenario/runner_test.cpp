@@ -6,8 +6,8 @@
 
 namespace {
 
-using testing_support::ScenarioRun;
 using testing_support::runScenario;
+using testing_support::ScenarioRun;
 
 TEST(Runner, InvalidScenariosExitWithTwoAndStillEndWithState) {
     const char* cases[] = {
@@ -32,10 +32,10 @@ TEST(Runner, InvalidScenariosExitWithTwoAndStillEndWithState) {
 TEST(Runner, ActionsThatCannotBeCarriedOutAreScenarioErrors) {
     const char* cases[] = {
         R"({"actions":[{"click":"Form1.NoSuch"}]})",
-        R"({"actions":[{"click":"Form1.print_nameLabel"}]})",   // hidden
-        R"({"actions":[{"click":"Form1.USB_install"}]})",       // hidden and disabled menu item
-        R"({"actions":[{"click":"ADVSET.Command2"}]})",         // window not loaded
-        R"({"actions":[{"answer":"ok"}]})",                     // no box open
+        R"({"actions":[{"click":"Form1.print_nameLabel"}]})",  // hidden
+        R"({"actions":[{"click":"Form1.USB_install"}]})",      // hidden and disabled menu item
+        R"({"actions":[{"click":"ADVSET.Command2"}]})",        // window not loaded
+        R"({"actions":[{"answer":"ok"}]})",                    // no box open
         R"({"actions":[{"select":"Form1.Text1","index":0}]})",
         R"({"actions":[{"type":"Form1.Command1","text":"x"}]})",
         R"({"actions":[{"fly":"Form1"}]})",
@@ -49,7 +49,8 @@ TEST(Runner, ActionsThatCannotBeCarriedOutAreScenarioErrors) {
 }
 
 TEST(Runner, UserActionsReachTheWindow) {
-    ScenarioRun r = runScenario(R"({"actions":[{"type":"Form1.Text1","text":"10.0.0.8"},{"key":"Form1.Text1","char":57},
+    ScenarioRun r = runScenario(
+        R"({"actions":[{"type":"Form1.Text1","text":"10.0.0.8"},{"key":"Form1.Text1","char":57},
                             {"invoke":"Form1.ver"},{"inspect":"Form1"},{"inspect":"ADVSET"}]})");
     EXPECT_EQ(r.status, 0);
     auto inspect = r.ops("inspect");
@@ -76,7 +77,8 @@ TEST(Runner, AnOpenMessageBoxAtTheEndIsRecordedUnanswered) {
 }
 
 TEST(Runner, FilesThatAreNotTextComeBackAsBase64) {
-    ScenarioRun r = runScenario(R"({"folder":{"u16.inf":{"base64":"//5bAFYA"},"t.txt":{"text":"辦公室"}}})");
+    ScenarioRun r =
+        runScenario(R"({"folder":{"u16.inf":{"base64":"//5bAFYA"},"t.txt":{"text":"辦公室"}}})");
     EXPECT_EQ(r.state().find("files")->find("u16.inf")->find("base64")->asString(), "//5bAFYA");
     EXPECT_EQ(r.state().find("files")->find("t.txt")->asString(), "辦公室");
 }

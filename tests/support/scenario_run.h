@@ -18,7 +18,8 @@ struct ScenarioRun {
     std::vector<sim::json::Value> ops(const std::string& op) const {
         std::vector<sim::json::Value> out;
         for (const auto& l : lines) {
-            if (l.find("op")->asString() == op) out.push_back(l);
+            if (l.find("op")->asString() == op)
+                out.push_back(l);
         }
         return out;
     }
@@ -36,10 +37,13 @@ struct ScenarioRun {
     int indexOf(const std::string& op, const std::string& field = "",
                 const std::string& value = "") const {
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            if (lines[i].find("op")->asString() != op) continue;
-            if (field.empty()) return static_cast<int>(i);
+            if (lines[i].find("op")->asString() != op)
+                continue;
+            if (field.empty())
+                return static_cast<int>(i);
             const sim::json::Value* f = lines[i].find(field);
-            if (f != nullptr && f->isString() && f->asString() == value) return static_cast<int>(i);
+            if (f != nullptr && f->isString() && f->asString() == value)
+                return static_cast<int>(i);
         }
         return -1;
     }
@@ -51,7 +55,8 @@ inline ScenarioRun runScenario(const std::string& json) {
     ScenarioRun run;
     run.status = scenario::runScenario(json, out);
     std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) run.lines.push_back(sim::json::parse(line));
+    for (std::string line; std::getline(in, line);)
+        run.lines.push_back(sim::json::parse(line));
     return run;
 }
 

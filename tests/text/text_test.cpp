@@ -15,7 +15,9 @@ TEST(Text, CountsCharactersNotBytes) {
     EXPECT_EQ(text::chars("印表機名稱", 1, 2), "表機");
     EXPECT_EQ(text::chars("abc", 2), "c");
     // A stray continuation byte counts as one character and is kept whole.
-    EXPECT_EQ(text::length("a\x80" "b"), 3u);
+    EXPECT_EQ(text::length("a\x80"
+                           "b"),
+              3u);
 }
 
 TEST(Text, SplitKeepsEveryPart) {
@@ -33,7 +35,8 @@ TEST(Text, SplitKeepsEveryPart) {
         {"ip\\a\\b", "\\", {"ip", "a", "b"}},
         {"安裝_10.0.0.7_HP_Laser", "_", {"安裝", "10.0.0.7", "HP", "Laser"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(text::split(c.input, c.sep), c.parts) << c.input;
+    for (const Case& c : cases)
+        EXPECT_EQ(text::split(c.input, c.sep), c.parts) << c.input;
 }
 
 TEST(Text, NumbersConvertOrRaiseTypeMismatch) {

@@ -9,8 +9,10 @@ const char* textPropertyName(forms::ControlKind kind) {
         case forms::ControlKind::TextBox:
         case forms::ControlKind::ComboBox:
         case forms::ControlKind::ListBox:
-        case forms::ControlKind::FileListBox: return "text";
-        default: return "caption";
+        case forms::ControlKind::FileListBox:
+            return "text";
+        default:
+            return "caption";
     }
 }
 
@@ -26,7 +28,8 @@ json::Value setLine(const std::string& control, const char* prop, json::Value va
 
 json::Value itemsJson(const forms::ListControl& list) {
     json::Value a = json::Value::array();
-    for (const std::string& item : list.items()) a.push(item);
+    for (const std::string& item : list.items())
+        a.push(item);
     return a;
 }
 
@@ -38,7 +41,8 @@ bool isList(forms::ControlKind kind) {
 // A menu item can be chosen only when it and every menu above it are shown and enabled.
 bool menuReachable(const forms::MenuItem& item) {
     for (const forms::MenuItem* m = &item; m != nullptr; m = m->parent()) {
-        if (!m->visible() || !m->enabled()) return false;
+        if (!m->visible() || !m->enabled())
+            return false;
     }
     return true;
 }
@@ -67,9 +71,15 @@ void SimBackend::formShown(forms::Form& form, bool modal) {
     machine_.record(line);
 }
 
-void SimBackend::formHidden(forms::Form& form) { formEvent(form, "hide"); }
-void SimBackend::formUnloaded(forms::Form& form) { formEvent(form, "unload"); }
-void SimBackend::formActivated(forms::Form& form) { formEvent(form, "activate"); }
+void SimBackend::formHidden(forms::Form& form) {
+    formEvent(form, "hide");
+}
+void SimBackend::formUnloaded(forms::Form& form) {
+    formEvent(form, "unload");
+}
+void SimBackend::formActivated(forms::Form& form) {
+    formEvent(form, "activate");
+}
 
 void SimBackend::formChanged(forms::Form& form, forms::FormProperty property) {
     if (property == forms::FormProperty::Caption) {
@@ -81,10 +91,12 @@ void SimBackend::formChanged(forms::Form& form, forms::FormProperty property) {
 
 void SimBackend::propertyChanged(forms::Control& control, forms::Property property,
                                  forms::Origin origin) {
-    if (origin != forms::Origin::Program) return;
+    if (origin != forms::Origin::Program)
+        return;
     switch (property) {
         case forms::Property::Text:
-            machine_.record(setLine(control.path(), textPropertyName(control.kind()), control.text()));
+            machine_.record(
+                setLine(control.path(), textPropertyName(control.kind()), control.text()));
             break;
         case forms::Property::Enabled:
             machine_.record(setLine(control.path(), "enabled", control.enabled()));
@@ -93,14 +105,15 @@ void SimBackend::propertyChanged(forms::Control& control, forms::Property proper
             machine_.record(setLine(control.path(), "visible", control.visible()));
             break;
         case forms::Property::Value:
-            machine_.record(setLine(control.path(), "value",
-                                    static_cast<forms::CheckBox&>(control).value()));
+            machine_.record(
+                setLine(control.path(), "value", static_cast<forms::CheckBox&>(control).value()));
             break;
         case forms::Property::ListIndex:
             machine_.record(setLine(control.path(), "listIndex",
                                     static_cast<forms::ListControl&>(control).listIndex()));
             break;
-        case forms::Property::Selection: break;  // caret moves are not part of the record
+        case forms::Property::Selection:
+            break;  // caret moves are not part of the record
     }
 }
 
@@ -111,7 +124,8 @@ void SimBackend::itemsChanged(forms::ListControl& control) {
     machine_.record(line);
 }
 
-void SimBackend::focusRequested(forms::Control&) {}
+void SimBackend::focusRequested(forms::Control&) {
+}
 
 platform::WindowHandle SimBackend::handleOf(const forms::Form& form) {
     auto it = handles_.find(form.name());
@@ -122,7 +136,8 @@ bool SimBackend::setTopmost(platform::WindowHandle window, bool topmost) {
     json::Value line = Transcript::line("window.topmost");
     std::string name;
     for (const auto& [formName, handle] : handles_) {
-        if (handle == window) name = formName;
+        if (handle == window)
+            name = formName;
     }
     line.set("form", name.empty() ? json::Value() : json::Value(name));
     line.set("topmost", topmost);
@@ -148,36 +163,44 @@ void SimBackend::errorRaised(const platform::Error& error, bool trapped) {
 }
 
 void SimBackend::runUntil(const std::function<bool()>& done) {
-    while (!done()) perform(script_.take());
+    while (!done())
+        perform(script_.take());
 }
 
 forms::Control& SimBackend::userControl(const std::string& path, bool forUser) const {
     std::size_t dot = path.find('.');
-    if (dot == std::string::npos) throw ScenarioError{"not a Form.Control name: " + path};
+    if (dot == std::string::npos)
+        throw ScenarioError{"not a Form.Control name: " + path};
     std::string formName = path.substr(0, dot);
     forms::Form* form = findLoaded_ ? findLoaded_(formName) : nullptr;
-    if (form == nullptr) throw ScenarioError{"window " + formName + " is not loaded"};
+    if (form == nullptr)
+        throw ScenarioError{"window " + formName + " is not loaded"};
     forms::Control* control = form->find(path.substr(dot + 1));
-    if (control == nullptr) throw ScenarioError{"no such control: " + path};
-    if (!forUser) return *control;
+    if (control == nullptr)
+        throw ScenarioError{"no such control: " + path};
+    if (!forUser)
+        return *control;
     if (!runtime_->acceptsInput(*form)) {
         throw ScenarioError{"window " + formName + " does not take input now"};
     }
     bool reachable = control->kind() == forms::ControlKind::MenuItem
                          ? menuReachable(static_cast<forms::MenuItem&>(*control))
                          : control->shownInForm() && control->enabled();
-    if (!reachable) throw ScenarioError{"control " + path + " is hidden or disabled"};
+    if (!reachable)
+        throw ScenarioError{"control " + path + " is hidden or disabled"};
     return *control;
 }
 
 void SimBackend::perform(const json::Value& action) {
-    if (!action.isObject()) throw ScenarioError{"an action is not an object"};
+    if (!action.isObject())
+        throw ScenarioError{"an action is not an object"};
     auto field = [&](const char* key) -> const json::Value* { return action.find(key); };
 
     if (const json::Value* target = field("type")) {
         forms::Control& c = userControl(target->asString(), true);
         const json::Value* t = field("text");
-        if (t == nullptr || !t->isString()) throw ScenarioError{"type needs a text"};
+        if (t == nullptr || !t->isString())
+            throw ScenarioError{"type needs a text"};
         if (c.kind() != forms::ControlKind::TextBox && c.kind() != forms::ControlKind::ComboBox) {
             throw ScenarioError{"cannot type into " + c.path()};
         }
@@ -186,8 +209,10 @@ void SimBackend::perform(const json::Value& action) {
     } else if (const json::Value* target = field("key")) {
         forms::Control& c = userControl(target->asString(), true);
         const json::Value* ch = field("char");
-        if (ch == nullptr || !ch->isNumber()) throw ScenarioError{"key needs a char"};
-        if (c.kind() != forms::ControlKind::TextBox) throw ScenarioError{"no keys for " + c.path()};
+        if (ch == nullptr || !ch->isNumber())
+            throw ScenarioError{"key needs a char"};
+        if (c.kind() != forms::ControlKind::TextBox)
+            throw ScenarioError{"no keys for " + c.path()};
         int code = static_cast<int>(ch->asInteger());
         runtime_->dispatch([&] { static_cast<forms::TextBox&>(c).userKey(code); });
     } else if (const json::Value* target = field("click")) {
@@ -218,7 +243,8 @@ void SimBackend::perform(const json::Value& action) {
     } else if (const json::Value* target = field("invoke")) {
         forms::Control& c = userControl(target->asString(), false);
         runtime_->dispatch([&] {
-            if (c.onClick) c.onClick();
+            if (c.onClick)
+                c.onClick();
         });
     } else {
         throw ScenarioError{"unknown action " + action.dump()};

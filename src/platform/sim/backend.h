@@ -14,7 +14,7 @@
 namespace sim {
 
 class SimBackend : public forms::Backend, public platform::Windows, public forms::ErrorSink {
-public:
+  public:
     using FormFinder = std::function<forms::Form*(const std::string& name)>;
 
     SimBackend(Machine& machine, Script& script) : machine_(machine), script_(script) {}
@@ -47,7 +47,7 @@ public:
     // The inspect line of a window (loading nothing).
     json::Value inspect(const std::string& formName) const;
 
-private:
+  private:
     void perform(const json::Value& action);
     forms::Control& userControl(const std::string& path, bool forUser) const;
     void formEvent(const forms::Form& form, const char* event);

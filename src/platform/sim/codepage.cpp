@@ -12,7 +12,7 @@ namespace sim {
 namespace {
 
 class Converter {
-public:
+  public:
     Converter(const std::string& to, const std::string& from)
         : cd_(iconv_open(to.c_str(), from.c_str())) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
@@ -35,19 +35,21 @@ public:
             std::size_t r = iconv(cd_, &src, &srcLeft, &dst, &dstLeft);
             out.append(buffer, sizeof buffer - dstLeft);
             consumed = in.size() - srcLeft;
-            if (r == static_cast<std::size_t>(-1) && errno != E2BIG) return false;
+            if (r == static_cast<std::size_t>(-1) && errno != E2BIG)
+                return false;
         }
         return true;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
 }  // namespace
 
 SimCodepage::SimCodepage(unsigned id) : id_(id), name_("CP" + std::to_string(id)) {
-    if (id == 65001) name_ = "UTF-8";
+    if (id == 65001)
+        name_ = "UTF-8";
     Converter probe("UTF-8", name_);  // fails early for a code page iconv does not know
 }
 
@@ -80,11 +82,13 @@ std::string SimCodepage::encode(const std::string& utf8) const {
 }
 
 bool SimCodepage::isText(const std::string& bytes) const {
-    if (bytes.find('\0') != std::string::npos) return false;
+    if (bytes.find('\0') != std::string::npos)
+        return false;
     Converter conv("UTF-8", name_);
     std::string out;
     std::size_t consumed = 0;
-    if (!conv.convert(bytes, consumed, out)) return false;
+    if (!conv.convert(bytes, consumed, out))
+        return false;
     return encode(out) == bytes;
 }
 

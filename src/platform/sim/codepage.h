@@ -8,7 +8,7 @@
 namespace sim {
 
 class SimCodepage : public platform::Codepage {
-public:
+  public:
     explicit SimCodepage(unsigned id);
     unsigned id() const override { return id_; }
     std::string decode(const std::string& bytes) const override;
@@ -17,7 +17,7 @@ public:
     // and hold no NUL.
     bool isText(const std::string& bytes) const;
 
-private:
+  private:
     unsigned id_;
     std::string name_;
 };

@@ -40,7 +40,8 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
             continue;
         }
         if ((c == ' ' || c == '\t') && !quoted) {
-            if (inWord) words.push_back(word);
+            if (inWord)
+                words.push_back(word);
             word.clear();
             inWord = false;
             ++i;
@@ -50,7 +51,8 @@ std::vector<std::string> splitCommandLine(const std::string& line) {
         inWord = true;
         ++i;
     }
-    if (inWord) words.push_back(word);
+    if (inWord)
+        words.push_back(word);
     return words;
 }
 

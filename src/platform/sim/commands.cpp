@@ -9,14 +9,17 @@ namespace sim {
 
 namespace {
 
-std::string lower(const std::string& s) { return asciiLower(s); }
+std::string lower(const std::string& s) {
+    return asciiLower(s);
+}
 
 constexpr const char* kPortsKey =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\\";
 
 // reg add KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]
 int regCommand(Machine& m, const std::vector<std::string>& w) {
-    if (w.size() < 3 || lower(w[1]) != "add") return 1;
+    if (w.size() < 3 || lower(w[1]) != "add")
+        return 1;
     std::string key = w[2];
     std::string name;
     std::string type = "REG_SZ";
@@ -38,7 +41,8 @@ int regCommand(Machine& m, const std::vector<std::string>& w) {
     if (lower(type) == "reg_dword") {
         char* end = nullptr;
         long long v = std::strtoll(data.c_str(), &end, 0);
-        if (data.empty() || *end != '\0') return 1;
+        if (data.empty() || *end != '\0')
+            return 1;
         m.setRegistry(path, json::Value(v));
     } else {
         m.setRegistry(path, json::Value(data));
@@ -49,10 +53,12 @@ int regCommand(Machine& m, const std::vector<std::string>& w) {
 // An INF's text, whether it is stored in the code page or as UTF-16 with a byte-order mark.
 std::string infText(const SimFile& f) {
     const std::string& b = f.bytes;
-    if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF && static_cast<unsigned char>(b[1]) == 0xFE) {
+    if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF &&
+        static_cast<unsigned char>(b[1]) == 0xFE) {
         std::u32string cps;
         for (std::size_t i = 2; i + 1 < b.size(); i += 2) {
-            cps += static_cast<char32_t>(static_cast<unsigned char>(b[i]) | (static_cast<unsigned char>(b[i + 1]) << 8));
+            cps += static_cast<char32_t>(static_cast<unsigned char>(b[i]) |
+                                         (static_cast<unsigned char>(b[i + 1]) << 8));
         }
         return text::fromCodePoints(cps);
     }
@@ -61,12 +67,15 @@ std::string infText(const SimFile& f) {
 
 bool portExists(Machine& m, const std::string& port) {
     for (const Port& p : m.ports) {
-        if (lower(p.name) == lower(port)) return true;
+        if (lower(p.name) == lower(port))
+            return true;
     }
-    if (m.registryValue(kPortsKey + port) != nullptr) return true;
+    if (m.registryValue(kPortsKey + port) != nullptr)
+        return true;
     static const char* kLocalPorts[] = {"lpt1:", "lpt2:", "com1:", "file:", "portprompt:", "nul:"};
     for (const char* local : kLocalPorts) {
-        if (lower(port) == local) return true;
+        if (lower(port) == local)
+            return true;
     }
     return false;
 }
@@ -80,20 +89,31 @@ int printuiCommand(Machine& m, const std::vector<std::string>& w) {
     for (std::size_t i = 2; i < w.size(); ++i) {
         std::string opt = w[i];
         auto next = [&]() -> std::string { return i + 1 < w.size() ? w[++i] : std::string(); };
-        if (opt == "/if") install = true;
-        else if (opt == "/Sr") restore = true;
-        else if (opt == "/Ss") store = true;
-        else if (opt == "/dl") remove = true;
-        else if (opt == "/b" || opt == "/n") name = next();
-        else if (opt == "/f") inf = next();
-        else if (opt == "/r") port = next();
-        else if (opt == "/m") model = next();
-        else if (opt == "/a") file = next();
+        if (opt == "/if")
+            install = true;
+        else if (opt == "/Sr")
+            restore = true;
+        else if (opt == "/Ss")
+            store = true;
+        else if (opt == "/dl")
+            remove = true;
+        else if (opt == "/b" || opt == "/n")
+            name = next();
+        else if (opt == "/f")
+            inf = next();
+        else if (opt == "/r")
+            port = next();
+        else if (opt == "/m")
+            model = next();
+        else if (opt == "/a")
+            file = next();
     }
     if (install) {
         const SimFile* infFile = m.file(inf);
-        bool modelInInf = infFile != nullptr && text::contains(infText(*infFile), "\"" + model + "\"");
-        if (name.empty() || !modelInInf || !portExists(m, port) || m.printer(name) != nullptr) return 0;
+        bool modelInInf =
+            infFile != nullptr && text::contains(infText(*infFile), "\"" + model + "\"");
+        if (name.empty() || !modelInInf || !portExists(m, port) || m.printer(name) != nullptr)
+            return 0;
         platform::WmiObject printer;
         printer.className = "Win32_Printer";
         printer.set("Name", platform::Value::text(name));
@@ -101,8 +121,10 @@ int printuiCommand(Machine& m, const std::vector<std::string>& w) {
         printer.set("PortName", platform::Value::text(port));
         m.printers.push_back(printer);
         bool known = false;
-        for (const std::string& d : m.drivers) known = known || d == model;
-        if (!known) m.drivers.push_back(model);
+        for (const std::string& d : m.drivers)
+            known = known || d == model;
+        if (!known)
+            m.drivers.push_back(model);
     } else if (restore) {
         if (m.printer(name) != nullptr && m.file(file) != nullptr) {
             for (auto& entry : m.preferences) {
@@ -136,7 +158,8 @@ std::vector<std::pair<std::string, std::string>> chain(const std::string& line) 
     bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         char c = line[i];
-        if (c == '"') quoted = !quoted;
+        if (c == '"')
+            quoted = !quoted;
         if (!quoted && (c == '&' || c == '|')) {
             std::string joined(1, c);
             if (i + 1 < line.size() && line[i + 1] == c) {
@@ -160,7 +183,8 @@ std::vector<std::pair<std::string, std::string>> chain(const std::string& line) 
 
 std::string trimmed(const std::string& s) {
     std::size_t b = s.find_first_not_of(' ');
-    if (b == std::string::npos) return {};
+    if (b == std::string::npos)
+        return {};
     std::size_t e = s.find_last_not_of(' ');
     return s.substr(b, e - b + 1);
 }
@@ -171,17 +195,23 @@ int interpreterCommand(Machine& m, std::string command) {
     if (lower(command).rfind("start", 0) == 0 && (command.size() == 5 || command[5] == ' ')) {
         std::vector<std::string> words = splitCommandLine(command);
         std::size_t i = 1;
-        while (i < words.size() && !words[i].empty() && words[i][0] == '/') ++i;
-        if (i >= words.size()) return 0;
+        while (i < words.size() && !words[i].empty() && words[i][0] == '/')
+            ++i;
+        if (i >= words.size())
+            return 0;
         const std::string& target = words[i];
-        if (lower(target).rfind("http", 0) == 0 || m.file(target) != nullptr) return 0;  // opened, not run
+        if (lower(target).rfind("http", 0) == 0 || m.file(target) != nullptr)
+            return 0;  // opened, not run
         std::string program = programOf(target);
-        if (!m.programExists(program)) return 1;
+        if (!m.programExists(program))
+            return 1;
         std::size_t at = command.find(target);
         return interpretCommand(m, at == std::string::npos ? target : command.substr(at));
     }
-    if (command.empty()) return 0;
-    if (!m.programExists(programOf(command))) return 9009;  // "not recognised"
+    if (command.empty())
+        return 0;
+    if (!m.programExists(programOf(command)))
+        return 9009;  // "not recognised"
     return interpretCommand(m, command);
 }
 
@@ -189,11 +219,14 @@ int interpreterCommand(Machine& m, std::string command) {
 // failure, & always.
 int cmdCommand(Machine& m, const std::string& line) {
     std::size_t at = lower(line).find("/c");
-    if (at == std::string::npos) return 0;
+    if (at == std::string::npos)
+        return 0;
     int exitCode = 0;
     for (const auto& [op, command] : chain(line.substr(at + 2))) {
-        if (op == "&&" && exitCode != 0) continue;
-        if (op == "||" && exitCode == 0) continue;
+        if (op == "&&" && exitCode != 0)
+            continue;
+        if (op == "||" && exitCode == 0)
+            continue;
         exitCode = interpreterCommand(m, command);
     }
     return exitCode;
@@ -204,9 +237,12 @@ int cmdCommand(Machine& m, const std::string& line) {
 int interpretCommand(Machine& machine, const std::string& commandLine) {
     std::vector<std::string> words = splitCommandLine(commandLine);
     std::string program = programOf(commandLine);
-    if (program == "reg") return regCommand(machine, words);
-    if (program == "cmd") return cmdCommand(machine, commandLine);
-    if (program == "rundll32" && words.size() > 1 && lower(words[1]) == "printui.dll,printuientry") {
+    if (program == "reg")
+        return regCommand(machine, words);
+    if (program == "cmd")
+        return cmdCommand(machine, commandLine);
+    if (program == "rundll32" && words.size() > 1 &&
+        lower(words[1]) == "printui.dll,printuientry") {
         return printuiCommand(machine, words);
     }
     // devcon, control, explorer and the package's own programs leave no state of their own:

@@ -23,7 +23,8 @@ bool wildcardMatch(const std::string& pattern, const std::string& name) {
             return false;
         }
     }
-    while (pi < p.size() && p[pi] == '*') ++pi;
+    while (pi < p.size() && p[pi] == '*')
+        ++pi;
     return pi == p.size();
 }
 
@@ -43,7 +44,8 @@ bool SimFiles::exists(const std::string& name) {
 
 std::string SimFiles::readAll(const std::string& name) {
     const SimFile* f = machine_.file(name);
-    if (f == nullptr) throw platform::Error(platform::errors::kFileNotFound, "找不到檔案");
+    if (f == nullptr)
+        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案");
     return f->bytes;
 }
 
@@ -78,7 +80,8 @@ void SimFiles::copy(const std::string& from, const std::string& to) {
 std::vector<std::string> SimFiles::list(const std::string& pattern) {
     std::vector<std::string> names;
     for (const SimFile& f : machine_.files()) {
-        if (!f.hidden && wildcardMatch(pattern, f.name)) names.push_back(f.name);
+        if (!f.hidden && wildcardMatch(pattern, f.name))
+            names.push_back(f.name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
         return asciiLower(a) < asciiLower(b);
@@ -90,18 +93,23 @@ namespace {
 
 // Section and key names of an INI text, in file order, as the system's reader sees them:
 // names are trimmed, keys keep their quotes, comment lines are skipped.
-std::vector<std::string> iniNames(const std::string& text, const std::optional<std::string>& section) {
+std::vector<std::string> iniNames(const std::string& text,
+                                  const std::optional<std::string>& section) {
     std::vector<std::string> names;
     bool inSection = false;
     for (std::string raw : text::split(text, "\n")) {
-        if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+        if (!raw.empty() && raw.back() == '\r')
+            raw.pop_back();
         std::size_t b = raw.find_first_not_of(" \t");
-        if (b == std::string::npos) continue;
+        if (b == std::string::npos)
+            continue;
         std::string line = raw.substr(b);
-        if (line[0] == ';') continue;
+        if (line[0] == ';')
+            continue;
         if (line[0] == '[') {
             std::size_t close = line.find(']');
-            std::string name = line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+            std::string name =
+                line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
             if (!section) {
                 names.push_back(name);
             } else {
@@ -109,7 +117,8 @@ std::vector<std::string> iniNames(const std::string& text, const std::optional<s
             }
             continue;
         }
-        if (!section || !inSection) continue;
+        if (!section || !inSection)
+            continue;
         std::string key = line.substr(0, line.find('='));
         std::size_t e = key.find_last_not_of(" \t");
         names.push_back(e == std::string::npos ? std::string() : key.substr(0, e + 1));
@@ -145,8 +154,10 @@ std::string SimProfileApi::names(const std::string& file, const std::optional<st
     // NUL after each name and one more at the end; a list that does not fit is cut so that
     // the last two bytes of the buffer are NULs.
     std::string list;
-    for (const std::string& n : names) list += codepage_.encode(n) + '\0';
-    if (bufferSize >= 2 && list.size() + 1 > bufferSize) list = list.substr(0, bufferSize - 2) + '\0';
+    for (const std::string& n : names)
+        list += codepage_.encode(n) + '\0';
+    if (bufferSize >= 2 && list.size() + 1 > bufferSize)
+        list = list.substr(0, bufferSize - 2) + '\0';
     std::copy(list.begin(), list.end(), buffer.begin());
 
     json::Value line = Transcript::line("profile.read");

@@ -18,7 +18,7 @@ using Array = std::vector<Value>;
 using Member = std::pair<std::string, Value>;
 
 class Value {
-public:
+  public:
     enum class Type { Null, Bool, Number, String, Array, Object };
 
     Value() = default;
@@ -70,7 +70,7 @@ public:
 
     std::string dump() const;
 
-private:
+  private:
     void dumpTo(std::string& out) const;
 
     Type type_ = Type::Null;
@@ -84,7 +84,7 @@ private:
 };
 
 class ParseError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

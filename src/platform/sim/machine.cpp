@@ -10,19 +10,23 @@ namespace sim {
 
 std::string asciiLower(std::string s) {
     for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     }
     return s;
 }
 
 std::string programOf(const std::string& commandLine) {
     std::vector<std::string> words = splitCommandLine(commandLine);
-    if (words.empty()) return {};
+    if (words.empty())
+        return {};
     std::string program = words[0];
     std::size_t slash = program.find_last_of("\\/");
-    if (slash != std::string::npos) program = program.substr(slash + 1);
+    if (slash != std::string::npos)
+        program = program.substr(slash + 1);
     program = asciiLower(program);
-    if (text::endsWith(program, ".exe")) program.resize(program.size() - 4);
+    if (text::endsWith(program, ".exe"))
+        program.resize(program.size() - 4);
     return program;
 }
 
@@ -31,7 +35,8 @@ namespace {
 bool matches(const json::Value& fault, const json::Value& line) {
     for (const auto& [key, expected] : fault.members()) {
         const json::Value* actual = line.find(key);
-        if (actual == nullptr || !(*actual == expected)) return false;
+        if (actual == nullptr || !(*actual == expected))
+            return false;
     }
     return true;
 }
@@ -41,9 +46,12 @@ bool matches(const json::Value& fault, const json::Value& line) {
 void Machine::check(const json::Value& callLine, long long defaultNumber,
                     const std::string& defaultDescription) {
     for (Fault& fault : faults) {
-        if (fault.times && *fault.times <= 0) continue;
-        if (!matches(fault.match, callLine)) continue;
-        if (fault.times) --*fault.times;
+        if (fault.times && *fault.times <= 0)
+            continue;
+        if (!matches(fault.match, callLine))
+            continue;
+        if (fault.times)
+            --*fault.times;
         throw platform::Error(fault.number.value_or(defaultNumber),
                               fault.description.value_or(defaultDescription), callLine.dump());
     }
@@ -51,16 +59,19 @@ void Machine::check(const json::Value& callLine, long long defaultNumber,
 
 SimFile* Machine::file(const std::string& name) {
     std::string key = asciiLower(name);
-    if (text::startsWith(key, ".\\")) key = key.substr(2);
+    if (text::startsWith(key, ".\\"))
+        key = key.substr(2);
     for (SimFile& f : files_) {
-        if (asciiLower(f.name) == key) return &f;
+        if (asciiLower(f.name) == key)
+            return &f;
     }
     return nullptr;
 }
 
 SimFile& Machine::createFile(const std::string& name) {
     std::string bare = text::startsWith(name, ".\\") ? name.substr(2) : name;
-    if (SimFile* existing = file(bare)) return *existing;
+    if (SimFile* existing = file(bare))
+        return *existing;
     files_.push_back({bare, {}, false});
     return files_.back();
 }
@@ -78,7 +89,8 @@ std::string Machine::normalizedRegistryPath(const std::string& path) const {
     };
     std::string upper = path;
     for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     }
     for (const auto& [shortName, longName] : kHives) {
         if (text::startsWith(upper, shortName)) {
@@ -87,7 +99,8 @@ std::string Machine::normalizedRegistryPath(const std::string& path) const {
     }
     for (const auto& [shortName, longName] : kHives) {
         std::string hive(longName);
-        if (text::startsWith(upper, hive)) return hive + path.substr(hive.size());
+        if (text::startsWith(upper, hive))
+            return hive + path.substr(hive.size());
     }
     return path;
 }
@@ -106,7 +119,8 @@ void Machine::setRegistry(const std::string& path, json::Value value) {
 const json::Value* Machine::registryValue(const std::string& path) const {
     std::string key = asciiLower(normalizedRegistryPath(path));
     for (const auto& [existing, v] : registry) {
-        if (asciiLower(existing) == key) return &v;
+        if (asciiLower(existing) == key)
+            return &v;
     }
     return nullptr;
 }
@@ -114,7 +128,8 @@ const json::Value* Machine::registryValue(const std::string& path) const {
 platform::WmiObject* Machine::printer(const std::string& name) {
     for (platform::WmiObject& p : printers) {
         const platform::Value* n = p.property("Name");
-        if (n != nullptr && asciiLower(n->string) == asciiLower(name)) return &p;
+        if (n != nullptr && asciiLower(n->string) == asciiLower(name))
+            return &p;
     }
     return nullptr;
 }
@@ -157,24 +172,29 @@ json::Value Machine::state(const SimCodepage& codepage) const {
     line.set("ports", portsJson);
 
     json::Value driversJson = json::Value::array();
-    for (const std::string& d : drivers) driversJson.push(d);
+    for (const std::string& d : drivers)
+        driversJson.push(d);
     line.set("drivers", driversJson);
     line.set("defaultPrinter", defaultPrinter ? json::Value(*defaultPrinter) : json::Value());
 
     json::Value connectionsJson = json::Value::array();
-    for (const std::string& c : connections) connectionsJson.push(c);
+    for (const std::string& c : connections)
+        connectionsJson.push(c);
     line.set("connections", connectionsJson);
 
     json::Value preferencesJson = json::Value::object();
-    for (const auto& [printerName, file] : preferences) preferencesJson.set(printerName, file);
+    for (const auto& [printerName, file] : preferences)
+        preferencesJson.set(printerName, file);
     line.set("preferences", preferencesJson);
 
     json::Value registryJson = json::Value::object();
-    for (const auto& [path, value] : registry) registryJson.set(path, value);
+    for (const auto& [path, value] : registry)
+        registryJson.set(path, value);
     line.set("registry", registryJson);
 
     json::Value servicesJson = json::Value::object();
-    for (const auto& [name, st] : services) servicesJson.set(name, st);
+    for (const auto& [name, st] : services)
+        servicesJson.set(name, st);
     line.set("services", servicesJson);
     return line;
 }

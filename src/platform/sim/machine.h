@@ -17,7 +17,7 @@
 namespace sim {
 
 struct SimFile {
-    std::string name;   // as created; lookups ignore ASCII case, as Windows does
+    std::string name;  // as created; lookups ignore ASCII case, as Windows does
     std::string bytes;
     bool hidden = false;
 };
@@ -38,7 +38,7 @@ struct Port {
 };
 
 class Machine {
-public:
+  public:
     explicit Machine(Transcript& transcript) : transcript_(transcript) {}
 
     Transcript& transcript() { return transcript_; }
@@ -74,7 +74,7 @@ public:
     std::optional<std::string> defaultPrinter;
     std::vector<std::string> connections;
     std::vector<std::pair<std::string, std::string>> preferences;  // printer, file applied
-    std::vector<std::pair<std::string, json::Value>> registry;  // in the order first written
+    std::vector<std::pair<std::string, json::Value>> registry;     // in the order first written
     std::map<std::string, std::string> services{{"Spooler", "Running"}};
     std::string osCaption = "Microsoft Windows 10 Pro";
     std::string osVersion = "10.0.19045";
@@ -86,7 +86,7 @@ public:
     const json::Value* registryValue(const std::string& path) const;
     platform::WmiObject* printer(const std::string& name);
 
-private:
+  private:
     Transcript& transcript_;
     std::vector<SimFile> files_;
 };

@@ -3,7 +3,8 @@
 namespace sim {
 
 const json::Value& Script::take() {
-    if (empty()) throw ActionsExhausted{};
+    if (empty())
+        throw ActionsExhausted{};
     return actions_[next_++];
 }
 

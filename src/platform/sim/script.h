@@ -19,14 +19,14 @@ struct ScenarioError {
 struct ActionsExhausted {};
 
 class Script {
-public:
+  public:
     explicit Script(std::vector<json::Value> actions) : actions_(std::move(actions)) {}
     bool empty() const { return next_ >= actions_.size(); }
     // The next action; throws ActionsExhausted when none is left.
     const json::Value& take();
     std::size_t position() const { return next_; }
 
-private:
+  private:
     std::vector<json::Value> actions_;
     std::size_t next_ = 0;
 };

@@ -12,48 +12,52 @@
 namespace sim {
 
 class SimWmi : public platform::Wmi {
-public:
+  public:
     explicit SimWmi(Machine& machine) : machine_(machine) {}
     std::unique_ptr<platform::WmiService> connect(const std::string& moniker) override;
 
-private:
+  private:
     Machine& machine_;
 };
 
 class SimShell : public platform::Shell {
-public:
-    SimShell(Machine& machine, const SimCodepage& codepage) : machine_(machine), codepage_(codepage) {}
+  public:
+    SimShell(Machine& machine, const SimCodepage& codepage)
+        : machine_(machine), codepage_(codepage) {}
     long long run(const std::string& command, std::optional<int> style, bool wait) override;
-    void regWrite(const std::string& path, const std::string& value, const std::string& type) override;
+    void regWrite(const std::string& path, const std::string& value,
+                  const std::string& type) override;
 
-private:
+  private:
     Machine& machine_;
     const SimCodepage& codepage_;
 };
 
 class SimNetwork : public platform::Network {
-public:
+  public:
     explicit SimNetwork(Machine& machine) : machine_(machine) {}
     void setDefaultPrinter(const std::string& name) override;
     void addWindowsPrinterConnection(const std::string& path) override;
 
-private:
+  private:
     Machine& machine_;
 };
 
 class SimLauncher : public platform::Launcher {
-public:
-    SimLauncher(Machine& machine, const SimCodepage& codepage) : machine_(machine), codepage_(codepage) {}
+  public:
+    SimLauncher(Machine& machine, const SimCodepage& codepage)
+        : machine_(machine), codepage_(codepage) {}
     void start(const std::string& command, int style) override;
 
-private:
+  private:
     Machine& machine_;
     const SimCodepage& codepage_;
 };
 
 class SimFiles : public platform::Files {
-public:
-    SimFiles(Machine& machine, const SimCodepage& codepage) : machine_(machine), codepage_(codepage) {}
+  public:
+    SimFiles(Machine& machine, const SimCodepage& codepage)
+        : machine_(machine), codepage_(codepage) {}
     bool exists(const std::string& name) override;
     std::string readAll(const std::string& name) override;
     void writeAtomically(const std::string& name, const std::string& bytes) override;
@@ -61,51 +65,52 @@ public:
     void copy(const std::string& from, const std::string& to) override;
     std::vector<std::string> list(const std::string& pattern) override;
 
-private:
+  private:
     Machine& machine_;
     const SimCodepage& codepage_;
 };
 
 class SimProfileApi : public platform::ProfileApi {
-public:
-    SimProfileApi(Machine& machine, const SimCodepage& codepage) : machine_(machine), codepage_(codepage) {}
+  public:
+    SimProfileApi(Machine& machine, const SimCodepage& codepage)
+        : machine_(machine), codepage_(codepage) {}
     std::string names(const std::string& file, const std::optional<std::string>& section,
                       std::size_t bufferSize) override;
 
-private:
+  private:
     Machine& machine_;
     const SimCodepage& codepage_;
 };
 
 class SimMessageBoxes : public platform::MessageBoxes {
-public:
+  public:
     SimMessageBoxes(Machine& machine, Script& script) : machine_(machine), script_(script) {}
     platform::Answer show(const std::string& text, const std::string& title, platform::Icon icon,
                           platform::Buttons buttons) override;
 
-private:
+  private:
     Machine& machine_;
     Script& script_;
 };
 
 class SimClock : public platform::Clock {
-public:
+  public:
     explicit SimClock(Machine& machine) : machine_(machine) {}
     double now() override { return machine_.clock; }
     void sleep(double seconds) override;
 
-private:
+  private:
     Machine& machine_;
 };
 
 class SimProcess : public platform::Process {
-public:
+  public:
     explicit SimProcess(Machine& machine) : machine_(machine) {}
     std::string exeName() override { return machine_.exeName; }
     std::string exeFolder() override { return machine_.folder; }
     [[noreturn]] void end() override;
 
-private:
+  private:
     Machine& machine_;
 };
 

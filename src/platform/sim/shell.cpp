@@ -24,7 +24,8 @@ long long SimShell::run(const std::string& command, std::optional<int> style, bo
     return wait ? exitCode : 0;
 }
 
-void SimShell::regWrite(const std::string& path, const std::string& value, const std::string& type) {
+void SimShell::regWrite(const std::string& path, const std::string& value,
+                        const std::string& type) {
     json::Value line = Transcript::line("reg.write");
     line.set("path", path);
     line.set("value", value);
@@ -33,7 +34,8 @@ void SimShell::regWrite(const std::string& path, const std::string& value, const
     if (asciiLower(type) == "reg_dword") {
         char* end = nullptr;
         long long v = std::strtoll(value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0') throw platform::Error(13, "型態不符合", line.dump());
+        if (value.empty() || *end != '\0')
+            throw platform::Error(13, "型態不符合", line.dump());
         machine_.setRegistry(path, json::Value(v));
     } else {
         machine_.setRegistry(path, json::Value(value));
@@ -48,10 +50,13 @@ void SimNetwork::setDefaultPrinter(const std::string& name) {
     bool known = false;
     for (const platform::WmiObject& p : machine_.printers) {
         const platform::Value* n = p.property("Name");
-        if (n && n->string == name) known = true;
+        if (n && n->string == name)
+            known = true;
     }
-    for (const std::string& c : machine_.connections) known = known || c == name;
-    if (!known) throw platform::Error(kInvalidPrinterName, "印表機名稱無效。", line.dump());
+    for (const std::string& c : machine_.connections)
+        known = known || c == name;
+    if (!known)
+        throw platform::Error(kInvalidPrinterName, "印表機名稱無效。", line.dump());
     machine_.defaultPrinter = name;
     machine_.record(line);
 }

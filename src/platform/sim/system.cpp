@@ -6,11 +6,16 @@ namespace {
 
 const char* iconName(platform::Icon icon) {
     switch (icon) {
-        case platform::Icon::None: return "none";
-        case platform::Icon::Information: return "information";
-        case platform::Icon::Exclamation: return "exclamation";
-        case platform::Icon::Stop: return "stop";
-        case platform::Icon::Question: return "question";
+        case platform::Icon::None:
+            return "none";
+        case platform::Icon::Information:
+            return "information";
+        case platform::Icon::Exclamation:
+            return "exclamation";
+        case platform::Icon::Stop:
+            return "stop";
+        case platform::Icon::Question:
+            return "question";
     }
     return "none";
 }
@@ -53,7 +58,8 @@ void SimClock::sleep(double seconds) {
     json::Value line = Transcript::line("wait");
     line.set("seconds", seconds);
     machine_.record(line);
-    if (seconds > 0) machine_.clock += seconds;
+    if (seconds > 0)
+        machine_.clock += seconds;
 }
 
 void SimProcess::end() {

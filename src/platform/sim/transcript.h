@@ -10,7 +10,7 @@
 namespace sim {
 
 class Transcript {
-public:
+  public:
     // Lines go to out as they are written (nullptr keeps them in memory only).
     explicit Transcript(std::ostream* out = nullptr) : out_(out) {}
 
@@ -20,7 +20,7 @@ public:
 
     const std::vector<json::Value>& lines() const { return lines_; }
 
-private:
+  private:
     std::ostream* out_;
     std::vector<json::Value> lines_;
 };

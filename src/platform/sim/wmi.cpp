@@ -9,14 +9,15 @@ namespace sim {
 namespace {
 
 // HRESULTs as the scripting runtime raises them, signed.
-constexpr long long kWbemFailed = -2147217407;        // 0x80041001
-constexpr long long kWbemNotFound = -2147217406;      // 0x80041002
-constexpr long long kWbemInvalidClass = -2147217392;  // 0x80041010
-constexpr long long kWbemInvalidQuery = -2147217385;  // 0x80041017
-constexpr long long kWbemInvalidMethod = -2147217363; // 0x8004102D
-constexpr long long kRpcUnavailable = -2147023174;    // 0x800706BA
+constexpr long long kWbemFailed = -2147217407;         // 0x80041001
+constexpr long long kWbemNotFound = -2147217406;       // 0x80041002
+constexpr long long kWbemInvalidClass = -2147217392;   // 0x80041010
+constexpr long long kWbemInvalidQuery = -2147217385;   // 0x80041017
+constexpr long long kWbemInvalidMethod = -2147217363;  // 0x8004102D
+constexpr long long kRpcUnavailable = -2147023174;     // 0x800706BA
 
-std::string relPath(const std::string& className, const std::string& key, const std::string& value) {
+std::string relPath(const std::string& className, const std::string& key,
+                    const std::string& value) {
     return className + "." + key + "=\"" + value + "\"";
 }
 
@@ -32,12 +33,16 @@ platform::WmiObject makeObject(const std::string& className, const std::string& 
 std::string textOf(const platform::Value& v) {
     using K = platform::Value::Kind;
     switch (v.kind) {
-        case K::Bool: return v.boolean ? "true" : "false";
+        case K::Bool:
+            return v.boolean ? "true" : "false";
         case K::Int16:
         case K::Int32:
-        case K::UInt32: return std::to_string(v.integer);
-        case K::String: return v.string;
-        default: return {};
+        case K::UInt32:
+            return std::to_string(v.integer);
+        case K::String:
+            return v.string;
+        default:
+            return {};
     }
 }
 
@@ -51,7 +56,8 @@ std::optional<std::vector<platform::WmiObject>> instancesOf(Machine& m, const st
         for (const platform::WmiObject& a : m.adapters) {
             platform::WmiObject o = a;
             o.className = "Win32_NetworkAdapterConfiguration";
-            if (!o.property("Index")) o.set("Index", Value::uint32(static_cast<std::uint32_t>(index)));
+            if (!o.property("Index"))
+                o.set("Index", Value::uint32(static_cast<std::uint32_t>(index)));
             o.path = "Win32_NetworkAdapterConfiguration.Index=" + std::to_string(index++);
             out.push_back(std::move(o));
         }
@@ -61,7 +67,8 @@ std::optional<std::vector<platform::WmiObject>> instancesOf(Machine& m, const st
             o.className = "Win32_Printer";
             const Value* name = o.property("Name");
             std::string n = name ? name->string : "";
-            if (!o.property("DeviceID")) o.set("DeviceID", Value::text(n));
+            if (!o.property("DeviceID"))
+                o.set("DeviceID", Value::text(n));
             o.path = relPath("Win32_Printer", "DeviceID", n);
             out.push_back(std::move(o));
         }
@@ -105,18 +112,22 @@ bool satisfies(const platform::WmiObject& o, const std::vector<WqlCondition>& co
     for (const WqlCondition& cond : conditions) {
         const platform::Value* v = nullptr;
         for (const auto& [name, value] : o.properties) {
-            if (asciiLower(name) == asciiLower(cond.property)) v = &value;
+            if (asciiLower(name) == asciiLower(cond.property))
+                v = &value;
         }
-        if (v == nullptr) return false;
+        if (v == nullptr)
+            return false;
         // WQL compares text without regard to case.
-        if (asciiLower(textOf(*v)) != asciiLower(cond.value)) return false;
+        if (asciiLower(textOf(*v)) != asciiLower(cond.value))
+            return false;
     }
     return true;
 }
 
 json::Value argsJson(const std::vector<platform::Value>& args) {
     json::Value a = json::Value::array();
-    for (const platform::Value& v : args) a.push(toJson(v));
+    for (const platform::Value& v : args)
+        a.push(toJson(v));
     return a;
 }
 
@@ -125,7 +136,7 @@ std::string argText(const std::vector<platform::Value>& args, std::size_t i) {
 }
 
 class SimWmiService : public platform::WmiService {
-public:
+  public:
     explicit SimWmiService(Machine& m) : m_(m) {}
 
     std::vector<platform::WmiObject> execQuery(const std::string& wql,
@@ -135,12 +146,15 @@ public:
         line.set("flags", flags ? json::Value(*flags) : json::Value());
         m_.check(line, kWbemFailed, "一般性失敗");
         auto query = parseWql(wql);
-        if (!query) fail(line, kWbemInvalidQuery, "無效的查詢");
+        if (!query)
+            fail(line, kWbemInvalidQuery, "無效的查詢");
         auto all = instancesOf(m_, query->className);
-        if (!all) fail(line, kWbemInvalidClass, "無效的類別");
+        if (!all)
+            fail(line, kWbemInvalidClass, "無效的類別");
         std::vector<platform::WmiObject> result;
         for (platform::WmiObject& o : *all) {
-            if (satisfies(o, query->conditions)) result.push_back(std::move(o));
+            if (satisfies(o, query->conditions))
+                result.push_back(std::move(o));
         }
         line.set("count", static_cast<long long>(result.size()));
         m_.record(line);
@@ -152,16 +166,19 @@ public:
         line.set("path", path);
         m_.check(line, kWbemFailed, "一般性失敗");
         auto parsed = parseObjectPath(path);
-        if (!parsed) fail(line, kWbemNotFound, "找不到");
+        if (!parsed)
+            fail(line, kWbemNotFound, "找不到");
         if (asciiLower(parsed->className) == "stdregprov") {
             m_.record(line);
             return classObject("StdRegProv");
         }
         auto all = instancesOf(m_, parsed->className);
-        if (!all) fail(line, kWbemNotFound, "找不到");
+        if (!all)
+            fail(line, kWbemNotFound, "找不到");
         if (parsed->conditions.empty()) {
             m_.record(line);
-            return classObject((*all).empty() ? parsed->className : canonicalClass(parsed->className));
+            return classObject((*all).empty() ? parsed->className
+                                              : canonicalClass(parsed->className));
         }
         for (platform::WmiObject& o : *all) {
             if (satisfies(o, parsed->conditions)) {
@@ -192,7 +209,8 @@ public:
         m_.record(line);
     }
 
-    std::optional<long long> callMethod(const platform::WmiObject& target, const std::string& method,
+    std::optional<long long> callMethod(const platform::WmiObject& target,
+                                        const std::string& method,
                                         const std::vector<platform::Value>& args) override {
         json::Value line = Transcript::line("wmi.call");
         line.set("target", target.path.empty() ? target.className : target.path);
@@ -205,7 +223,7 @@ public:
         return result;
     }
 
-private:
+  private:
     [[noreturn]] void fail(const json::Value& line, long long number, const char* description) {
         throw platform::Error(number, description, line.dump());
     }
@@ -232,10 +250,13 @@ private:
             p.name = stringProp(instance, "Name");
             p.hostAddress = stringProp(instance, "HostAddress");
             p.portNumber = stringProp(instance, "PortNumber");
-            if (const platform::Value* v = instance.property("Protocol")) p.protocol = v->integer;
-            if (const platform::Value* v = instance.property("SNMPEnabled")) p.snmpEnabled = v->boolean;
-            auto existing = std::find_if(m_.ports.begin(), m_.ports.end(),
-                                         [&](const Port& q) { return asciiLower(q.name) == asciiLower(p.name); });
+            if (const platform::Value* v = instance.property("Protocol"))
+                p.protocol = v->integer;
+            if (const platform::Value* v = instance.property("SNMPEnabled"))
+                p.snmpEnabled = v->boolean;
+            auto existing = std::find_if(m_.ports.begin(), m_.ports.end(), [&](const Port& q) {
+                return asciiLower(q.name) == asciiLower(p.name);
+            });
             if (existing != m_.ports.end()) {
                 *existing = p;
             } else {
@@ -247,7 +268,8 @@ private:
     }
 
     std::optional<long long> invoke(const platform::WmiObject& target, const std::string& method,
-                                     const std::vector<platform::Value>& args, const json::Value& line) {
+                                    const std::vector<platform::Value>& args,
+                                    const json::Value& line) {
         std::string cls = asciiLower(target.className);
         std::string name = asciiLower(method);
         if (cls == "win32_service") {
@@ -255,20 +277,23 @@ private:
             auto it = std::find_if(m_.services.begin(), m_.services.end(), [&](const auto& entry) {
                 return asciiLower(entry.first) == asciiLower(service);
             });
-            if (it == m_.services.end()) fail(line, kWbemNotFound, "找不到");
+            if (it == m_.services.end())
+                fail(line, kWbemNotFound, "找不到");
             if (name == "stopservice") {
-                if (it->second != "Running") return 6;  // not active
+                if (it->second != "Running")
+                    return 6;  // not active
                 it->second = "Stopped";
                 return 0;
             }
             if (name == "startservice") {
-                if (it->second == "Running") return 10;  // already running
+                if (it->second == "Running")
+                    return 10;  // already running
                 it->second = "Running";
                 return 0;
             }
         } else if (cls == "stdregprov" && name == "setstringvalue") {
-            std::string hive = argText(args, 0) == "2147483650" ? "HKEY_LOCAL_MACHINE"
-                                                                : "HKEY_CURRENT_USER";
+            std::string hive =
+                argText(args, 0) == "2147483650" ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
             m_.setRegistry(hive + "\\" + argText(args, 1) + "\\" + argText(args, 2),
                            json::Value(argText(args, 3)));
             return 0;
@@ -278,7 +303,8 @@ private:
                 const platform::Value* n = p.property("Name");
                 if (n && n->string == oldName) {
                     p.set("Name", platform::Value::text(argText(args, 0)));
-                    if (m_.defaultPrinter == oldName) m_.defaultPrinter = argText(args, 0);
+                    if (m_.defaultPrinter == oldName)
+                        m_.defaultPrinter = argText(args, 0);
                     return 0;
                 }
             }

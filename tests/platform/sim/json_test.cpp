@@ -9,13 +9,16 @@ using sim::json::Value;
 
 TEST(Json, ParsesAndDumpsKeepingMemberOrder) {
     const char* cases[][2] = {
-        {R"({"op":"set","b":1,"a":[true,false,null]})", R"({"op":"set","b":1,"a":[true,false,null]})"},
-        {R"( { "x" : "a\"b\\c\n\u00e9\ud834\udd1e" } )", "{\"x\":\"a\\\"b\\\\c\\n\xC3\xA9\xF0\x9D\x84\x9E\"}"},
+        {R"({"op":"set","b":1,"a":[true,false,null]})",
+         R"({"op":"set","b":1,"a":[true,false,null]})"},
+        {R"( { "x" : "a\"b\\c\n\u00e9\ud834\udd1e" } )",
+         "{\"x\":\"a\\\"b\\\\c\\n\xC3\xA9\xF0\x9D\x84\x9E\"}"},
         {R"([1.5,-2,0,1e3])", R"([1.5,-2,0,1000])"},
         {R"("請填入")", R"("請填入")"},
         {R"({"t":"\u0001"})", R"({"t":"\u0001"})"},
     };
-    for (auto& c : cases) EXPECT_EQ(parse(c[0]).dump(), c[1]) << c[0];
+    for (auto& c : cases)
+        EXPECT_EQ(parse(c[0]).dump(), c[1]) << c[0];
 }
 
 TEST(Json, RefusesMalformedText) {

@@ -14,16 +14,20 @@ TEST(CommandLine, SplitsAsTheCRuntimeDoes) {
         std::vector<std::string> words;
     };
     const Case cases[] = {
-        {"reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v \"DisableUNCCheck\"",
-         {"reg", "add", "HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor", "/v", "DisableUNCCheck"}},
-        {"devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA\"", {"devcon", "update", "KOAZXL__.inf", "USBPRINT\\KONICA"}},
+        {"reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v "
+         "\"DisableUNCCheck\"",
+         {"reg", "add", "HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor", "/v",
+          "DisableUNCCheck"}},
+        {"devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA\"",
+         {"devcon", "update", "KOAZXL__.inf", "USBPRINT\\KONICA"}},
         {"a\\\\\"b c\"", {"a\\b c"}},
         {"a\\\"b", {"a\"b"}},
         {"\"\"", {""}},
         {"  ", {}},
         {"x \"a \"\"q\"\" b\"", {"x", "a \"q\" b"}},
     };
-    for (const Case& c : cases) EXPECT_EQ(sim::splitCommandLine(c.line), c.words) << c.line;
+    for (const Case& c : cases)
+        EXPECT_EQ(sim::splitCommandLine(c.line), c.words) << c.line;
     EXPECT_EQ(sim::programOf("C:\\Windows\\System32\\REG.EXE add x"), "reg");
     EXPECT_EQ(sim::programOf("\"Velmora.exe\""), "velmora");
     EXPECT_EQ(sim::programOf(""), "");
@@ -41,13 +45,14 @@ TEST(Wql, ReadsTheQueriesTheProgramMakes) {
     ASSERT_TRUE(d);
     EXPECT_EQ(d->conditions[0].value, "Front\\Desk 'A'");
 
-    auto both = sim::parseWql("select * from Win32_Service where Name='Spooler' and State = \"Running\"");
+    auto both =
+        sim::parseWql("select * from Win32_Service where Name='Spooler' and State = \"Running\"");
     ASSERT_TRUE(both);
     EXPECT_EQ(both->conditions.size(), 2u);
 
-    for (const char* bad : {"", "select Name from X", "select * from", "select * from X where",
-                            "select * from X where A='b", "select * from X where A='b'c'",
-                            "delete * from X"}) {
+    for (const char* bad :
+         {"", "select Name from X", "select * from", "select * from X where",
+          "select * from X where A='b", "select * from X where A='b'c'", "delete * from X"}) {
         EXPECT_FALSE(sim::parseWql(bad)) << bad;
     }
     auto path = sim::parseObjectPath("Win32_Service.Name='spooler'");
@@ -60,7 +65,8 @@ TEST(Wql, ReadsTheQueriesTheProgramMakes) {
 
 TEST(Base64, RoundTripsEveryLengthAndRefusesGarbage) {
     std::string all;
-    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    for (int i = 0; i < 256; ++i)
+        all += static_cast<char>(i);
     for (std::size_t n = 0; n < 8; ++n) {
         std::string s = all.substr(250 - n, n);
         EXPECT_EQ(sim::base64Decode(sim::base64Encode(s)), s) << n;

@@ -28,18 +28,22 @@ TEST(SimCommands, RegAddWritesTheValueItNames) {
         int exit;
     };
     const Case cases[] = {
-        {"reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v \"DisableUNCCheck\" "
+        {"reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v "
+         "\"DisableUNCCheck\" "
          "/t REG_DWORD /d 00000001 /f",
          "HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\\DisableUNCCheck", 1, 0},
-        {"reg add HKCU\\Software\\X /v Name /d text /f", "HKEY_CURRENT_USER\\Software\\X\\Name", "text", 0},
-        {"reg add HKCU\\Software\\Y /v N /t REG_DWORD /d nope /f", "HKEY_CURRENT_USER\\Software\\Y\\N", nullptr, 1},
+        {"reg add HKCU\\Software\\X /v Name /d text /f", "HKEY_CURRENT_USER\\Software\\X\\Name",
+         "text", 0},
+        {"reg add HKCU\\Software\\Y /v N /t REG_DWORD /d nope /f",
+         "HKEY_CURRENT_USER\\Software\\Y\\N", nullptr, 1},
         {"reg add HKCU\\Software\\Z /bogus", "HKEY_CURRENT_USER\\Software\\Z\\", nullptr, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(sim::interpretCommand(h.machine, c.line), c.exit) << c.line;
         sim::json::Value found;
         for (const auto& [path, value] : h.machine.registry) {
-            if (path == c.path) found = value;
+            if (path == c.path)
+                found = value;
         }
         EXPECT_EQ(found, c.value) << c.line;
     }
@@ -70,7 +74,8 @@ TEST(SimServices, FaultsMatchEveryGivenFieldAndCountDown) {
     fault.times = 1;
     h.machine.faults.push_back(fault);
     auto service = h.wmi.connect("winmgmts:");
-    EXPECT_NO_THROW(service->execQuery("select * from Win32_Printer", std::nullopt));  // flags differ
+    EXPECT_NO_THROW(
+        service->execQuery("select * from Win32_Printer", std::nullopt));  // flags differ
     EXPECT_THROW(service->execQuery("select * from Win32_Printer", 48), platform::Error);
     EXPECT_NO_THROW(service->execQuery("select * from Win32_Printer", 48));  // used up
 }
@@ -81,10 +86,17 @@ TEST(SimServices, WmiAnswersQueriesGetsAndMethods) {
     printer.set("Name", platform::Value::text("Office"));
     h.machine.printers.push_back(printer);
     auto service = h.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
-    EXPECT_EQ(service->execQuery("Select * From Win32_Printer Where DeviceID = 'office'", std::nullopt).size(), 1u);
-    EXPECT_EQ(service->execQuery("Select * From Win32_Printer Where DeviceID = 'Front'", std::nullopt).size(), 0u);
-    EXPECT_THROW(service->execQuery("Select * From Win32_Printer Where DeviceID = 'it's'", std::nullopt),
-                 platform::Error);
+    EXPECT_EQ(
+        service->execQuery("Select * From Win32_Printer Where DeviceID = 'office'", std::nullopt)
+            .size(),
+        1u);
+    EXPECT_EQ(
+        service->execQuery("Select * From Win32_Printer Where DeviceID = 'Front'", std::nullopt)
+            .size(),
+        0u);
+    EXPECT_THROW(
+        service->execQuery("Select * From Win32_Printer Where DeviceID = 'it's'", std::nullopt),
+        platform::Error);
 
     platform::WmiObject spooler = service->get("Win32_Service.Name='spooler'");
     EXPECT_EQ(service->callMethod(spooler, "StartService", {}), 10);
@@ -105,19 +117,22 @@ TEST(SimServices, WmiAnswersQueriesGetsAndMethods) {
     ASSERT_EQ(h.machine.ports.size(), 1u);
     EXPECT_EQ(h.machine.ports[0].hostAddress, "10.0.0.7");
     const auto& put = h.transcript.lines().back();
-    EXPECT_EQ(put.find("props")->dump(),
-              R"({"Name":"IP_10.0.0.7","Protocol":1,"HostAddress":"10.0.0.7","PortNumber":"9100","SNMPEnabled":false})");
+    EXPECT_EQ(
+        put.find("props")->dump(),
+        R"({"Name":"IP_10.0.0.7","Protocol":1,"HostAddress":"10.0.0.7","PortNumber":"9100","SNMPEnabled":false})");
     EXPECT_THROW(service->get("Win32_Service.Name='nosuch'"), platform::Error);
 }
 
 TEST(SimServices, IniReaderTruncatesLikeTheSystemReader) {
     FormsHarness h;
-    std::string inf = "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%M%=Models\r\n"
-                      "; comment\r\n[Models]\r\n\"Model A\" = a\r\n\"Model B\"=b\r\n";
+    std::string inf =
+        "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%M%=Models\r\n"
+        "; comment\r\n[Models]\r\n\"Model A\" = a\r\n\"Model B\"=b\r\n";
     h.machine.createFile("x.inf").bytes = inf;
     std::string sections = h.profileApi.names(".\\x.inf", std::nullopt, 127);
     EXPECT_EQ(sections.size(), 128u);
-    EXPECT_EQ(sections.substr(0, 31), std::string("Version\0Manufacturer\0Models\0\0", 29) + std::string(2, '\0'));
+    EXPECT_EQ(sections.substr(0, 31),
+              std::string("Version\0Manufacturer\0Models\0\0", 29) + std::string(2, '\0'));
     std::string keys = h.profileApi.names(".\\x.inf", std::string("Models"), 127);
     EXPECT_EQ(keys.substr(0, 20), std::string("\"Model A\"\0\"Model B\"\0\0", 20));
     // A list that does not fit is cut; the buffer still ends in two NULs.
