@@ -90,9 +90,24 @@ std::wstring shellTarget(const std::string& command) {
     return {};
 }
 
+// Waits for the program to end. Only repainting happens meanwhile (and messages other
+// processes send, which the system delivers to any waiting thread that peeks): the notice
+// window keeps showing its progress text, yet no reaction of the program runs.
+void waitRepainting(HANDLE process, const std::string& call) {
+    while (true) {
+        DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE);
+        if (r == WAIT_OBJECT_0)
+            return;
+        if (r == WAIT_FAILED)
+            throw lastError(call);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
+            DispatchMessageW(&msg);
+    }
+}
+
 long long exitCodeAfterWait(HANDLE process, const std::string& call) {
-    if (WaitForSingleObject(process, INFINITE) == WAIT_FAILED)
-        throw lastError(call);
+    waitRepainting(process, call);
     DWORD code = 0;
     if (!GetExitCodeProcess(process, &code))
         throw lastError(call);
