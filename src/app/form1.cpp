@@ -58,6 +58,8 @@ Form1::Form1(Program& program)
     Text1.font.points = 15.75;
     Label2.foreColor = kLinkBlue;
     Label2.font.underline = true;
+    // At 9 points the link's last character wraps out of its 1935-twip label.
+    Label2.font.points = 8.25;
     Label1.backColor = kStripGrey;
     Label1.backTransparent = false;
     Label1.foreColor = kWhite;

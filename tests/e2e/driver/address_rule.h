@@ -16,15 +16,17 @@ using AddressList = std::optional<std::vector<std::wstring>>;
 // list (that adapter's last entry when all are empty), or "" when no adapter has one. An empty
 // list leaves the previous adapter's answer standing.
 inline std::wstring own_address(const std::vector<AddressList>& adapters) {
-  std::wstring found;
-  for (const auto& list : adapters) {
-    if (!list) continue;
-    for (const auto& entry : *list) {
-      found = entry;
-      if (!entry.empty()) break;
+    std::wstring found;
+    for (const auto& list : adapters) {
+        if (!list)
+            continue;
+        for (const auto& entry : *list) {
+            found = entry;
+            if (!entry.empty())
+                break;
+        }
     }
-  }
-  return found;
+    return found;
 }
 
 }  // namespace e2e

@@ -14,8 +14,8 @@ inline constexpr int kFailed = 1;  // not found in time, or the operation was re
 inline constexpr int kUsage = 2;
 
 struct Options {
-  DWORD timeout_ms = 10000;  // how long a lookup polls before it gives up
-  std::wstring desktop;      // desktop to join before touching any window
+    DWORD timeout_ms = 10000;  // how long a lookup polls before it gives up
+    std::wstring desktop;      // desktop to join before touching any window
 };
 
 using Args = std::vector<std::wstring>;
@@ -28,12 +28,12 @@ std::wstring win32_error(DWORD code);
 
 // controls.cpp
 class Deadline {
-public:
-  explicit Deadline(DWORD ms) : end_(GetTickCount64() + ms) {}
-  bool passed() const { return GetTickCount64() >= end_; }
+  public:
+    explicit Deadline(DWORD ms) : end_(GetTickCount64() + ms) {}
+    bool passed() const { return GetTickCount64() >= end_; }
 
-private:
-  ULONGLONG end_;
+  private:
+    ULONGLONG end_;
 };
 
 bool join_desktop(const std::wstring& name, DWORD timeout_ms);
@@ -45,7 +45,8 @@ HWND wait_control(const std::wstring& title, const std::wstring& name, DWORD tim
 // FindWindowW also finds hidden windows; `visible` waits until the user could see it.
 HWND wait_top(const std::wstring& title, DWORD timeout_ms, bool visible = false);
 HWND wait_message_box(const std::wstring& title, DWORD timeout_ms);
-bool read_text(HWND hwnd, std::wstring& text);  // WM_GETTEXT: GetWindowTextW is blind across processes
+bool read_text(HWND hwnd,
+               std::wstring& text);  // WM_GETTEXT: GetWindowTextW is blind across processes
 bool parse_number(const std::wstring& text, unsigned long& value);
 
 // Subcommands; each returns an exit code.

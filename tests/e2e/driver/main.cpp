@@ -10,11 +10,11 @@ namespace e2e {
 namespace {
 
 struct Command {
-  std::wstring_view name;
-  size_t min_args;
-  size_t max_args;
-  std::wstring_view usage;
-  int (*run)(const Options&, const Args&);
+    std::wstring_view name;
+    size_t min_args;
+    size_t max_args;
+    std::wstring_view usage;
+    int (*run)(const Options&, const Args&);
 };
 
 constexpr std::array kCommands{
@@ -44,41 +44,48 @@ constexpr std::array kCommands{
 };
 
 int usage() {
-  std::wstring text = L"usage: velmora-e2e.exe [--desktop=NAME] [--timeout=MS] SUBCOMMAND ARGS...";
-  for (const auto& command : kCommands)
-    text += L"\n  " + std::wstring(command.name) + (command.usage.empty() ? L"" : L" ") + std::wstring(command.usage);
-  print_error(text);
-  return kUsage;
+    std::wstring text =
+        L"usage: velmora-e2e.exe [--desktop=NAME] [--timeout=MS] SUBCOMMAND ARGS...";
+    for (const auto& command : kCommands)
+        text += L"\n  " + std::wstring(command.name) + (command.usage.empty() ? L"" : L" ") +
+                std::wstring(command.usage);
+    print_error(text);
+    return kUsage;
 }
 
 }  // namespace
 }  // namespace e2e
 
 int wmain(int argc, wchar_t** argv) {
-  using namespace e2e;
-  Options options;
-  int index = 1;
-  for (; index < argc; ++index) {
-    std::wstring_view arg = argv[index];
-    if (arg.starts_with(L"--desktop=")) {
-      options.desktop = arg.substr(10);
-    } else if (arg.starts_with(L"--timeout=")) {
-      unsigned long ms = 0;
-      if (!parse_number(std::wstring(arg.substr(10)), ms)) return usage();
-      options.timeout_ms = static_cast<DWORD>(ms);
-    } else {
-      break;
+    using namespace e2e;
+    Options options;
+    int index = 1;
+    for (; index < argc; ++index) {
+        std::wstring_view arg = argv[index];
+        if (arg.starts_with(L"--desktop=")) {
+            options.desktop = arg.substr(10);
+        } else if (arg.starts_with(L"--timeout=")) {
+            unsigned long ms = 0;
+            if (!parse_number(std::wstring(arg.substr(10)), ms))
+                return usage();
+            options.timeout_ms = static_cast<DWORD>(ms);
+        } else {
+            break;
+        }
     }
-  }
-  if (index >= argc) return usage();
-  std::wstring_view name = argv[index];
-  Args args(argv + index + 1, argv + argc);
-  for (const auto& command : kCommands) {
-    if (command.name != name) continue;
-    if (args.size() < command.min_args || args.size() > command.max_args) return usage();
-    if (!options.desktop.empty() && !join_desktop(options.desktop, options.timeout_ms)) return kFailed;
-    return command.run(options, args);
-  }
-  print_error(L"unknown subcommand " + std::wstring(name));
-  return usage();
+    if (index >= argc)
+        return usage();
+    std::wstring_view name = argv[index];
+    Args args(argv + index + 1, argv + argc);
+    for (const auto& command : kCommands) {
+        if (command.name != name)
+            continue;
+        if (args.size() < command.min_args || args.size() > command.max_args)
+            return usage();
+        if (!options.desktop.empty() && !join_desktop(options.desktop, options.timeout_ms))
+            return kFailed;
+        return command.run(options, args);
+    }
+    print_error(L"unknown subcommand " + std::wstring(name));
+    return usage();
 }
