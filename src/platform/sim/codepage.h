@@ -1,6 +1,7 @@
 #pragma once
 // The simulated system's ANSI code page, through iconv.
 
+#include <optional>
 #include <string>
 
 #include "platform/files.h"
@@ -21,5 +22,9 @@ class SimCodepage : public platform::Codepage {
     unsigned id_;
     std::string name_;
 };
+
+// The text of a file stored as UTF-16 with a byte-order mark (as INF files may be), or nothing
+// for any other file.
+std::optional<std::string> utf16FileText(const std::string& bytes);
 
 }  // namespace sim

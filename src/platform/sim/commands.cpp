@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/sim/codepage.h"
 #include "platform/sim/command_line.h"
 #include "text/text.h"
 
@@ -50,19 +51,10 @@ int regCommand(Machine& m, const std::vector<std::string>& w) {
     return 0;
 }
 
-// An INF's text, whether it is stored in the code page or as UTF-16 with a byte-order mark.
+// An INF's text, whether it is stored in the code page or as UTF-16 with a byte-order mark;
+// ASCII model names compare the same in any code page.
 std::string infText(const SimFile& f) {
-    const std::string& b = f.bytes;
-    if (b.size() >= 2 && static_cast<unsigned char>(b[0]) == 0xFF &&
-        static_cast<unsigned char>(b[1]) == 0xFE) {
-        std::u32string cps;
-        for (std::size_t i = 2; i + 1 < b.size(); i += 2) {
-            cps += static_cast<char32_t>(static_cast<unsigned char>(b[i]) |
-                                         (static_cast<unsigned char>(b[i + 1]) << 8));
-        }
-        return text::fromCodePoints(cps);
-    }
-    return b;  // ASCII model names compare the same in any code page
+    return utf16FileText(f.bytes).value_or(f.bytes);
 }
 
 bool portExists(Machine& m, const std::string& port) {

@@ -135,20 +135,8 @@ std::string SimProfileApi::names(const std::string& file, const std::optional<st
     const SimFile* f = machine_.file(fileName);
     std::vector<std::string> names;
     if (f != nullptr) {
-        std::string bytes = f->bytes;
-        std::string content;
         // The reader takes UTF-16 files with a byte-order mark as well.
-        if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-            static_cast<unsigned char>(bytes[1]) == 0xFE) {
-            std::u32string cps;
-            for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-                cps += static_cast<char32_t>(static_cast<unsigned char>(bytes[i]) |
-                                             (static_cast<unsigned char>(bytes[i + 1]) << 8));
-            }
-            content = text::fromCodePoints(cps);
-        } else {
-            content = codepage_.decode(bytes);
-        }
+        std::string content = utf16FileText(f->bytes).value_or(codepage_.decode(f->bytes));
         names = iniNames(content, section);
     }
     // NUL after each name and one more at the end; a list that does not fit is cut so that

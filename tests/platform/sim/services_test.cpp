@@ -142,3 +142,25 @@ TEST(SimServices, IniReaderTruncatesLikeTheSystemReader) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SimServices, Utf16InfFilesReadLikeAnsiOnes) {
+    FormsHarness h;
+    std::string utf16 = "\xFF\xFE";
+    for (char32_t c : std::u32string(U"[Version]\r\n[型號]\r\n\"Model A\"=a\r\n")) {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>((c >> 8) & 0xFF);
+    }
+    h.machine.createFile("u.inf").bytes = utf16;
+    std::string sections = h.profileApi.names(".\\u.inf", std::nullopt, 127);
+    EXPECT_EQ(h.codepage.decode(sections.substr(0, sections.find(std::string(2, '\0')))),
+              std::string("Version\0型號", 14));
+    EXPECT_EQ(sim::utf16FileText(utf16).value().substr(0, 9), "[Version]");
+    EXPECT_FALSE(sim::utf16FileText("plain").has_value());
+    // A surrogate pair is one character; a lone surrogate becomes the replacement character.
+    EXPECT_EQ(sim::utf16FileText(std::string("\xFF\xFE\x34\xD8\x1E\xDD", 6)).value(), "𝄞");
+    EXPECT_EQ(sim::utf16FileText(std::string("\xFF\xFE\x34\xD8", 4)).value(), "\xEF\xBF\xBD");
+}
+
+}  // namespace
