@@ -26,7 +26,8 @@ Form1::Form1(Program& program)
       Text1(*this, "Text1", {840, 840, 2175, 405}, ""),
       Command1(*this, "Command1", {3840, 600, 900, 500}, "確定"),
       Command2(*this, "Command2", {3840, 1320, 900, 500}, "取消"),
-      Label2(*this, "Label2", {960, 1440, 1935, 255}, "如果您不知道 IP 請點我"),
+      // Wider than the classic 1935 twips: at 9 points the link's last character wrapped out.
+      Label2(*this, "Label2", {960, 1440, 2295, 255}, "如果您不知道 IP 請點我"),
       Label1(*this, "Label1", {0, 1920, 5655, 375}, "Label1"),
       Text2(*this, "Text2", {720, 1920, 4215, 375}, "Text2"),
       ip(*this, "ip", {5880, 1800, 1095, 255}, "Label3"),
@@ -58,8 +59,6 @@ Form1::Form1(Program& program)
     Text1.font.points = 15.75;
     Label2.foreColor = kLinkBlue;
     Label2.font.underline = true;
-    // At 9 points the link's last character wraps out of its 1935-twip label.
-    Label2.font.points = 8.25;
     Label1.backColor = kStripGrey;
     Label1.backTransparent = false;
     Label1.foreColor = kWhite;

@@ -95,7 +95,8 @@ std::wstring shellTarget(const std::string& command) {
 // window keeps showing its progress text, yet no reaction of the program runs.
 void waitRepainting(HANDLE process, const std::string& call) {
     while (true) {
-        DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE);
+        DWORD r =
+            MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE);
         if (r == WAIT_OBJECT_0)
             return;
         if (r == WAIT_FAILED)

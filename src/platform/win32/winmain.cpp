@@ -1,0 +1,50 @@
+// The Windows program: COM and the common controls, the real machine, the Win32 forms backend,
+// and the program itself, which never returns.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <exception>
+#include <string>
+
+#include "app/program.h"
+#include "forms/runtime.h"
+#include "platform/error.h"
+#include "platform/win32/machine.h"
+#include "platform/win32/ui/wide_text.h"
+#include "platform/win32/ui/win32_backend.h"
+
+namespace {
+
+// Only for a failure before the runtime exists; after that its dispatcher shows the stop.
+int startFailed(const std::string& text) {
+    MessageBoxW(nullptr, platform::win32::ui::widen(text).c_str(), L"Velmora",
+                MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    return 1;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // WMI needs COM on this thread; the windows need version 6 of the common controls, which
+    // the manifest selects.
+    HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (FAILED(com))
+        return startFailed("COM 無法初始化");
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+    try {
+        platform::win32::Machine machine;
+        platform::win32::Win32Backend backend(instance);
+        app::Program program(machine.services(), backend);
+        backend.attach(program.runtime());
+        program.run();
+    } catch (const platform::Error& error) {
+        return startFailed(forms::standardStopText(error));
+    } catch (const std::exception& error) {
+        return startFailed(std::string("內部錯誤: ") + error.what());
+    }
+}
