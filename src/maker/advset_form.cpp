@@ -140,9 +140,16 @@ bool AdvsetForm::exists(const char* name) {
 void AdvsetForm::Form_Load() {
     platform::Services& os = program_.services();
     profile::ProfileStore store(os.files, os.codepage);
-    // A folder without a profile gets the default line first, as the main window does.
-    store.ensureExists();
-    const profile::InstallProfile p = store.read();
+    profile::InstallProfile p;
+    try {
+        p = store.read();
+    } catch (const platform::Error& e) {
+        // A folder without a profile gets the default line first, as the main window does.
+        if (e.number() != platform::errors::kFileNotFound)
+            throw;
+        store.ensureExists();
+        p = store.read();
+    }
     Text1.setText(p.printerAddress);
     Text3.setText(p.modelName);  // proposes the model as the name
     Text4.setText(p.infFile);

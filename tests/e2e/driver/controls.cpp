@@ -70,12 +70,21 @@ HWND find_top(const std::wstring& title) {
     return FindWindowW(nullptr, title.c_str());
 }
 
+// Two forms may share a title (the notice window and the hidden engine window do), so lookups
+// that want one of them look at every window of that title.
+std::vector<HWND> find_tops(const std::wstring& title) {
+    std::vector<HWND> found;
+    for (HWND hwnd = nullptr; (hwnd = FindWindowExW(nullptr, hwnd, nullptr, title.c_str()));)
+        found.push_back(hwnd);
+    return found;
+}
+
 HWND wait_top(const std::wstring& title, DWORD timeout_ms, bool visible) {
     Deadline deadline(timeout_ms);
     for (;;) {
-        HWND hwnd = find_top(title);
-        if (hwnd && (!visible || IsWindowVisible(hwnd)))
-            return hwnd;
+        for (HWND hwnd : find_tops(title))
+            if (!visible || IsWindowVisible(hwnd))
+                return hwnd;
         if (deadline.passed())
             break;
         Sleep(kPollMs);
@@ -90,7 +99,7 @@ HWND wait_control(const std::wstring& title, const std::wstring& name, DWORD tim
     bool saw_window = false;
     for (;;) {
         // Look the window up again each round: the program may have recreated it meanwhile.
-        if (HWND top = find_top(title)) {
+        for (HWND top : find_tops(title)) {
             saw_window = true;
             if (HWND hwnd = find_control(top, name))
                 return hwnd;

@@ -39,6 +39,7 @@ class Deadline {
 bool join_desktop(const std::wstring& name, DWORD timeout_ms);
 std::wstring control_name(HWND hwnd);  // the "Form.Control" atom text, or empty
 HWND find_top(const std::wstring& title);
+std::vector<HWND> find_tops(const std::wstring& title);  // every window with this title
 // Polls until the top-level window with this exact title holds a window (itself or a descendant)
 // whose VelmoraControl name is `name`; reports what is missing on timeout.
 HWND wait_control(const std::wstring& title, const std::wstring& name, DWORD timeout_ms);
@@ -73,5 +74,9 @@ int cmd_dpi(const Options&, const Args&);
 int cmd_wmi_own_address(const Options&, const Args&);
 int cmd_wmi_adapters(const Options&, const Args&);
 int cmd_self_test(const Options&, const Args&);
+int cmd_menu(const Options&, const Args&);
+int cmd_menu_list(const Options&, const Args&);
+int cmd_is_topmost(const Options&, const Args&);
+int cmd_wait_exit(const Options&, const Args&);
 
 }  // namespace e2e
