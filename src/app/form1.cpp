@@ -107,7 +107,8 @@ Form1::Form1(Program& program)
 
 void Form1::Form_Load() {
     platform::Services& os = program_.services();
-    os.launcher.start(kUncCheckCommand, platform::window_style::kHidden);
+    // Nothing waits for the registry command, so a failure to start it goes unnoticed too.
+    runtime().trap([&] { os.launcher.start(kUncCheckCommand, platform::window_style::kHidden); });
 
     profile::ProfileStore store(os.files, os.codepage);
     store.ensureExists();

@@ -163,6 +163,17 @@ TEST(Startup, UnreachableWmiLeavesTheOwnAddressEmptyWithoutAStop) {
     }
 }
 
+TEST(Startup, ARegistryCommandThatCannotStartGoesUnnoticed) {
+    ScenarioRun r = runScenario(R"({"machine":{"missingPrograms":["reg"]}})");
+    auto errors = r.ops("error");
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].find("trapped")->asBool());
+    EXPECT_EQ(errors[0].find("call")->find("op")->asString(), "start");
+    EXPECT_TRUE(r.ops("msgbox").empty());
+    EXPECT_EQ(r.lastSet("Form1", "caption").asString(), "Velmora  安裝驅動程式  ");
+    EXPECT_TRUE(r.state().find("registry")->members().empty());
+}
+
 TEST(Startup, HiddenProfileGetsTheDefaultLineAppendedAndItsOwnLineStillCounts) {
     ScenarioRun r = runScenario(
         R"({"folder":{"ip.ini":{"text":"ip,10.0.0.7,Office,M,x.inf,100\r\n","hidden":true}}})");
