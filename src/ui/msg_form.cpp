@@ -7,7 +7,8 @@ namespace ui {
 
 MsgForm::MsgForm(app::Program& program)
     : Form(program.runtime(), "msg", 3915, 1245),
-      Shape1(*this, "Shape1", {60, 60, 3795, 1125}),
+      // A rule under the heading; a box round the window would run through the last line.
+      Shape1(*this, "Shape1", {240, 690, 3435, 15}),
       Label1(*this, "Label1", {1320, 240, 1695, 495}, "安裝中..."),
       PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3975, 255}, "Label3"),
       Label2(*this, "Label2", {840, 1000, 2955, 255}, "請等待幾秒鐘"),
@@ -20,7 +21,7 @@ MsgForm::MsgForm(app::Program& program)
     Label1.font.bold = true;
     Label1.alignment = forms::Alignment::Center;
     PrintNameLabel.alignment = forms::Alignment::Center;
-    Label2.foreColor = forms::Rgb{0x808080};
+    Label2.foreColor = forms::Rgb{0x505050};  // grey, yet readable on the grey window
 }
 
 void MsgForm::Form_Load() {
