@@ -25,5 +25,7 @@ exe=build/windows/src/platform/win32/Velmora.exe
 file "$exe" | grep -q 'PE32+ executable (GUI) x86-64' || { echo "not a PE32+ GUI executable: $exe"; exit 1; }
 
 step "Wine end-to-end"
+driver=build/windows/tests/e2e/driver/velmora-e2e.exe
 mkdir -p artifacts
-tests/e2e/smoke.sh "$exe" build/windows/tests/e2e/driver/velmora-e2e.exe artifacts
+tests/e2e/smoke.sh "$exe" "$driver" artifacts
+tests/e2e/interaction.sh "$exe" "$driver" artifacts

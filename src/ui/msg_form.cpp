@@ -7,8 +7,9 @@ namespace ui {
 
 MsgForm::MsgForm(app::Program& program)
     : Form(program.runtime(), "msg", 3915, 1245),
-      // A rule under the heading; a box round the window would run through the last line.
-      Shape1(*this, "Shape1", {240, 690, 3435, 15}),
+      // A rule above the heading, clear of every label: labels paint their own background, so
+      // a box round the window or a rule under the heading would be cut by them.
+      Shape1(*this, "Shape1", {240, 150, 3435, 15}),
       Label1(*this, "Label1", {1320, 240, 1695, 495}, "安裝中..."),
       PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3975, 255}, "Label3"),
       Label2(*this, "Label2", {840, 1000, 2955, 255}, "請等待幾秒鐘"),

@@ -50,6 +50,9 @@ bool read_text(HWND hwnd,
                std::wstring& text);  // WM_GETTEXT: GetWindowTextW is blind across processes
 bool parse_number(const std::wstring& text, unsigned long& value);
 
+// process_commands.cpp
+std::vector<DWORD> processes_named(const std::wstring& image);
+
 // Subcommands; each returns an exit code.
 int cmd_wait_window(const Options&, const Args&);
 int cmd_wait_gone(const Options&, const Args&);
@@ -78,5 +81,9 @@ int cmd_menu(const Options&, const Args&);
 int cmd_menu_list(const Options&, const Args&);
 int cmd_is_topmost(const Options&, const Args&);
 int cmd_wait_exit(const Options&, const Args&);
+int cmd_get_check(const Options&, const Args&);
+int cmd_move(const Options&, const Args&);
+int cmd_menu_self_test(const Options&, const Args&);
+int cmd_text_fit(const Options&, const Args&);
 
 }  // namespace e2e

@@ -39,12 +39,16 @@ constexpr std::array kCommands{
     Command{L"menu-list", 1, 1, L"TITLE", cmd_menu_list},
     Command{L"is-topmost", 1, 2, L"TITLE [FORM]", cmd_is_topmost},
     Command{L"wait-exit", 2, 2, L"IMAGE.exe TIMEOUT-MS", cmd_wait_exit},
+    Command{L"get-check", 2, 2, L"TITLE FORM.CONTROL", cmd_get_check},
+    Command{L"move", 3, 3, L"TITLE X Y", cmd_move},
+    Command{L"text-fit", 2, 2, L"TITLE FORM.CONTROL", cmd_text_fit},
     Command{L"msgbox-text", 1, 1, L"TITLE", cmd_msgbox_text},
     Command{L"msgbox-press", 2, 2, L"TITLE ok|cancel|yes|no|retry|ID", cmd_msgbox_press},
     Command{L"dpi", 0, 0, L"", cmd_dpi},
     Command{L"wmi-own-address", 0, 0, L"", cmd_wmi_own_address},
     Command{L"wmi-adapters", 0, 0, L"", cmd_wmi_adapters},
     Command{L"self-test", 0, 0, L"", cmd_self_test},
+    Command{L"menu-self-test", 0, 0, L"", cmd_menu_self_test},
 };
 
 int usage() {

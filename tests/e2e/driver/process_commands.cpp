@@ -5,8 +5,6 @@
 
 namespace e2e {
 
-namespace {
-
 std::vector<DWORD> processes_named(const std::wstring& image) {
     std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -21,8 +19,6 @@ std::vector<DWORD> processes_named(const std::wstring& image) {
     CloseHandle(snapshot);
     return ids;
 }
-
-}  // namespace
 
 int cmd_process_count(const Options&, const Args& args) {
     print_line(std::to_wstring(processes_named(args[0]).size()));
