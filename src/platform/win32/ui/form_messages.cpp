@@ -5,7 +5,6 @@
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/proc_guard.h"
-#include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_backend.h"
 
 namespace platform::win32::ui {
@@ -14,22 +13,6 @@ namespace {
 // Posted on activation: the runtime hears of it once the system's activation is complete,
 // never from inside a backend call that is still moving windows around.
 constexpr UINT kActivated = WM_APP + 1;
-
-// Another process chooses a menu item by name: the system keeps menus per process under
-// some hosts, so an automation driver cannot read our menu bar. wParam is a global atom of the
-// item's name ("ADV"), which this program deletes once read.
-UINT chooseMenuMessage() {
-    static const UINT message = RegisterWindowMessageW(L"VelmoraChooseMenu");
-    return message;
-}
-
-bool menuReachable(const forms::MenuItem& item) {
-    for (const forms::MenuItem* m = &item; m != nullptr; m = m->parent()) {
-        if (!m->visible() || !m->enabled())
-            return false;
-    }
-    return true;
-}
 }  // namespace
 
 void FormWindow::close(forms::CloseReason reason) {
@@ -84,22 +67,6 @@ LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 
 LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == chooseMenuMessage() && chooseMenuMessage() != 0) {
-        wchar_t name[256] = {};
-        ATOM atom = static_cast<ATOM>(wParam);
-        UINT length = GlobalGetAtomNameW(atom, name, 256);
-        GlobalDeleteAtom(atom);
-        if (model_ == nullptr || length == 0)
-            return 0;
-        forms::Control* control = model_->find(narrow(name));
-        if (control == nullptr || control->kind() != forms::ControlKind::MenuItem)
-            return 0;
-        auto* item = static_cast<forms::MenuItem*>(control);
-        if (!menuReachable(*item) || !takesInput(*item))
-            return 0;
-        dispatch([item] { item->userClick(); });
-        return 1;
-    }
     switch (msg) {
         case WM_COMMAND:
             command(wParam, lParam);
