@@ -79,12 +79,7 @@ trap 'not_ok "finished within ${VELMORA_INTERACTION_TIMEOUT:-180} s (killed by t
 trap 'not_ok "not interrupted"; exit 130' INT
 
 driver_err=$VELMORA_E2E_LOG/driver-last.err
-drv() {
-  local rc=0
-  timeout 60 wine "$driver" --desktop="$desktop" "$@" 2>"$driver_err" || rc=$?
-  { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$driver_err"; } >>"$VELMORA_E2E_LOG/driver.log"
-  return "$rc"
-}
+drv() { velmora_driver "$driver" "$desktop" "$driver_err" "$@"; }
 driver_error() { grep -v -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$driver_err" | tr '\n' ' '; }
 
 # What the screen shows and which message boxes are open, to explain a failure.
@@ -381,7 +376,7 @@ case_unchanged_address() {
   drv key "$title" Form1.Text1 enter || { give_up "unchanged-address: Enter is sent" "$(driver_error)"; return; }
   expect_box "unchanged-address: Enter with the own address shows the not-changed notice" 提示 \
     "您的IP尚未修改，請先修改後再按確定。" || { diagnose; end_case; return; }
-  drv msgbox-press 提示 ok && drv wait-gone 提示 5000 ||
+  drv msgbox-press 提示 ok && drv wait-gone 提示 15000 ||
     { give_up "unchanged-address: the notice closes with OK" "$(driver_error)"; return; }
   if drv wait-window "$title" 2000 && wait_state is-enabled "$title" Form1 true; then
     ok "unchanged-address: the main window is still there and takes input again"
@@ -400,7 +395,7 @@ case_invalid_address() {
   drv key "$title" Form1.Text1 enter || { give_up "invalid-address: Enter is sent" "$(driver_error)"; return; }
   expect_box "invalid-address: 256.1.1.1 with Enter shows \"IP不正確\"" Velmora "IP不正確" ||
     { diagnose; end_case; return; }
-  drv msgbox-press Velmora ok && drv wait-gone Velmora 5000 ||
+  drv msgbox-press Velmora ok && drv wait-gone Velmora 15000 ||
     { give_up "invalid-address: the stop closes with OK" "$(driver_error)"; return; }
   if drv wait-window "$title" 2000 && wait_state is-enabled "$title" Form1 true; then
     ok "invalid-address: the main window is still there and takes input again"
@@ -446,7 +441,7 @@ case_package_maker() {
     wait_text "$maker_title" ADVSET.Text2 "$name" ||
     { give_up "package-maker: the new name is typed into ADVSET.Text2" "$(driver_error)"; return; }
   drv click "$maker_title" ADVSET.Command2 || { give_up "package-maker: 確定 is clicked" "$(driver_error)"; return; }
-  if drv wait-gone "$maker_title" 5000; then
+  if drv wait-gone "$maker_title" 15000; then
     ok "package-maker: 確定 closes the maker"
   else
     give_up "package-maker: 確定 closes the maker" "$(driver_error)"
@@ -567,13 +562,13 @@ case_screens() {
   else
     not_ok "screens: screenshot advset-warning.png" "$(driver_error)"
   fi
-  drv msgbox-press 提示 ok && drv wait-gone 提示 5000 ||
+  drv msgbox-press 提示 ok && drv wait-gone 提示 15000 ||
     { give_up "screens: the warning closes with OK" "$(driver_error)"; return; }
   check_state "screens: Check3 stays checked after the warning" get-check "$maker_title" ADVSET.Check3 1
   check_state "screens: two printers show Frame6" is-visible "$maker_title" ADVSET.Frame6 true
   check_state "screens: two printers hide Frame8" is-visible "$maker_title" ADVSET.Frame8 false
   shot_window advset-two-printers.png "$maker_title"
-  drv click "$maker_title" ADVSET.Command3 && drv wait-gone "$maker_title" 5000 ||
+  drv click "$maker_title" ADVSET.Command3 && drv wait-gone "$maker_title" 15000 ||
     { give_up "screens: 取消 closes the maker" "$(driver_error)"; return; }
   check_ini "screens: 取消 leaves ip.ini unchanged" "$profile_line"
 
@@ -586,7 +581,7 @@ case_screens() {
   shot_window about.png "$about_title"
   check_fits "screens: form1_about.VER_Label fits its label" "$about_title" form1_about.VER_Label
   check_fits "screens: form1_about.Label4 fits its label" "$about_title" form1_about.Label4
-  drv click "$about_title" form1_about.Command5 && drv wait-gone "$about_title" 5000 ||
+  drv click "$about_title" form1_about.Command5 && drv wait-gone "$about_title" 15000 ||
     { give_up "screens: 確定 closes the about window" "$(driver_error)"; return; }
   end_case
 }

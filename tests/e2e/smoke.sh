@@ -69,12 +69,7 @@ trap 'not_ok "not interrupted"; exit 130' INT
 
 # The driver joins the program's virtual desktop; its stderr is kept for the failure messages.
 driver_err=$VELMORA_E2E_LOG/driver-last.err
-drv() {
-  local rc=0
-  timeout 60 wine "$driver" --desktop="$desktop" "$@" 2>"$driver_err" || rc=$?
-  { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$driver_err"; } >>"$VELMORA_E2E_LOG/driver.log"
-  return "$rc"
-}
+drv() { velmora_driver "$driver" "$desktop" "$driver_err" "$@"; }
 driver_error() { tr '\n' ' ' <"$driver_err"; }
 
 # Saves what the screen shows and what message box is open, to explain a failure.

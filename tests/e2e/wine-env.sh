@@ -230,3 +230,22 @@ velmora_env_up() {
     velmora_prefix_ensure &&
     velmora_wineserver_start
 }
+
+# velmora_driver DRIVER DESKTOP ERRFILE ARGS...: runs the automation driver inside the virtual
+# desktop, its errors in ERRFILE, each run logged. A run that fails without a word from the
+# driver never reached it (seen once under full CPU load: exit 1, nothing printed), so that
+# run is made once more; a driver that reports a failure is believed at once.
+velmora_driver() {
+  local driver=$1 desktop=$2 err=$3 rc attempt
+  shift 3
+  for attempt in 1 2; do
+    rc=0
+    timeout 60 wine "$driver" --desktop="$desktop" "$@" 2>"$err" || rc=$?
+    { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$err"; } >>"$VELMORA_E2E_LOG/driver.log"
+    if ((rc == 0)) || grep -qv -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$err"; then
+      break
+    fi
+    echo "# (driver run $attempt ended with $rc and no message; running it again)" >>"$VELMORA_E2E_LOG/driver.log"
+  done
+  return "$rc"
+}
