@@ -236,11 +236,12 @@ velmora_env_up() {
 # driver never reached it (seen once under full CPU load: exit 1, nothing printed), so that
 # run is made once more; a driver that reports a failure is believed at once.
 velmora_driver() {
-  local driver=$1 desktop=$2 err=$3 rc attempt
+  # Own names: the calling scripts hold "driver" and "desktop" read-only.
+  local exe=$1 on_desktop=$2 err=$3 rc attempt
   shift 3
   for attempt in 1 2; do
     rc=0
-    timeout 60 wine "$driver" --desktop="$desktop" "$@" 2>"$err" || rc=$?
+    timeout 60 wine "$exe" --desktop="$on_desktop" "$@" 2>"$err" || rc=$?
     { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$err"; } >>"$VELMORA_E2E_LOG/driver.log"
     if ((rc == 0)) || grep -qv -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$err"; then
       break
