@@ -39,48 +39,13 @@ readonly desktop=velmora
 readonly profile_line='ip,192.168.0.250,Office,Model X,x.inf,100'
 readonly legacy_key='HKCU\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Windows'
 
-passed=0
-failed=0
-started=$SECONDS
-program_pid=
+# shellcheck source=tests/e2e/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 case_name=
 
-ok() {
-  echo "ok - $1"
-  passed=$((passed + 1))
-}
-
-not_ok() {
-  echo "not ok - $1"
-  shift
-  local line
-  for line in "$@"; do printf '#   %s\n' "$line"; done
-  failed=$((failed + 1))
-}
-
-# Message box texts hold CR LF; failures show them escaped.
-shown() { printf '%q' "$1"; }
-
-check_equal() {
-  local what=$1 got=$2 want=$3
-  if [[ $got == "$want" ]]; then
-    ok "$what"
-  else
-    not_ok "$what" "got:      $(shown "$got")" "expected: $(shown "$want")"
-  fi
-}
-
-summary() {
-  echo "# $((SECONDS - started)) s, artifacts in $artifacts"
-  echo "$passed passed, $failed failed"
-}
 velmora_on_exit summary
 trap 'not_ok "finished within ${VELMORA_INTERACTION_TIMEOUT:-180} s (killed by the total timeout)"; exit 124' TERM
 trap 'not_ok "not interrupted"; exit 130' INT
-
-driver_err=$VELMORA_E2E_LOG/driver-last.err
-drv() { velmora_driver "$driver" "$desktop" "$driver_err" "$@"; }
-driver_error() { grep -v -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$driver_err" | tr '\n' ' '; }
 
 # What the screen shows and which message boxes are open, to explain a failure.
 diagnose() {
@@ -126,47 +91,12 @@ check_ini() {
   fi
 }
 
-start_program() {
-  (cd "$package" && exec wine explorer "/desktop=$desktop,1024x768" Velmora.exe) \
-    >"$VELMORA_E2E_LOG/program-$case_name.log" 2>&1 &
-  program_pid=$!
-}
-
-# Ends the program if it still runs and waits for the launcher. The desktop's explorer stays when
-# the program never made a window, and then only a server restart clears it.
-stop_program() {
-  [[ -n $program_pid ]] || return 0
-  drv --timeout=5000 kill-process Velmora.exe || true
-  timeout 10 tail --pid="$program_pid" -f /dev/null || velmora_wineserver_restart
-  wait "$program_pid" 2>/dev/null
-  program_pid=
-}
-
-# Polls for the visible main window; gives up early when the program is gone or shows a box.
-wait_main_window() {
-  local deadline=$((SECONDS + 30)) seen=no count
-  while ((SECONDS < deadline)); do
-    drv wait-window "$title" 1000 && return 0
-    if drv --timeout=0 msgbox-text Velmora >/dev/null; then
-      echo "a message box \"Velmora\" is open instead" >"$driver_err"
-      return 1
-    fi
-    count=$(drv process-count Velmora.exe) || count=
-    if [[ $count == 0 && ($seen == yes || $SECONDS -ge $((deadline - 20))) ]]; then
-      echo "Velmora.exe is not running (it ended before its window appeared)" >"$driver_err"
-      return 1
-    fi
-    [[ $count =~ ^[1-9] ]] && seen=yes
-  done
-  return 1
-}
-
 # begin_case NAME [IP.INI LINE]: a fresh folder and a fresh program; false when it never came up.
 begin_case() {
   case_name=$1
   echo "# case: $case_name"
   new_package "${2:-}"
-  start_program
+  start_program "$package" "$case_name"
   if ! wait_main_window; then
     not_ok "$case_name: main window appears" "$(driver_error)"
     diagnose

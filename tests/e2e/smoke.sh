@@ -36,41 +36,11 @@ readonly unc_key='HKCU\Software\Microsoft\Command Processor'
 # Form1's client area in twips; the window must be laid out at the DPI it started with.
 readonly client_twips_w=4905 client_twips_h=2265
 
-passed=0
-failed=0
-started=$SECONDS
-program_pid=
-
-ok() {
-  echo "ok - $1"
-  passed=$((passed + 1))
-}
-
-not_ok() {
-  echo "not ok - $1"
-  shift
-  local line
-  for line in "$@"; do printf '#   %s\n' "$line"; done
-  failed=$((failed + 1))
-}
-
-check_equal() {
-  local what=$1 got=$2 want=$3
-  if [[ $got == "$want" ]]; then ok "$what"; else not_ok "$what" "got:      \"$got\"" "expected: \"$want\""; fi
-}
-
-summary() {
-  echo "# $((SECONDS - started)) s, artifacts in $artifacts"
-  echo "$passed passed, $failed failed"
-}
+# shellcheck source=tests/e2e/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 velmora_on_exit summary
 trap 'not_ok "finished within ${VELMORA_SMOKE_TIMEOUT:-300} s (killed by the total timeout)"; exit 124' TERM
 trap 'not_ok "not interrupted"; exit 130' INT
-
-# The driver joins the program's virtual desktop; its stderr is kept for the failure messages.
-driver_err=$VELMORA_E2E_LOG/driver-last.err
-drv() { velmora_driver "$driver" "$desktop" "$driver_err" "$@"; }
-driver_error() { tr '\n' ' ' <"$driver_err"; }
 
 # Saves what the screen shows and what message box is open, to explain a failure.
 diagnose() {
@@ -81,43 +51,6 @@ diagnose() {
     printf '#   the message box "Velmora" says: %s\n' "${box//$'\n'/ ⏎ }"
   fi
   drv --timeout=300 list "$title" >>"$VELMORA_E2E_LOG/driver.log" || true
-}
-
-start_program() {
-  local folder=$1 tag=$2
-  (cd "$folder" && exec wine explorer "/desktop=$desktop,1024x768" Velmora.exe) \
-    >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
-  program_pid=$!
-}
-
-# Ends the program and waits for the launcher. The desktop's explorer stays when the program never
-# made a window, and then only a server restart clears the desktop for the next start.
-stop_program() {
-  [[ -n $program_pid ]] || return 0
-  drv --timeout=5000 kill-process Velmora.exe || true
-  timeout 10 tail --pid="$program_pid" -f /dev/null || velmora_wineserver_restart
-  wait "$program_pid" 2>/dev/null
-  program_pid=
-}
-
-# Polls for the visible main window; gives up early once the program's process has come and gone,
-# or when it shows a message box instead (the stop message of an error during Form_Load).
-wait_main_window() {
-  local deadline=$((SECONDS + 30)) seen=no count box
-  while ((SECONDS < deadline)); do
-    drv wait-window "$title" 1000 && return 0
-    if drv --timeout=0 msgbox-text Velmora >/dev/null; then
-      echo "a message box \"Velmora\" is open instead" >"$driver_err"
-      return 1
-    fi
-    count=$(drv process-count Velmora.exe) || count=
-    if [[ $count == 0 && ($seen == yes || $SECONDS -ge $((deadline - 20))) ]]; then
-      echo "Velmora.exe is not running (it ended before its window appeared)" >"$driver_err"
-      return 1
-    fi
-    [[ $count =~ ^[1-9] ]] && seen=yes
-  done
-  return 1
 }
 
 # "W H" of the client area expected at DPI, rounded as the twips conversion must round.
