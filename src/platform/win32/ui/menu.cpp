@@ -28,13 +28,12 @@ forms::MenuItem* MenuBar::byPopup(HMENU popup) const {
     return found == popups_.end() ? nullptr : found->second;
 }
 
-void MenuBar::append(HMENU menu, UINT position, const layout::MenuNode& node) {
-    const forms::MenuItem& item = *node.item;
-    std::wstring caption = widen(item.text());
+namespace {
+// An item's type, caption and state as the menu shows them; caption must outlive the result.
+MENUITEMINFOW describe(const forms::MenuItem& item, std::wstring& caption) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE;
-    info.wID = idOf(item);
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
     info.fState = item.enabled() ? MFS_ENABLED : MFS_GRAYED;
     if (item.isSeparator()) {
         info.fType = MFT_SEPARATOR;
@@ -43,6 +42,16 @@ void MenuBar::append(HMENU menu, UINT position, const layout::MenuNode& node) {
         info.fMask |= MIIM_STRING;
         info.dwTypeData = caption.data();
     }
+    return info;
+}
+}  // namespace
+
+void MenuBar::append(HMENU menu, UINT position, const layout::MenuNode& node) {
+    const forms::MenuItem& item = *node.item;
+    std::wstring caption = widen(item.text());
+    MENUITEMINFOW info = describe(item, caption);
+    info.fMask |= MIIM_ID;
+    info.wID = idOf(item);
     if (!node.children.empty() && !item.isSeparator()) {
         HMENU popup = CreatePopupMenu();
         for (UINT i = 0; i < node.children.size(); ++i)
@@ -72,17 +81,7 @@ void MenuBar::update(const forms::MenuItem& item) {
     if (found == slots_.end())
         return;  // not shown
     std::wstring caption = widen(item.text());
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STATE | MIIM_FTYPE;
-    info.fState = item.enabled() ? MFS_ENABLED : MFS_GRAYED;
-    if (item.isSeparator()) {
-        info.fType = MFT_SEPARATOR;
-    } else {
-        info.fType = MFT_STRING;
-        info.fMask |= MIIM_STRING;
-        info.dwTypeData = caption.data();
-    }
+    MENUITEMINFOW info = describe(item, caption);
     SetMenuItemInfoW(found->second.menu, found->second.position, TRUE, &info);
 }
 
