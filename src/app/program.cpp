@@ -26,8 +26,10 @@ struct Program::Windows {
 };
 
 Program::Program(platform::Services& services, forms::Backend& backend, forms::ErrorSink* errors)
-    : services_(services),
-      runtime_(backend, services, errors),
+    : logged_(services),
+      services_(logged_.services()),
+      outcome_(services.log),
+      runtime_(backend, services_, errors),
       windows_(std::make_unique<Windows>(*this)) {
 }
 
@@ -50,6 +52,8 @@ ui::AboutForm& Program::about() {
 }
 
 void Program::run() {
+    services_.log.write("開始：" + services_.process.exeName() + "，資料夾 " +
+                        services_.process.exeFolder());
     runtime_.run([this]() -> forms::Form& { return form1(); });
 }
 

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "forms/backend.h"
+#include "app/outcome.h"
 #include "forms/runtime.h"
+#include "platform/logging.h"
 #include "platform/services.h"
 
 namespace maker {
@@ -35,7 +37,10 @@ class Program {
     [[noreturn]] void run();
 
     forms::Runtime& runtime() { return runtime_; }
+    // The services every window uses; their changes go to the install log.
     platform::Services& services() { return services_; }
+    // The failed steps of this run.
+    Outcome& outcome() { return outcome_; }
 
     // The windows; a reference loads a window that is not loaded.
     Form1& form1();
@@ -49,7 +54,9 @@ class Program {
 
   private:
     struct Windows;
+    platform::LoggedServices logged_;
     platform::Services& services_;
+    Outcome outcome_;
     forms::Runtime runtime_;
     std::unique_ptr<Windows> windows_;
 };

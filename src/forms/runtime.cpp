@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/logging.h"
+
 namespace forms {
 
 std::string standardStopText(const platform::Error& error) {
@@ -135,13 +137,24 @@ bool Runtime::trap(const std::function<void()>& step) {
 void Runtime::stop(const platform::Error& error) {
     if (errors_ != nullptr)
         errors_->errorRaised(error, false);
-    services_.messageBoxes.show(standardStopText(error), kAppTitle, platform::Icon::Stop,
-                                platform::Buttons::Ok);
-    endProgram();
+    services_.log.write("停止：" + platform::failureText(error));
+    // Even the stop message may fail to show; the program still ends with its code.
+    try {
+        services_.messageBoxes.show(standardStopText(error), kAppTitle, platform::Icon::Stop,
+                                    platform::Buttons::Ok);
+    } catch (const platform::Error& e) {
+        services_.log.write("無法顯示訊息：" + platform::failureText(e));
+    }
+    endProgram(exit_code::kFailed);
 }
 
 void Runtime::endProgram() {
-    services_.process.end();
+    endProgram(exitCode_);
+}
+
+void Runtime::endProgram(int exitCode) {
+    services_.log.write("結束，結束代碼 " + std::to_string(exitCode));
+    services_.process.end(exitCode);
     std::terminate();  // end() does not return; the compiler cannot see that through a virtual
 }
 

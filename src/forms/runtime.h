@@ -24,6 +24,14 @@ class ErrorSink {
 
 inline constexpr const char* kAppTitle = "Velmora";
 
+// What the program's end tells a deployment script, after Windows Installer's conventions.
+namespace exit_code {
+inline constexpr int kSuccess = 0;            // did all it was asked
+inline constexpr int kUserCancelled = 1602;   // ended without installing, as the user chose
+inline constexpr int kFailed = 1603;          // a step failed, or the program stopped on an error
+inline constexpr int kDamagedPackage = 1620;  // the package cannot be installed from
+}  // namespace exit_code
+
 // The text of the standard stop message for an untrapped error.
 std::string standardStopText(const platform::Error& error);
 
@@ -62,7 +70,13 @@ class Runtime {
     bool trap(const std::function<void()>& step);
 
     [[noreturn]] void stop(const platform::Error& error);
+    // Ends at once with the exit code given, or the one set for an ordinary end.
     [[noreturn]] void endProgram();
+    [[noreturn]] void endProgram(int exitCode);
+    // The code an end reports when no other is given, including the end that comes when the
+    // last window is unloaded.
+    void setExitCode(int exitCode) { exitCode_ = exitCode; }
+    int exitCode() const { return exitCode_; }
 
     // The start: loads and shows the start form, runs the loop until no window is loaded,
     // then ends the program.
@@ -85,6 +99,7 @@ class Runtime {
     std::vector<std::unique_ptr<Form>> unloaded_;
     Form* active_ = nullptr;
     int depth_ = 0;
+    int exitCode_ = exit_code::kSuccess;
 };
 
 // Owns one window of the program and loads it on first reference; after an unload the next

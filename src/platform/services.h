@@ -21,6 +21,7 @@ struct Services {
     Clock& clock;
     Windows& windows;
     Process& process;
+    Log& log;
 };
 
 }  // namespace platform

@@ -1,5 +1,5 @@
 #pragma once
-// Message boxes, the clock, windows on top, and the process itself.
+// Message boxes, the clock, windows on top, the process itself and its log.
 
 #include <cstdint>
 #include <string>
@@ -44,8 +44,16 @@ class Process {
     virtual std::string exeName() = 0;
     // The executable's folder, without a trailing backslash.
     virtual std::string exeFolder() = 0;
-    // Ends the process at once; no window's closing reaction runs.
-    [[noreturn]] virtual void end() = 0;
+    // Ends the process at once with that exit code; no window's closing reaction runs.
+    [[noreturn]] virtual void end(int exitCode) = 0;
+};
+
+// The install log for administrators: one event a line. Writing never fails and never holds
+// the program up; an event that cannot be written is dropped.
+class Log {
+  public:
+    virtual ~Log() = default;
+    virtual void write(const std::string& event) noexcept = 0;
 };
 
 }  // namespace platform

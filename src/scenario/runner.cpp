@@ -28,9 +28,10 @@ class Simulation {
           messageBoxes_(machine_, script_),
           clock_(machine_),
           process_(machine_),
+          log_(machine_),
           backend_(machine_, script_),
           services_{wmi_,        shell_,        network_, launcher_, files_,  codepage_,
-                    profileApi_, messageBoxes_, clock_,   backend_,  process_} {
+                    profileApi_, messageBoxes_, clock_,   backend_,  process_, log_} {
         machine_.exeName = s.exe;
         configureMachine(s.machine, machine_);
         for (const FolderFile& f : s.folder) {
@@ -69,6 +70,7 @@ class Simulation {
     sim::SimMessageBoxes messageBoxes_;
     sim::SimClock clock_;
     sim::SimProcess process_;
+    sim::SimLog log_;
     sim::SimBackend backend_;
     platform::Services services_;
 };

@@ -66,8 +66,9 @@ struct FormsHarness {
           clock(machine),
           windows(machine, script),
           process(machine),
-          services{wmi,        shell, network, launcher, files,  codepage,
-                   profileApi, boxes, clock,   windows,  process},
+          log(machine),
+          services{wmi,        shell, network, launcher, files,   codepage,
+                   profileApi, boxes, clock,   windows,  process, log},
           runtime(backend, services, &windows) {
         backend.runtime = &runtime;
     }
@@ -85,6 +86,7 @@ struct FormsHarness {
     sim::SimClock clock;
     sim::SimBackend windows;  // serves setTopmost and records errors
     sim::SimProcess process;
+    sim::SimLog log;
     platform::Services services;
     FakeBackend backend;
     forms::Runtime runtime;

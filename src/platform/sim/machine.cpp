@@ -196,6 +196,11 @@ json::Value Machine::state(const SimCodepage& codepage) const {
     for (const auto& [name, st] : services)
         servicesJson.set(name, st);
     line.set("services", servicesJson);
+
+    json::Value logJson = json::Value::array();
+    for (const std::string& event : log)
+        logJson.push(event);
+    line.set("log", logJson);
     return line;
 }
 

@@ -81,6 +81,7 @@ class Machine {
     std::set<std::string> missingPrograms;  // lower case, without ".exe"
     std::vector<Fault> faults;
     double clock = 0;  // seconds of virtual time
+    std::vector<std::string> log;  // the install log's events, kept in memory
 
     void setRegistry(const std::string& path, json::Value value);
     const json::Value* registryValue(const std::string& path) const;

@@ -108,7 +108,17 @@ class SimProcess : public platform::Process {
     explicit SimProcess(Machine& machine) : machine_(machine) {}
     std::string exeName() override { return machine_.exeName; }
     std::string exeFolder() override { return machine_.folder; }
-    [[noreturn]] void end() override;
+    [[noreturn]] void end(int exitCode) override;
+
+  private:
+    Machine& machine_;
+};
+
+// The install log, in memory: the final state shows it, the transcript does not.
+class SimLog : public platform::Log {
+  public:
+    explicit SimLog(Machine& machine) : machine_(machine) {}
+    void write(const std::string& event) noexcept override;
 
   private:
     Machine& machine_;

@@ -1,5 +1,7 @@
 #include "platform/sim/services.h"
 
+#include "platform/log_text.h"
+
 namespace sim {
 
 namespace {
@@ -62,9 +64,19 @@ void SimClock::sleep(double seconds) {
         machine_.clock += seconds;
 }
 
-void SimProcess::end() {
-    machine_.record(Transcript::line("end"));
+void SimProcess::end(int exitCode) {
+    json::Value line = Transcript::line("end");
+    line.set("code", exitCode);
+    machine_.record(line);
     throw ProcessEnded{};
+}
+
+void SimLog::write(const std::string& event) noexcept {
+    try {
+        machine_.log.push_back(platform::logSafe(event));
+    } catch (...) {
+        // Out of memory: the log is the one thing allowed to lose an event.
+    }
 }
 
 }  // namespace sim

@@ -5,8 +5,10 @@
 #include <objbase.h>
 
 #include "platform/win32/file_services.h"
+#include "platform/win32/log_services.h"
 #include "platform/win32/shell_services.h"
 #include "platform/win32/system_services.h"
+#include "platform/win32/wide.h"
 #include "platform/win32/wmi_services.h"
 
 namespace platform::win32 {
@@ -23,11 +25,20 @@ struct Machine::Parts {
     Win32Clock clock;
     Win32Windows windows;
     Win32Process process;
-    platform::Services services{wmi,        shell,        network, launcher, files,  codepage,
-                                profileApi, messageBoxes, clock,   windows,  process};
+    Win32Log log;
+    platform::Services services{wmi,        shell,        network, launcher, files,   codepage,
+                                profileApi, messageBoxes, clock,   windows,  process, log};
 };
 
 Machine::Machine() : parts_(std::make_unique<Parts>()) {
+    // Files are named relative to the current folder, which must be the package folder: a
+    // start from a shortcut, a prompt elsewhere or an elevation from a system folder would
+    // otherwise read and create ip.ini in the wrong place.
+    std::string folder = parts_->process.exeFolder();
+    if (!folder.empty() && folder.back() == ':')
+        folder += '\\';  // "C:" alone is that drive's last current folder, not its root
+    if (!SetCurrentDirectoryW(toWide(folder).c_str()))
+        throw lastError("process.setCurrentDirectory " + folder);
     // Once per process, before the first WMI proxy: lets the WMI service impersonate us.
     // RPC_E_TOO_LATE means someone set it already; any other failure still leaves each proxy's
     // own blanket (set on connect) to decide, so it is not fatal here.

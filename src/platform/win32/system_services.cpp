@@ -103,8 +103,8 @@ std::string Win32Process::exeFolder() {
     return slash == std::wstring::npos ? std::string() : toUtf8(path.substr(0, slash));
 }
 
-void Win32Process::end() {
-    ExitProcess(0);
+void Win32Process::end(int exitCode) {
+    ExitProcess(static_cast<UINT>(exitCode));
 }
 
 }  // namespace platform::win32

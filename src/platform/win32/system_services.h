@@ -32,7 +32,7 @@ class Win32Process final : public platform::Process {
   public:
     std::string exeName() override;
     std::string exeFolder() override;
-    [[noreturn]] void end() override;
+    [[noreturn]] void end(int exitCode) override;
 };
 
 }  // namespace platform::win32

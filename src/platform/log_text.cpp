@@ -1,0 +1,52 @@
+#include "platform/log_text.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace platform {
+
+std::string logSafe(std::string_view event) {
+    std::string out;
+    out.reserve(event.size());
+    for (char c : event) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string keepNewestHalf(std::string_view content, std::size_t limit) {
+    const std::size_t keep = limit / 2;
+    if (content.size() <= keep)
+        return std::string(content);
+    std::size_t from = content.size() - keep;
+    // Start after the line break the cut falls into, so no half line stays.
+    if (from > 0 && content[from - 1] != '\n') {
+        std::size_t next = content.find('\n', from);
+        from = next == std::string_view::npos ? content.size() : next + 1;
+    }
+    return std::string(content.substr(from));
+}
+
+std::string errorNumberText(long long number) {
+    if (number < 0 || number > 0xFFFF) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%08X", static_cast<std::uint32_t>(number));
+        return hex;
+    }
+    return std::to_string(number);
+}
+
+}  // namespace platform
