@@ -27,12 +27,16 @@ bool isValidIpAddress(std::string_view text) {
     return valid;
 }
 
-bool isAcceptableAddress(std::string_view text) {
-    if (text.find_first_of(",\r\n") != std::string_view::npos)
+bool isAcceptableAddress(std::string_view text, const platform::Codepage& codepage) {
+    if (!text::contains(text, "\\\\"))
+        return isValidIpAddress(text);
+    if (text.find_first_of(",\"&|<>^%") != std::string_view::npos || text.back() == '\\')
         return false;
-    if (text::contains(text, "\\\\"))
-        return true;
-    return isValidIpAddress(text);
+    for (char32_t c : text::toCodePoints(text)) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == U'\uFFFD')
+            return false;
+    }
+    return codepage.firstUnstorable(std::string(text)).empty();
 }
 
 }  // namespace app

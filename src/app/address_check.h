@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "platform/files.h"
+
 namespace app {
 
 // A dotted IPv4 address: exactly four parts of one to three digits, each below 256. The whole
@@ -13,8 +15,9 @@ bool isValidIpAddress(std::string_view text);
 bool isValidOctet(std::string_view part);
 
 // Whether the confirmation takes the text as an address to store: a valid dotted address, or a
-// network printer path (two backslashes in a row). A comma or a line break would break the
-// profile line, so neither form may hold one.
-bool isAcceptableAddress(std::string_view text);
+// network printer path (two backslashes in a row). A path goes on into registry values and
+// command lines, so it may hold none of , " & | < > ^ %, no control character, no character the
+// ANSI code page cannot store, and may not end in a backslash.
+bool isAcceptableAddress(std::string_view text, const platform::Codepage& codepage);
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/address_check.h"
+#include "app/outcome.h"
 #include "app/own_address.h"
 #include "app/program.h"
 #include "engine/setupprint_form.h"
@@ -112,7 +113,10 @@ void Form1::Form_Load() {
 
     profile::ProfileStore store(os.files, os.codepage);
     store.ensureExists();
-    const profile::InstallProfile fields = store.read();
+    const std::string line = store.readFirstLine();
+    os.log.write("ip.ini：" + line);
+    const profile::InstallProfile fields =
+        profile::fromParts(profile::splitLine(line, profile::chooseSeparator(line)));
 
     // A machine whose WMI cannot be reached still shows the window, without an own address.
     std::string ownAddress;
@@ -149,13 +153,20 @@ void Form1::Command1_Click() {
                              platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
-    if (!isAcceptableAddress(Text1.text())) {
+    if (!isAcceptableAddress(Text1.text(), os.codepage)) {
         os.messageBoxes.show("IP不正確", forms::kAppTitle, platform::Icon::Stop,
                              platform::Buttons::Ok);
         return;
     }
     // The other fields come from the package maker, which reads ip.ini as it loads.
     maker::AdvsetForm& maker = program_.advset();
+    // A profile that was not read whole is never written back: the fields would be guesses.
+    if (const std::optional<std::string> damage = maker.profileDamage()) {
+        maker.unload();
+        os.messageBoxes.show(damagedPackageText(*damage), forms::kAppTitle, platform::Icon::Stop,
+                             platform::Buttons::Ok);
+        runtime().endProgram(forms::exit_code::kDamagedPackage);
+    }
     profile::InstallProfile confirmed{"ip",
                                       Text1.text(),
                                       maker.Text2.text(),
@@ -176,6 +187,8 @@ void Form1::Command1_Click() {
     if (answer == platform::Answer::Yes) {
         hide();
         program_.setupprint().show(false);
+    } else {
+        runtime().setExitCode(forms::exit_code::kUserCancelled);
     }
     if (engine::SetupprintForm* engineWindow =
             static_cast<engine::SetupprintForm*>(program_.findLoaded("setupprint"))) {
@@ -185,7 +198,7 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-    runtime().endProgram();
+    runtime().endProgram(forms::exit_code::kUserCancelled);
 }
 
 void Form1::Form_QueryUnload(bool& cancel, forms::CloseReason reason) {
@@ -194,7 +207,7 @@ void Form1::Form_QueryUnload(bool& cancel, forms::CloseReason reason) {
     platform::Answer answer = program_.services().messageBoxes.show(
         "確定要退出嗎?", forms::kAppTitle, platform::Icon::None, platform::Buttons::YesNo);
     if (answer == platform::Answer::Yes)
-        runtime().endProgram();
+        runtime().endProgram(forms::exit_code::kUserCancelled);
     cancel = true;
 }
 
@@ -231,7 +244,7 @@ void Form1::USB_install_Click() {
     if (forms::Form* engineWindow = program_.findLoaded("setupprint"))
         engineWindow->unload();
     unload();
-    runtime().endProgram();
+    runtime().endProgram(program_.outcome().exitCode());
 }
 
 }  // namespace app

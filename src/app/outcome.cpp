@@ -7,6 +7,12 @@ namespace app {
 
 void Outcome::fail(const std::string& step, const std::string& reason) {
     log_.write("步驟失敗：" + step + "：" + reason);
+    // A step is told once, with its first reason: a printer that could not be started is also
+    // missing afterwards, and a port made twice fails twice alike.
+    for (const FailedStep& f : failures_) {
+        if (f.step == step)
+            return;
+    }
     failures_.push_back({step, reason});
 }
 

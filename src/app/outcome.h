@@ -21,6 +21,7 @@ class Outcome {
   public:
     explicit Outcome(platform::Log& log) : log_(log) {}
 
+    // Keeps a failed step; a step already kept keeps its first reason (both go to the log).
     void fail(const std::string& step, const std::string& reason);
     void fail(const std::string& step, const platform::Error& error);
 

@@ -1,5 +1,6 @@
 #include "engine/command_lines.h"
 
+#include "command/quote.h"
 #include "platform/error.h"
 #include "text/text.h"
 
@@ -79,21 +80,17 @@ bool isNetworkPath(std::string_view address) {
 std::string tcpPortName(const std::string& address) {
     return "IP_" + address;
 }
-std::string networkPortName(const std::string& address) {
-    return "\"" + address + "\"";
-}
-
 std::string installLine(const std::string& printerName, const std::string& infFile,
-                        const std::string& portName, const std::string& model) {
-    // A file name with a blank would split into two arguments.
-    std::string inf = infFile.find(' ') != std::string::npos ? "\"" + infFile + "\"" : infFile;
-    return "rundll32 printui.dll,PrintUIEntry /if /b \"" + printerName + "\" /f " + inf + " /r " +
-           portName + " /m \"" + model + "\"";
+                        const PortName& port, const std::string& model) {
+    const std::string portArgument =
+        port.networkPath ? command::quoted(port.name) : command::bare(port.name);
+    return "rundll32 printui.dll,PrintUIEntry /if /b " + command::quoted(printerName) + " /f " +
+           command::bare(infFile) + " /r " + portArgument + " /m " + command::quoted(model);
 }
 
 std::string preferenceLine(const std::string& printerName, const std::string& preferenceFile) {
-    return "rundll32 printui.dll,PrintUIEntry  /Sr /n \"" + printerName + "\" /a " +
-           preferenceFile + " d g u ";
+    return "rundll32 printui.dll,PrintUIEntry  /Sr /n " + command::quoted(printerName) + " /a " +
+           command::bare(preferenceFile) + " d g u ";
 }
 
 std::string wqlString(const std::string& value) {

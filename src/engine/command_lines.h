@@ -37,13 +37,23 @@ std::vector<InstallPass> planPasses(std::string_view thirdOptionCharacter,
 enum class OptionSteps { DefaultPrinter, PreferenceFile, Both, Neither, Nothing };
 OptionSteps optionStepsFor(std::string_view optionPair);
 
-// Ports: two backslashes in a row anywhere make a network-path port.
+// Ports: two backslashes in a row anywhere make a network-path port, named by the address
+// itself; any other address a TCP/IP port named "IP_" and the address.
 bool isNetworkPath(std::string_view address);
 std::string tcpPortName(const std::string& address);
-std::string networkPortName(const std::string& address);
 
+struct PortName {
+    std::string name;          // empty while no port could be made
+    bool networkPath = false;  // passed between quotes, as a path always is
+    bool operator==(const PortName&) const = default;
+};
+
+// The lines of a pass. Every text becomes exactly one argument (command/quote.h): the printer
+// and the model between quotes, the INF file and a TCP/IP port bare unless they need quotes,
+// a network-path port between quotes. Text that cannot be passed raises
+// command::RefusedArgument; the engine checks its fields before it starts anything.
 std::string installLine(const std::string& printerName, const std::string& infFile,
-                        const std::string& portName, const std::string& model);
+                        const PortName& port, const std::string& model);
 std::string preferenceLine(const std::string& printerName, const std::string& preferenceFile);
 
 // WQL with the printer name as a string literal, backslashes and single quotes escaped.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/outcome.h"
 #include "engine/command_lines.h"
 #include "forms/runtime.h"
 #include "platform/services.h"
@@ -22,28 +23,40 @@ struct EngineContext {
     platform::Services& os;
     forms::Runtime& runtime;
     SetupprintForm& window;
+    app::Outcome& outcome;
 
-    // One step under the load step's error trap.
+    // One step under the load step's error trap, for what only shows the run (progress texts,
+    // windows): its failure is skipped.
     bool step(const std::function<void()>& f) { return runtime.trap(f); }
+    // A step the user's order asked for: its failure is skipped as well, and kept under that
+    // name for the message that closes the run.
+    bool task(const std::string& name, const std::function<void()>& f);
 };
 
 // The port for an address; a port name that cannot be obtained stays as it was.
-std::string createPort(EngineContext& ctx, const std::string& address, std::string portName);
+PortName createPort(EngineContext& ctx, const std::string& address, PortName portName);
 
 // The steps the option pair selects for one pass; returns whether an install step ran.
 bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& passName,
-                  const std::string& installCommand, const std::string& preferenceCommand);
+                  const std::string& installCommand, const std::string& preferenceCommand,
+                  const std::string& preferenceFile);
 
-// After the last pass: the printers whose install line ran must exist; a missing one is
-// reported with its model and INF file. Says nothing when WMI cannot be asked.
+// After the last pass: the printers whose install line ran must exist; a missing one is a
+// failed step, named with its model and INF file. Says nothing when WMI cannot be asked.
 void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerNames,
                     const std::string& model, const std::string& infFile);
 
-void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::string& newName);
+// Renames every printer named oldName; when mustFind is set, finding none is a failed step.
+void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::string& newName,
+                   bool mustFind);
 
 // Renames, closes the notice window, opens the printers window, writes the default-printer
-// mode and ends the program.
-[[noreturn]] void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan);
+// mode, tells the failed steps if there were any, and ends the program with its exit code.
+[[noreturn]] void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan,
+                            bool twoPrinters);
+
+// The message listing the failed steps, when there were any. Its own failure is only logged.
+void tellFailures(EngineContext& ctx);
 
 [[noreturn]] void connectShareFromProfile(EngineContext& ctx);
 [[noreturn]] void connectShareFromName(EngineContext& ctx, const NameParts& names);

@@ -11,13 +11,22 @@ void writeLegacyDefaultPrinterMode(platform::Shell& shell) {
     shell.regWrite(kLegacyDefaultPrinterMode, "00000001", "REG_DWORD");
 }
 
-void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::string& newName) {
-    ctx.step([&] {
+void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::string& newName,
+                   bool mustFind) {
+    const std::string task = "將印表機「" + oldName + "」改名為「" + newName + "」";
+    ctx.task(task, [&] {
         auto wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
-        for (const platform::WmiObject& printer :
-             wmi->execQuery(printerQuery(oldName), std::nullopt)) {
-            ctx.step([&] {
-                wmi->callMethod(printer, "RenamePrinter", {platform::Value::text(newName)});
+        std::vector<platform::WmiObject> found = wmi->execQuery(printerQuery(oldName), std::nullopt);
+        if (found.empty() && mustFind)
+            ctx.outcome.fail(task, "找不到印表機「" + oldName + "」");
+        for (const platform::WmiObject& printer : found) {
+            ctx.task(task, [&] {
+                std::optional<long long> result =
+                    wmi->callMethod(printer, "RenamePrinter", {platform::Value::text(newName)});
+                if (result && *result != 0) {
+                    ctx.outcome.fail(task,
+                                     "RenamePrinter 傳回 " + std::to_string(*result) + "，名稱沒有變更");
+                }
             });
         }
     });
@@ -34,26 +43,42 @@ void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
             return;
         if (*found > 0)
             continue;
-        ctx.os.messageBoxes.show("印表機「" + name + "」沒有安裝完成。\r\n\r\n機型：" + model +
-                                     "\r\nINF 檔：" + infFile +
-                                     "\r\n\r\n請確認 INF 檔與機型名稱是否正確。",
-                                 forms::kAppTitle, platform::Icon::Stop, platform::Buttons::Ok);
+        ctx.outcome.fail("安裝印表機「" + name + "」",
+                         "安裝後找不到這台印表機。機型：" + model + "，INF 檔：" + infFile +
+                             "。請確認 INF 檔與機型名稱是否正確。");
     }
 }
 
-void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan) {
+void tellFailures(EngineContext& ctx) {
+    if (!ctx.outcome.failed())
+        return;
+    ctx.step([&] {
+        ctx.os.messageBoxes.show(app::failureSummary(ctx.outcome.failures()), app::kFailureTitle,
+                                 platform::Icon::Stop, platform::Buttons::Ok);
+    });
+}
+
+void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan,
+               bool twoPrinters) {
     SetupprintForm& w = ctx.window;
     ctx.step([&] { ctx.program.msg().Label2.setText("即將完成"); });
     const std::string printerName = w.Text2.text();
-    if (auto newName = names.nonEmpty(2))
-        renamePrinter(ctx, printerName, *newName);
+    // In the two-printer mode no printer carries the plain name, so a rename finds none by
+    // design; after a first rename the second finds none either, and the first wins.
+    bool renamed = false;
+    if (auto newName = names.nonEmpty(2)) {
+        renamePrinter(ctx, printerName, *newName, !twoPrinters);
+        renamed = true;
+    }
     if (!w.changeNameText.text().empty())
-        renamePrinter(ctx, printerName, w.changeNameText.text());
+        renamePrinter(ctx, printerName, w.changeNameText.text(), !twoPrinters && !renamed);
     ctx.step([&] { ctx.program.msg().unload(); });
     if (installStepRan)
         ctx.step([&] { ctx.os.shell.run(kControlPrinters, std::nullopt, false); });
-    ctx.step([&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
-    ctx.runtime.endProgram();
+    ctx.task("設定 LegacyDefaultPrinterMode",
+             [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
+    tellFailures(ctx);
+    ctx.runtime.endProgram(ctx.outcome.exitCode());
 }
 
 }  // namespace engine

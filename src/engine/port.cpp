@@ -5,34 +5,37 @@ namespace engine {
 
 namespace {
 
-std::string tcpPort(EngineContext& ctx, const std::string& address, std::string portName) {
+PortName tcpPort(EngineContext& ctx, const std::string& address, PortName portName) {
+    const std::string name = tcpPortName(address);
+    const std::string task = "新增連接埠 " + name;
     std::unique_ptr<platform::WmiService> wmi;
-    ctx.step([&] { wmi = ctx.os.wmi.connect("winmgmts:"); });
+    ctx.task(task, [&] { wmi = ctx.os.wmi.connect("winmgmts:"); });
     if (!wmi)
         return portName;
     std::optional<platform::WmiObject> port;
-    ctx.step([&] { port = wmi->spawnInstance(wmi->get("Win32_TCPIPPrinterPort")); });
+    ctx.task(task, [&] { port = wmi->spawnInstance(wmi->get("Win32_TCPIPPrinterPort")); });
     if (!port)
         return portName;  // no instance: the port name keeps its previous value
-    port->set("Name", platform::Value::text(tcpPortName(address)));
+    port->set("Name", platform::Value::text(name));
     port->set("Protocol", platform::Value::int16(1));
     port->set("HostAddress", platform::Value::text(address));
     port->set("PortNumber", platform::Value::text("9100"));
     port->set("SNMPEnabled", platform::Value::fromBool(false));
     // An existing port of that name gets the same call; its failure is skipped.
-    ctx.step([&] { wmi->put(*port); });
-    return port->property("Name")->string;
+    ctx.task(task, [&] { wmi->put(*port); });
+    return PortName{port->property("Name")->string, false};
 }
 
-std::string networkPort(EngineContext& ctx, const std::string& address, std::string portName) {
+PortName networkPort(EngineContext& ctx, const std::string& address, PortName portName) {
+    const std::string task = "新增連接埠 " + address;
     std::unique_ptr<platform::WmiService> cimv2;
     std::optional<platform::WmiObject> spooler;
-    ctx.step([&] {
+    ctx.task(task, [&] {
         cimv2 = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
         spooler = cimv2->get(kSpoolerPath);
     });
     std::unique_ptr<platform::WmiService> registry;
-    ctx.step([&] { registry = ctx.os.wmi.connect("winmgmts:root\\default:StdRegProv"); });
+    ctx.task(task, [&] { registry = ctx.os.wmi.connect("winmgmts:root\\default:StdRegProv"); });
     platform::WmiObject provider;
     provider.className = "StdRegProv";
     provider.path = "StdRegProv";
@@ -41,20 +44,24 @@ std::string networkPort(EngineContext& ctx, const std::string& address, std::str
     if (spooler)
         ctx.step([&] { cimv2->callMethod(*spooler, "StopService", {}); });
     if (registry) {
-        ctx.step([&] {
-            registry->callMethod(
+        ctx.task(task, [&] {
+            std::optional<long long> result = registry->callMethod(
                 provider, "SetStringValue",
                 {platform::Value::uint32(kLocalMachineHive), platform::Value::text(kPortsKey),
                  platform::Value::text(address), platform::Value::text("REG_SZ")});
+            if (result && *result != 0) {
+                ctx.outcome.fail(task, "登錄的 Ports 值沒有寫入（SetStringValue 傳回 " +
+                                           std::to_string(*result) + "）");
+            }
         });
     }
     if (spooler)
         ctx.step([&] { cimv2->callMethod(*spooler, "StartService", {}); });
-    portName = networkPortName(address);
+    portName = PortName{address, true};
     ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
 
     std::optional<long long> lastStart;
-    ctx.step([&] {
+    ctx.task(task, [&] {
         auto wmi = ctx.os.wmi.connect("winmgmts:");
         for (const platform::WmiObject& service : wmi->execQuery(kSpoolerQuery, std::nullopt)) {
             ctx.step([&] { lastStart = wmi->callMethod(service, "StartService", {}); });
@@ -63,12 +70,17 @@ std::string networkPort(EngineContext& ctx, const std::string& address, std::str
     // A start that really started the spooler gets more time; "already running" does not.
     if (lastStart && *lastStart == 0)
         ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
+    // 0 started, 10 already running: anything else leaves the spooler, and the port, down.
+    if (lastStart && *lastStart != 0 && *lastStart != 10) {
+        ctx.outcome.fail(task, "列印多工緩衝處理器沒有啟動（StartService 傳回 " +
+                                   std::to_string(*lastStart) + "）");
+    }
     return portName;
 }
 
 }  // namespace
 
-std::string createPort(EngineContext& ctx, const std::string& address, std::string portName) {
+PortName createPort(EngineContext& ctx, const std::string& address, PortName portName) {
     if (isNetworkPath(address))
         return networkPort(ctx, address, std::move(portName));
     return tcpPort(ctx, address, std::move(portName));

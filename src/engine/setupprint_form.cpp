@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
+#include "command/quote.h"
 #include "engine/engine_steps.h"
 #include "profile/profile_store.h"
 #include "text/text.h"
@@ -10,14 +11,22 @@
 namespace engine {
 
 namespace {
+
 std::string quoted(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    out += text;
-    out += '"';
-    return out;
+    return command::quoted(text);
 }
+
+// The first of the texts that would reach a command line and cannot be passed whole, as the
+// damaged-package reason naming it.
+std::optional<std::string> unsafeField(
+    const std::vector<std::pair<const char*, std::string>>& fields) {
+    for (const auto& [name, value] : fields) {
+        if (auto why = command::refusal(value, command::Receiver::Argv))
+            return std::string("「") + name + "」" + command::refusalText(*why) + "。";
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 SetupprintForm::SetupprintForm(app::Program& program)
@@ -36,19 +45,23 @@ SetupprintForm::SetupprintForm(app::Program& program)
     USB_install.onClick = [this] { USB_install_Click(); };
 }
 
-void SetupprintForm::stopDamagedProfile() {
-    program_.services().messageBoxes.show(
-        "ip.ini 不完整：設定檔的第一行必須有六個以逗號分隔的欄位。\r\n\r\n沒有安裝任何東西。",
-        forms::kAppTitle, platform::Icon::Stop, platform::Buttons::Ok);
-    runtime().endProgram();
+void SetupprintForm::stopDamagedPackage(const std::string& what) {
+    platform::Services& os = program_.services();
+    os.log.write("安裝套件已損毀：" + what);
+    runtime().trap([&] {
+        os.messageBoxes.show(app::damagedPackageText(what), forms::kAppTitle,
+                             platform::Icon::Stop, platform::Buttons::Ok);
+    });
+    runtime().endProgram(forms::exit_code::kDamagedPackage);
 }
 
 void SetupprintForm::Form_Load() {
     platform::Services& os = program_.services();
-    EngineContext ctx{program_, os, runtime(), *this};
+    EngineContext ctx{program_, os, runtime(), *this, program_.outcome()};
     hide();
 
-    // From here on a failing step is skipped and the run goes on.
+    // From here on a failing step is skipped and the run goes on; what the user's order asked
+    // for and did not happen is told at the end.
     ctx.step([&] {
         app::Form1& main = program_.form1();
         changeNameText.setText(main.print_nameLabel.text() != main.Text2.text() ? main.Text2.text()
@@ -56,14 +69,19 @@ void SetupprintForm::Form_Load() {
     });
     ctx.step([&] { program_.msg().show(false); });
     profile::ProfileStore store(os.files, os.codepage);
-    ctx.step([&] { store.ensureExists(); });
-    std::vector<std::string> profileParts;
-    ctx.step([&] {
-        profileParts = profile::splitLine(store.readFirstLine(), profile::Separator::Comma);
-    });
-    // A line that is short of fields is a damaged package: installing from it would guess.
-    if (profileParts.size() < 6)
-        stopDamagedProfile();
+    ctx.task("建立 ip.ini", [&] { store.ensureExists(); });
+    std::optional<std::string> line;
+    ctx.task("讀取 ip.ini", [&] { line = store.readFirstLine(); });
+    if (!line) {
+        tellFailures(ctx);
+        runtime().endProgram(ctx.outcome.exitCode());
+    }
+    os.log.write("ip.ini：" + *line);
+    std::vector<std::string> profileParts = profile::splitLine(*line, profile::Separator::Comma);
+    // A line that is short of fields, or holds what no field can, is a damaged package:
+    // installing from it would guess.
+    if (auto damage = profile::damageOf(profileParts))
+        stopDamagedPackage(*damage);
     ctx.step([&] { Text1.setText(profileParts[1]); });
     ctx.step([&] { Text2.setText(profileParts[2]); });
     ctx.step([&] { Text3.setText(profileParts[3]); });
@@ -98,8 +116,15 @@ void SetupprintForm::Form_Load() {
         std::string mainProgram = kMainProgram;
         if (!os.files.exists(kMainProgram))
             mainProgram = quoted(os.process.exeName());
-        ctx.step([&] { os.shell.run(mainProgram, platform::window_style::kNormal, true); });
-        runtime().endProgram();
+        long long mainExit = 0;
+        if (!ctx.task("啟動主程式 " + mainProgram, [&] {
+                mainExit = os.shell.run(mainProgram, platform::window_style::kNormal, true);
+            })) {
+            tellFailures(ctx);
+            runtime().endProgram(ctx.outcome.exitCode());
+        }
+        // The main program did the install, or not, and its code says which.
+        runtime().endProgram(static_cast<int>(mainExit));
     }
 
     const std::string address = Text1.text();
@@ -107,29 +132,37 @@ void SetupprintForm::Form_Load() {
     const std::string model = Text3.text();
     const std::string infFile = Text4.text();
     const std::string flags = Text5.text();
+    if (auto unsafe = unsafeField({{"印表機IP", address},
+                                   {"印表機名稱", printerName},
+                                   {"印表機模組", model},
+                                   {"INF檔名", infFile}})) {
+        stopDamagedPackage(*unsafe);
+    }
     const OptionSteps steps = optionStepsFor(text::chars(flags, 0, 2));
-    std::string portName;
+    const std::vector<InstallPass> passes = planPasses(text::charAt(flags, 2), printerName);
+    PortName port;
     bool installStepRan = false;
     std::vector<std::string> installed;
     ui::MsgForm& notice = program_.msg();
-    for (const InstallPass& pass : planPasses(text::charAt(flags, 2), printerName)) {
+    for (const InstallPass& pass : passes) {
         ctx.step(
             [&] { notice.PrintNameLabel.setText(names.nonEmpty(2).value_or(pass.printerName)); });
         if (!changeNameText.text().empty()) {
             ctx.step([&] { notice.PrintNameLabel.setText(changeNameText.text()); });
         }
         ctx.step([&] { notice.Label2.setText("正在...新增連接埠"); });
-        portName = createPort(ctx, address, portName);
+        port = createPort(ctx, address, port);
         bool ran = runPassSteps(ctx, steps, pass.printerName,
-                                installLine(pass.printerName, infFile, portName, model),
-                                preferenceLine(pass.printerName, pass.preferenceFile));
+                                installLine(pass.printerName, infFile, port, model),
+                                preferenceLine(pass.printerName, pass.preferenceFile),
+                                pass.preferenceFile);
         if (ran)
             installed.push_back(pass.printerName);
         installStepRan = installStepRan || ran;
     }
     if (!installed.empty())
         verifyPrinters(ctx, installed, model, infFile);
-    finishRun(ctx, names, installStepRan);
+    finishRun(ctx, names, installStepRan, passes.size() > 1);
 }
 
 void SetupprintForm::Form_Activate() {
@@ -141,7 +174,7 @@ void SetupprintForm::Form_Unload(bool&) {
 }
 
 void SetupprintForm::USB_install_Click() {
-    EngineContext ctx{program_, program_.services(), runtime(), *this};
+    EngineContext ctx{program_, program_.services(), runtime(), *this, program_.outcome()};
     usbInstall(ctx);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The install engine window. It stays hidden: the whole install runs in its load step.
 
+#include <string>
+
 #include "forms/control.h"
 #include "forms/form.h"
 
@@ -30,7 +32,7 @@ class SetupprintForm : public forms::Form {
     forms::TextBox Text5;
 
   private:
-    [[noreturn]] void stopDamagedProfile();
+    [[noreturn]] void stopDamagedPackage(const std::string& what);
     app::Program& program_;
 };
 

@@ -11,31 +11,21 @@ void tell(EngineContext& ctx, const std::string& text, platform::Icon icon) {
         [&] { ctx.os.messageBoxes.show(text, forms::kAppTitle, icon, platform::Buttons::Ok); });
 }
 
-// Connects and returns the failure's reason, or nothing when the connection was made.
-std::optional<std::string> connect(EngineContext& ctx, const std::string& path) {
-    try {
-        ctx.os.network.addWindowsPrinterConnection(path);
-        return std::nullopt;
-    } catch (const platform::Error& e) {
-        return e.description();
-    }
-}
-
-std::string failureText(const std::string& path, const std::string& reason) {
-    return "無法連線到共用印表機 " + path + "\r\n\r\n" + reason;
+// Connects; returns whether the connection was made.
+bool connect(EngineContext& ctx, const std::string& path) {
+    return ctx.task("連線到共用印表機 " + path,
+                    [&] { ctx.os.network.addWindowsPrinterConnection(path); });
 }
 
 }  // namespace
 
 void connectShareFromProfile(EngineContext& ctx) {
     tell(ctx, "SHARE安裝", platform::Icon::None);
-    const std::string path = ctx.window.Text1.text();
-    if (auto failed = connect(ctx, path)) {
-        tell(ctx, failureText(path, *failed), platform::Icon::Stop);
-    } else {
+    // "完成" only when it is true; a failure is told with its reason instead.
+    if (connect(ctx, ctx.window.Text1.text()))
         tell(ctx, "完成", platform::Icon::Information);
-    }
-    ctx.runtime.endProgram();
+    tellFailures(ctx);
+    ctx.runtime.endProgram(ctx.outcome.exitCode());
 }
 
 void connectShareFromName(EngineContext& ctx, const NameParts& names) {
@@ -44,13 +34,14 @@ void connectShareFromName(EngineContext& ctx, const NameParts& names) {
     auto share = names.at(2);
     if (host && share) {
         const std::string path = sharePath(*host, *share);
-        if (auto failed = connect(ctx, path)) {
-            tell(ctx, failureText(path, *failed), platform::Icon::Stop);
-        } else {
+        if (connect(ctx, path))
             tell(ctx, path, platform::Icon::None);
-        }
+    } else {
+        ctx.outcome.fail("連線到共用印表機",
+                         "安裝程式的檔名沒有主機與共用名稱（應為 SHARE_主機_共用名稱.exe）");
     }
-    ctx.runtime.endProgram();
+    tellFailures(ctx);
+    ctx.runtime.endProgram(ctx.outcome.exitCode());
 }
 
 }  // namespace engine

@@ -8,8 +8,34 @@
 namespace engine {
 
 namespace {
-constexpr long long kProgramNotFound = -2147024894;  // 0x80070002
+
+// devcon's own codes: 0 done, 1 done but the computer must restart; the others are failures.
+bool devconSucceeded(long long exitCode) {
+    return exitCode == 0 || exitCode == 1;
 }
+
+// Runs one devcon line; returns false when it could not even start, which ends the install.
+bool runDevcon(EngineContext& ctx, const std::string& line, int style) {
+    long long exitCode = 0;
+    std::optional<platform::Error> failure;
+    try {
+        exitCode = ctx.os.shell.run(line, style, true);
+    } catch (const platform::Error& e) {
+        failure = e;
+    }
+    if (failure) {
+        std::string reason = app::reasonOf(*failure);
+        if (failure->number() == -2147024894)  // 0x80070002: no devcon beside the installer
+            reason += "。請把 devcon.exe 放在安裝程式的資料夾。";
+        ctx.outcome.fail(line, reason);
+        return false;
+    }
+    if (!devconSucceeded(exitCode))
+        ctx.outcome.fail(line, "devcon 結束代碼 " + std::to_string(exitCode));
+    return true;
+}
+
+}  // namespace
 
 void usbInstall(EngineContext& ctx) {
     platform::Services& os = ctx.os;
@@ -17,29 +43,25 @@ void usbInstall(EngineContext& ctx) {
     const std::string key = ctx.window.Text2.text();
     const UsbModel* model = findUsbModel(key);
     if (model == nullptr) {
-        // Nothing to install: saying "done" would be untrue.
-        ctx.program.msg().hide();
-        os.messageBoxes.show("「" + key + "」沒有 USB 安裝方式，沒有安裝任何東西。",
-                             forms::kAppTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
-        return;
-    }
-    if (model->message != nullptr) {
-        os.messageBoxes.show(model->message, forms::kAppTitle, platform::Icon::None,
-                             platform::Buttons::Ok);
-    }
-    try {
-        os.shell.run(kDevconRescan, platform::window_style::kHidden, true);
-        for (const char* line : model->lines)
-            os.shell.run(line, model->windowStyle, true);
-    } catch (const platform::Error& e) {
-        if (e.number() != kProgramNotFound)
-            throw;
-        os.messageBoxes.show(
-            "找不到 devcon，無法進行 USB 安裝。\r\n\r\n請把 devcon.exe 放在安裝程式的資料夾。",
-            forms::kAppTitle, platform::Icon::Stop, platform::Buttons::Ok);
-        return;
+        ctx.outcome.fail("USB 安裝「" + key + "」", "這個機型沒有 USB 安裝方式，沒有安裝任何東西。");
+    } else {
+        if (model->message != nullptr) {
+            os.messageBoxes.show(model->message, forms::kAppTitle, platform::Icon::None,
+                                 platform::Buttons::Ok);
+        }
+        // A line that cannot start ends the install there, as a later line needs the earlier.
+        if (runDevcon(ctx, kDevconRescan, platform::window_style::kHidden)) {
+            for (const char* line : model->lines) {
+                if (!runDevcon(ctx, line, model->windowStyle))
+                    break;
+            }
+        }
     }
     ctx.program.msg().hide();
+    if (ctx.outcome.failed()) {
+        tellFailures(ctx);  // in place of "安裝完成", which would be untrue
+        return;
+    }
     os.messageBoxes.show("安裝完成", forms::kAppTitle, platform::Icon::Information,
                          platform::Buttons::Ok);
     os.shell.run(kControlPrinters, std::nullopt, false);

@@ -140,16 +140,18 @@ bool AdvsetForm::exists(const char* name) {
 void AdvsetForm::Form_Load() {
     platform::Services& os = program_.services();
     profile::ProfileStore store(os.files, os.codepage);
-    profile::InstallProfile p;
+    std::vector<std::string> parts;
     try {
-        p = store.read();
+        parts = store.readParts();
     } catch (const platform::Error& e) {
         // A folder without a profile gets the default line first, as the main window does.
         if (e.number() != platform::errors::kFileNotFound)
             throw;
         store.ensureExists();
-        p = store.read();
+        parts = store.readParts();
     }
+    damage_ = profile::damageOf(parts);
+    const profile::InstallProfile p = profile::fromParts(parts);
     Text1.setText(p.printerAddress);
     Text3.setText(p.modelName);  // proposes the model as the name
     Text4.setText(p.infFile);
@@ -230,7 +232,7 @@ void AdvsetForm::Command2_Click() {
         Text2.text(), Text3.text(),
         Text4.text(), optionFlagsFrom(Check1.value(), Check2.value(), Check3.value())};
     // A field the line cannot hold is refused before anything changes.
-    if (auto refused = refusedField(p)) {
+    if (auto refused = refusedField(p, os.codepage)) {
         os.messageBoxes.show(*refused, kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }

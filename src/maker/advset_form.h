@@ -3,6 +3,9 @@
 // the install options and saves the profile. Other windows read the current profile from its
 // text boxes.
 
+#include <optional>
+#include <string>
+
 #include "forms/control.h"
 #include "forms/form.h"
 
@@ -91,8 +94,13 @@ class AdvsetForm : public forms::Form {
     forms::Label Label_set;
     forms::Label Label_setup_bc;
 
+    // Why the profile this window loaded cannot be written back as it was read, or nothing
+    // when it was read whole.
+    const std::optional<std::string>& profileDamage() const { return damage_; }
+
   private:
     bool exists(const char* name);
+    std::optional<std::string> damage_;
     app::Program& program_;
 };
 

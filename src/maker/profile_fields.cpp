@@ -1,8 +1,23 @@
 #include "maker/profile_fields.h"
 
+#include "text/text.h"
+
 namespace maker {
 
-std::optional<std::string> refusedField(const profile::InstallProfile& p) {
+namespace {
+
+bool hasControlCharacter(const std::string& value) {
+    for (char32_t c : text::toCodePoints(value)) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> refusedField(const profile::InstallProfile& p,
+                                        const platform::Codepage& codepage) {
     struct Field {
         const char* label;
         const std::string& value;
@@ -14,14 +29,21 @@ std::optional<std::string> refusedField(const profile::InstallProfile& p) {
         {"預設值", p.optionFlags, false},
     };
     for (const Field& f : fields) {
-        if (f.value.find(',') != std::string::npos) {
-            return std::string("「") + f.label + "」不可包含逗號「,」。";
-        }
-        if (f.value.find_first_of("\r\n") != std::string::npos) {
-            return std::string("「") + f.label + "」不可包含換行。";
-        }
-        if (f.quoteBreaksLines && f.value.find('"') != std::string::npos) {
-            return std::string("「") + f.label + "」不可包含雙引號「\"」。";
+        const std::string name = std::string("「") + f.label + "」";
+        if (f.value.find(',') != std::string::npos)
+            return name + "不可包含逗號「,」。";
+        if (f.value.find_first_of("\r\n") != std::string::npos)
+            return name + "不可包含換行。";
+        if (hasControlCharacter(f.value))
+            return name + "不可包含控制字元（例如 Tab）。";
+        if (f.quoteBreaksLines && f.value.find('"') != std::string::npos)
+            return name + "不可包含雙引號「\"」。";
+        if (!f.value.empty() && f.value.back() == '\\')
+            return name + "不可以反斜線「\\」結尾。";
+        std::string bad = codepage.firstUnstorable(f.value);
+        if (!bad.empty()) {
+            return name + "的字元「" + bad + "」無法以系統字碼頁 " +
+                   std::to_string(codepage.id()) + " 儲存，請改用其他字元。";
         }
     }
     return std::nullopt;

@@ -36,6 +36,9 @@ class Codepage {
     virtual std::string decode(const std::string& bytes) const = 0;
     // UTF-8 to bytes in the code page; a character the page cannot hold becomes "?".
     virtual std::string encode(const std::string& text) const = 0;
+    // The first character of the text that the code page cannot hold, or the empty text when
+    // it holds them all: a file written in the page would keep "?" or a look-alike instead.
+    std::string firstUnstorable(const std::string& text) const;
 };
 
 // The INI reader (GetPrivateProfileStringA with a NULL key): the raw buffer it fills for a

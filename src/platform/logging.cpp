@@ -128,7 +128,7 @@ class LoggedShell final : public Shell {
   public:
     LoggedShell(Shell& inner, Log& log) : inner_(inner), log_(log) {}
     long long run(const std::string& command, std::optional<int> style, bool wait) override {
-        std::string what = "執行 " + command + " " + styleText(style, wait);
+        std::string what = "執行 " + command + styleText(style, wait);
         try {
             long long code = inner_.run(command, style, wait);
             log_.write(what + " → " + (wait ? "結束代碼 " + std::to_string(code) : "已啟動"));
@@ -169,7 +169,7 @@ class LoggedLauncher final : public Launcher {
   public:
     LoggedLauncher(Launcher& inner, Log& log) : inner_(inner), log_(log) {}
     void start(const std::string& command, int style) override {
-        loggedVoid(log_, "啟動 " + command + " " + styleText(style, false),
+        loggedVoid(log_, "啟動 " + command + styleText(style, false),
                    [&] { inner_.start(command, style); });
     }
 

@@ -3,6 +3,7 @@
 // to create, the driver model, the INF file and three option flags. Pure functions only; the
 // file itself is profile_store.h.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,16 @@ std::vector<std::string> splitLine(std::string_view line, Separator separator);
 
 // Part i of a split line, or the empty text when the line has fewer parts.
 std::string part(const std::vector<std::string>& parts, std::size_t i);
+
+// The fields' names as the package maker shows them, by part index (0 is the marker).
+inline constexpr const char* kFieldNames[] = {"標記",       "印表機IP", "印表機名稱",
+                                              "印表機模組", "INF檔名",  "預設值"};
+
+// Why a split line cannot be installed from or written back, naming ip.ini and the field; or
+// nothing for a whole line. A whole line has the six fields (more that are not empty mean a
+// field held the separator, which shifted the rest) and no control character in any field (a
+// binary file, or one read in the wrong encoding).
+std::optional<std::string> damageOf(const std::vector<std::string>& parts);
 
 // Fields taken verbatim; a short line leaves the missing fields empty.
 InstallProfile fromParts(const std::vector<std::string>& parts);

@@ -1,5 +1,6 @@
 #include "profile/profile_store.h"
 
+#include "platform/error.h"
 #include "text/text.h"
 
 namespace profile {
@@ -11,6 +12,8 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 std::string decodeProfileBytes(const std::string& bytes, const platform::Codepage& codepage) {
     if (text::startsWith(bytes, kUtf8Bom))
         return bytes.substr(kUtf8Bom.size());
+    if (auto utf16 = text::fromUtf16WithBom(bytes))
+        return *utf16;
     return codepage.decode(bytes);
 }
 
@@ -25,12 +28,28 @@ std::string ProfileStore::readFirstLine() {
     return firstLine(decodeProfileBytes(files_.readAll(std::string(kFileName)), codepage_));
 }
 
-InstallProfile ProfileStore::read() {
+std::vector<std::string> ProfileStore::readParts() {
     std::string line = readFirstLine();
-    return fromParts(splitLine(line, chooseSeparator(line)));
+    return splitLine(line, chooseSeparator(line));
+}
+
+InstallProfile ProfileStore::read() {
+    return fromParts(readParts());
 }
 
 void ProfileStore::write(const InstallProfile& profile) {
+    const std::string* fields[] = {&profile.marker,    &profile.printerAddress, &profile.printerName,
+                                   &profile.modelName, &profile.infFile,        &profile.optionFlags};
+    for (std::size_t i = 0; i < 6; ++i) {
+        std::string bad = codepage_.firstUnstorable(*fields[i]);
+        if (!bad.empty()) {
+            throw platform::Error(5,
+                                  std::string("「") + kFieldNames[i] + "」的字元「" + bad +
+                                      "」無法以系統字碼頁 " + std::to_string(codepage_.id()) +
+                                      " 儲存。",
+                                  "profile.write");
+        }
+    }
     files_.writeAtomically(std::string(kFileName), codepage_.encode(formatLine(profile)));
 }
 

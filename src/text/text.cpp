@@ -147,6 +147,31 @@ std::string fromCodePoints(std::u32string_view cps) {
     return out;
 }
 
+std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
+    if (bytes.size() < 2)
+        return std::nullopt;
+    auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(bytes[i])); };
+    bool little = byte(0) == 0xFF && byte(1) == 0xFE;
+    bool big = byte(0) == 0xFE && byte(1) == 0xFF;
+    if (!little && !big)
+        return std::nullopt;
+    auto unit = [&](std::size_t i) { return little ? byte(i) | byte(i + 1) << 8 : byte(i) << 8 | byte(i + 1); };
+    std::u32string cps;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        char32_t u = unit(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
+            char32_t low = unit(i + 2);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                cps += 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+                i += 2;
+                continue;
+            }
+        }
+        cps += (u >= 0xD800 && u <= 0xDFFF) ? U'\uFFFD' : u;
+    }
+    return fromCodePoints(cps);
+}
+
 double toNumber(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && isBlank(s[b]))

@@ -4,6 +4,7 @@
 // (code points), never bytes.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,11 @@ void appendCodePoint(std::string& out, char32_t cp);
 // Decodes UTF-8 into code points; malformed bytes become U+FFFD.
 std::u32string toCodePoints(std::string_view s);
 std::string fromCodePoints(std::u32string_view cps);
+
+// The text of bytes that start with a UTF-16 byte-order mark (FF FE little-endian, FE FF
+// big-endian), as Notepad's "Unicode" saves; nothing for any other bytes. A lone surrogate
+// becomes U+FFFD; an odd last byte is dropped.
+std::optional<std::string> fromUtf16WithBom(std::string_view bytes);
 
 // Numeric conversion as the program's conversions do it: surrounding blanks are ignored, a sign,
 // digits, a decimal point and an exponent are accepted. Anything else is a type mismatch and

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/address_check.h"
+#include "platform/sim/codepage.h"
 #include "support/scenario_run.h"
 
 namespace {
@@ -53,11 +54,37 @@ TEST(AddressCheck, DottedAddressesAndTheirParts) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(app::isValidIpAddress(c.text), c.valid) << c.text;
-    EXPECT_TRUE(app::isAcceptableAddress("\\\\srv\\hp"));
-    EXPECT_TRUE(app::isAcceptableAddress("a\\\\b"));
-    EXPECT_FALSE(app::isAcceptableAddress("\\\\srv\\hp,x"));
-    EXPECT_FALSE(app::isAcceptableAddress("\\\\srv\\hp\r\n"));
-    EXPECT_FALSE(app::isAcceptableAddress("10.0.0.7,1"));
+}
+
+// A network path goes on into the registry and command lines: what could change a line, or
+// be stored as "?", is refused where it is typed.
+TEST(AddressCheck, NetworkPathsHoldNothingThatCouldChangeALine) {
+    sim::SimCodepage cp950(950);
+    struct Case {
+        std::string text;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"\\\\srv\\hp", true},
+        {"a\\\\b", true},
+        {"\\\\印表機伺服器\\二樓", true},
+        {"\\\\srv\\hp two", true},
+        {"10.0.0.7", true},
+        {"\\\\srv\\hp,x", false},
+        {"\\\\srv\\hp\r\n", false},
+        {"\\\\srv\\hp\" & calc & \"", false},
+        {"\\\\srv\\h|p", false},
+        {"\\\\srv\\h<p>", false},
+        {"\\\\srv\\h^p", false},
+        {"\\\\srv\\%PATH%", false},
+        {"\\\\srv\\hp\\", false},
+        {"\\\\srv\\h\tp", false},
+        {"\\\\srv\\🖨", false},
+        {"\\\\srv\\Café", false},
+        {"10.0.0.7,1", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(app::isAcceptableAddress(c.text, cp950), c.accepted) << c.text;
 }
 
 TEST(Confirmation, EnterRightAfterStartSaysTheAddressIsUnchanged) {

@@ -1,3 +1,5 @@
+#include "command/argv.h"
+#include "command/quote.h"
 #include "engine/command_lines.h"
 
 #include <gtest/gtest.h>
@@ -73,10 +75,10 @@ TEST(OptionSteps, NumberAndTextComparisonsInTheirOrder) {
 }
 
 TEST(CommandLines, InstallAndPreferenceLinesAreExact) {
-    EXPECT_EQ(installLine("Office", "KOAZXL__.inf", tcpPortName("10.1.1.5"), "M"),
+    EXPECT_EQ(installLine("Office", "KOAZXL__.inf", PortName{tcpPortName("10.1.1.5"), false}, "M"),
               "rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f KOAZXL__.inf /r IP_10.1.1.5 "
               "/m \"M\"");
-    EXPECT_EQ(installLine("Front Desk", "a b.inf", networkPortName("\\\\srv\\hp"), "Model X"),
+    EXPECT_EQ(installLine("Front Desk", "a b.inf", PortName{"\\\\srv\\hp", true}, "Model X"),
               "rundll32 printui.dll,PrintUIEntry /if /b \"Front Desk\" /f \"a b.inf\" /r "
               "\"\\\\srv\\hp\" /m \"Model X\"");
     EXPECT_EQ(preferenceLine("Color_彩色", "color.dat"),
@@ -85,6 +87,33 @@ TEST(CommandLines, InstallAndPreferenceLinesAreExact) {
     EXPECT_TRUE(isNetworkPath("a\\\\b"));
     EXPECT_FALSE(isNetworkPath("a\\b"));
     EXPECT_EQ(tcpPortName("anything"), "IP_anything");
+}
+
+// Whatever the profile or the executable's name brings, each field stays one argument with
+// exactly its text; only the fixed words around them are the line's own.
+TEST(CommandLines, HostileFieldsStayTheirOwnArguments) {
+    struct Case {
+        std::string name, inf, model;
+        PortName port;
+    };
+    const Case cases[] = {
+        {"Office\\", "x\".inf", "Model \"X\" & calc", {"IP_10.0.0.7", false}},
+        {"a\" /q \"b", "my driver.inf", "M\\", {"\\\\srv\\hp\" & calc & \"", true}},
+        {"", "", "", {"", false}},
+        {"二樓 印表機\\", ".\\INSTDATA\\x y.inf\\", "%PATH%", {"\\\\srv\\hp\\", true}},
+        {"x", "a.inf", "m", {"IP_a b", false}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(command::splitArguments(installLine(c.name, c.inf, c.port, c.model)),
+                  (std::vector<std::string>{"rundll32", "printui.dll,PrintUIEntry", "/if", "/b",
+                                            c.name, "/f", c.inf, "/r", c.port.name, "/m",
+                                            c.model}))
+            << c.name;
+        EXPECT_EQ(command::splitArguments(preferenceLine(c.name, "black.dat")),
+                  (std::vector<std::string>{"rundll32", "printui.dll,PrintUIEntry", "/Sr", "/n",
+                                            c.name, "/a", "black.dat", "d", "g", "u"}));
+    }
+    EXPECT_THROW(installLine("a\r\nb", "x.inf", {"IP_1", false}, "m"), command::RefusedArgument);
 }
 
 TEST(CommandLines, PrinterQueriesEscapeQuotesAndBackslashes) {

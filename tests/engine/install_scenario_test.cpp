@@ -246,19 +246,24 @@ TEST(Install, NetworkPathPortRestartsTheSpoolerWithItsWaits) {
     }
 }
 
-TEST(Install, PortFailuresAreSkipped) {
+TEST(Install, PortFailuresAreSkippedAndTold) {
     Install put;
     put.machine = R"({"faults":[{"op":"wmi.put"}]})";
+    put.answers = R"(,{"answer":"yes"},{"answer":"ok"})";
     ScenarioRun r = put.run();
     EXPECT_EQ(commands(r)[1], kInstallOffice);  // the name still comes from the instance
+    EXPECT_NE(r.ops("msgbox").back().find("text")->asString().find("新增連接埠 IP_10.1.1.5"),
+              std::string::npos);
     Install spawn;
     spawn.machine = R"({"faults":[{"op":"wmi.spawn"}]})";
     spawn.answers = R"(,{"answer":"yes"},{"answer":"ok"})";  // no port: the printer is missing
     ScenarioRun s = spawn.run();
+    // No port name yet: the argument stays, empty.
     EXPECT_EQ(
         commands(s)[1],
-        "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r  /m \"Model X\"");
+        "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r \"\" /m \"Model X\"");
     EXPECT_EQ(s.lines[s.lines.size() - 2].find("op")->asString(), "end");
+    EXPECT_EQ(s.lines[s.lines.size() - 2].find("code")->asInteger(), 1603);
 }
 
 TEST(Install, APrinterThatDidNotAppearIsReported) {
@@ -277,12 +282,15 @@ TEST(Install, APrinterThatDidNotAppearIsReported) {
     EXPECT_GE(r.indexOf("reg.write"), 0);
     EXPECT_EQ(r.lines[r.lines.size() - 2].find("op")->asString(), "end");
 
+    // Without WMI the printer cannot be looked for; the failed default printer still tells.
     Install unreachable = i;
     unreachable.machine =
         R"({"faults":[{"op":"wmi.connect","moniker":"winmgmts:\\\\.\\root\\cimv2"}]})";
-    unreachable.answers = R"(,{"answer":"yes"})";
     ScenarioRun u = unreachable.run();
-    EXPECT_EQ(u.ops("msgbox").size(), 1u);
+    ASSERT_EQ(u.ops("msgbox").size(), 2u);
+    const std::string summary = u.ops("msgbox")[1].find("text")->asString();
+    EXPECT_EQ(summary.find("Model Y"), std::string::npos);
+    EXPECT_NE(summary.find("設定預設印表機「Office」"), std::string::npos);
     EXPECT_EQ(u.lines[u.lines.size() - 2].find("op")->asString(), "end");
 }
 

@@ -93,26 +93,10 @@ bool SimCodepage::isText(const std::string& bytes) const {
 }
 
 std::optional<std::string> utf16FileText(const std::string& bytes) {
-    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
-        static_cast<unsigned char>(bytes[1]) != 0xFE) {
+    // INF files are little-endian, as the INI reader takes them.
+    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF)
         return std::nullopt;
-    }
-    std::u32string cps;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        char32_t unit =
-            static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-            char32_t low = static_cast<unsigned char>(bytes[i + 2]) |
-                           (static_cast<unsigned char>(bytes[i + 3]) << 8);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                cps += 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-                continue;
-            }
-        }
-        cps += (unit >= 0xD800 && unit <= 0xDFFF) ? U'\uFFFD' : unit;
-    }
-    return text::fromCodePoints(cps);
+    return text::fromUtf16WithBom(bytes);
 }
 
 }  // namespace sim

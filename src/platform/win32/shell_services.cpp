@@ -3,24 +3,53 @@
 #include <windows.h>
 
 #include <shellapi.h>
-#include <winspool.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 
+#include "command/program_location.h"
 #include "platform/error.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/registry_path.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// Starts a command line as given, the program found as CreateProcess finds it; the process
-// handle is kept only when the caller waits on it. Returns the Win32 error, 0 on success.
+// The folder of the running program, which is the package's.
+std::wstring programFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    while (true) {
+        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+command::Folders programFolders() {
+    return {toUtf8(systemFolder()), toUtf8(windowsFolder()), toUtf8(programFolder())};
+}
+
+// Starts a command line as given, byte for byte, the program by the full path that
+// command::programPath gives: CreateProcess left to find it would look in the package folder
+// and the current folder first, where a planted reg.exe would run with administrator rights.
+// The process handle is kept only when the caller waits on it. Returns the Win32 error, 0 on
+// success.
 DWORD startProcess(const std::string& command, int style, UniqueHandle* process) {
+    std::optional<std::string> program = command::programPath(command, programFolders());
+    if (!program)
+        return ERROR_FILE_NOT_FOUND;
+    const std::wstring application = toWide(*program);
     std::wstring line = toWide(command);
     line.push_back(L'\0');  // CreateProcessW may write into the command line
     STARTUPINFOW startup{};
@@ -28,8 +57,8 @@ DWORD startProcess(const std::string& command, int style, UniqueHandle* process)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(style);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &info)) {
         DWORD code = GetLastError();
         return code != ERROR_SUCCESS ? code : ERROR_FILE_NOT_FOUND;
     }
@@ -72,7 +101,8 @@ bool isProgramFile(const std::wstring& path) {
 }
 
 // What the shell must open itself rather than start: a URL, or a whole command line that names
-// an existing folder or a document. Empty for a program's command line.
+// an existing folder or a document. Empty for a program's command line, which startProcess
+// starts by its full path: the shell would search for a bare program name.
 std::wstring shellTarget(const std::string& command) {
     std::wstring line = trimmed(toWide(command));
     if (startsWithNoCase(line, L"http://") || startsWithNoCase(line, L"https://"))
@@ -206,22 +236,37 @@ void Win32Shell::regWrite(const std::string& path, const std::string& value,
         throw win32Error(static_cast<DWORD>(status), call);
 }
 
+namespace {
+
+// winspool.drv is not a known DLL: imported, it would be loaded from the package folder first.
+template <typename Function>
+Function* winspool(const char* name, const std::string& call) {
+    Function* function = systemFunction<Function>(L"winspool.drv", name);
+    if (function == nullptr)
+        throw lastError(call, ERROR_PROC_NOT_FOUND);
+    return function;
+}
+
+}  // namespace
+
 // Both calls may fail without setting an error (Wine's AddPrinterConnectionW does); the name
 // is then what was wrong.
 void Win32Network::setDefaultPrinter(const std::string& name) {
+    const std::string call = "network.setDefaultPrinter " + name;
+    static auto* setDefault = winspool<BOOL WINAPI(LPCWSTR)>("SetDefaultPrinterW", call);
     SetLastError(ERROR_SUCCESS);
-    if (!SetDefaultPrinterW(toWide(name).c_str())) {
-        throw lastError("network.setDefaultPrinter " + name, ERROR_INVALID_PRINTER_NAME);
-    }
+    if (!setDefault(toWide(name).c_str()))
+        throw lastError(call, ERROR_INVALID_PRINTER_NAME);
 }
 
 void Win32Network::addWindowsPrinterConnection(const std::string& path) {
+    const std::string call = "network.addWindowsPrinterConnection " + path;
+    static auto* addConnection = winspool<BOOL WINAPI(LPWSTR)>("AddPrinterConnectionW", call);
     std::wstring wide = toWide(path);
     wide.push_back(L'\0');
     SetLastError(ERROR_SUCCESS);
-    if (!AddPrinterConnectionW(wide.data())) {
-        throw lastError("network.addWindowsPrinterConnection " + path, ERROR_INVALID_PRINTER_NAME);
-    }
+    if (!addConnection(wide.data()))
+        throw lastError(call, ERROR_INVALID_PRINTER_NAME);
 }
 
 void Win32Launcher::start(const std::string& command, int style) {

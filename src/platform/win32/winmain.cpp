@@ -12,6 +12,8 @@
 #include "forms/runtime.h"
 #include "platform/error.h"
 #include "platform/win32/machine.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/ui/common_controls.h"
 #include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_backend.h"
 
@@ -27,15 +29,15 @@ int startFailed(const std::string& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything loads a library or starts a program: the program runs elevated from a
+    // folder that others may write to.
+    platform::win32::restrictSearchPaths();
     // WMI needs COM on this thread; the windows need version 6 of the common controls, which
     // the manifest selects.
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     if (FAILED(com))
         return startFailed("COM 無法初始化");
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-    InitCommonControlsEx(&controls);
+    platform::win32::ui::initCommonControls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
     try {
         platform::win32::Machine machine;
         platform::win32::Win32Backend backend(instance);

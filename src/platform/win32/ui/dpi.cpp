@@ -1,5 +1,9 @@
 #include "platform/win32/ui/dpi.h"
 
+#include <type_traits>
+
+#include "platform/win32/system_library.h"
+
 namespace platform::win32::ui::dpi {
 
 namespace {
@@ -37,10 +41,8 @@ struct Api {
 
     Api() {
         // shcore.dll is absent before Windows 8.1; importing it would stop the program there.
-        if (HMODULE shcore = LoadLibraryW(L"shcore.dll")) {
-            dpiForMonitor = reinterpret_cast<DpiForMonitorFn>(
-                reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
-        }
+        dpiForMonitor = systemFunction<std::remove_pointer_t<DpiForMonitorFn>>(L"shcore.dll",
+                                                                               "GetDpiForMonitor");
     }
 };
 

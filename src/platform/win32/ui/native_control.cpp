@@ -19,8 +19,13 @@ void NativeControl::create(HWND parent, int id) {
         throw platform::Error(static_cast<long long>(GetLastError()),
                               "無法建立控制項 " + model_.path());
     }
+    // Without its subclass the control would never report to its model.
+    if (!setWindowSubclass(made, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this))) {
+        DWORD error = GetLastError();
+        DestroyWindow(made);
+        throw platform::Error(static_cast<long long>(error), "無法建立控制項 " + model_.path());
+    }
     hwnd_ = made;
-    SetWindowSubclass(made, subclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
     name_ = nameWindow(made, model_.path());
     place();
     initialize();
@@ -77,15 +82,15 @@ LRESULT CALLBACK NativeControl::subclassProc(HWND hwnd, UINT msg, WPARAM wParam,
                                              UINT_PTR id, DWORD_PTR self) {
     auto* control = reinterpret_cast<NativeControl*>(self);
     if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, subclassProc, id);
+        removeWindowSubclass(hwnd, subclassProc, id);
         control->unname();
         control->hwnd_ = nullptr;
-        return DefSubclassProc(hwnd, msg, wParam, lParam);
+        return defSubclassProc(hwnd, msg, wParam, lParam);
     }
     return guarded(control->form_.runtime(), [&]() -> LRESULT {
         if (std::optional<LRESULT> handled = control->message(msg, wParam, lParam))
             return *handled;
-        LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+        LRESULT result = defSubclassProc(hwnd, msg, wParam, lParam);
         // The model's active control follows the keyboard focus.
         if (msg == WM_SETFOCUS)
             control->focused();

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "forms/control.h"
+#include "platform/win32/ui/common_controls.h"
 
 namespace platform::win32::ui {
 
@@ -70,7 +71,7 @@ class NativeControl {
     }
     // The control's own handling of a message, from inside message().
     LRESULT passOn(UINT msg, WPARAM wParam, LPARAM lParam) {
-        return DefSubclassProc(hwnd_, msg, wParam, lParam);
+        return defSubclassProc(hwnd_, msg, wParam, lParam);
     }
 
     std::wstring nativeText() const;

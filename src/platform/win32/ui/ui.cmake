@@ -1,6 +1,7 @@
 # The Win32 forms backend: real windows and controls for the forms model. GetDpiForMonitor and
 # the other per-monitor DPI functions are looked up at run time (ui/dpi.cpp) rather than
-# imported, so the program still starts on Windows 7, where shcore.dll does not exist.
+# imported, so the program still starts on Windows 7, where shcore.dll does not exist; comctl32
+# is loaded from the system folder (ui/common_controls.cpp), as it is no known DLL.
 enable_language(RC)
 
 add_library(velmora_win32_ui STATIC
@@ -22,6 +23,7 @@ add_library(velmora_win32_ui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/wide_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/window_name.cpp
   ${CMAKE_CURRENT_LIST_DIR}/proc_guard.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/common_controls.cpp
 )
-target_link_libraries(velmora_win32_ui PUBLIC velmora_forms velmora_win32_platform user32 gdi32 comctl32 uxtheme)
+target_link_libraries(velmora_win32_ui PUBLIC velmora_forms velmora_win32_platform user32 gdi32)
 target_compile_definitions(velmora_win32_ui PUBLIC UNICODE _UNICODE NOMINMAX)
