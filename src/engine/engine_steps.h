@@ -31,6 +31,8 @@ struct EngineContext {
     // A step the user's order asked for: its failure is skipped as well, and kept under that
     // name for the message that closes the run.
     bool task(const std::string& name, const std::function<void()>& f);
+    // The notice window's progress text; the log keeps it too, to show where a run stood.
+    void progress(const std::string& text);
 };
 
 // The port for an address; a port name that cannot be obtained stays as it was.

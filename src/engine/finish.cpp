@@ -61,7 +61,7 @@ void tellFailures(EngineContext& ctx) {
 void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan,
                bool twoPrinters) {
     SetupprintForm& w = ctx.window;
-    ctx.step([&] { ctx.program.msg().Label2.setText("即將完成"); });
+    ctx.progress("即將完成");
     const std::string printerName = w.Text2.text();
     // In the two-printer mode no printer carries the plain name, so a rename finds none by
     // design; after a first rename the second finds none either, and the first wins.

@@ -24,14 +24,18 @@ bool EngineContext::task(const std::string& name, const std::function<void()>& f
     return ran;
 }
 
+void EngineContext::progress(const std::string& text) {
+    os.log.write("進度：" + text);
+    step([&] { program.msg().Label2.setText(text); });
+}
+
 bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& passName,
                   const std::string& installCommand, const std::string& preferenceCommand,
                   const std::string& preferenceFile) {
     if (steps == OptionSteps::Nothing)
         return false;
-    ui::MsgForm& notice = ctx.program.msg();
     const std::string installTask = "安裝印表機「" + passName + "」";
-    auto progress = [&](const char* text) { ctx.step([&] { notice.Label2.setText(text); }); };
+    auto progress = [&](const char* text) { ctx.progress(text); };
     auto runWaiting = [&](const std::string& task, const std::string& command) {
         ctx.task(task, [&] { ctx.os.shell.run(command, platform::window_style::kNormal, true); });
     };

@@ -150,7 +150,7 @@ void SetupprintForm::Form_Load() {
         if (!changeNameText.text().empty()) {
             ctx.step([&] { notice.PrintNameLabel.setText(changeNameText.text()); });
         }
-        ctx.step([&] { notice.Label2.setText("正在...新增連接埠"); });
+        ctx.progress("正在...新增連接埠");
         port = createPort(ctx, address, port);
         bool ran = runPassSteps(ctx, steps, pass.printerName,
                                 installLine(pass.printerName, infFile, port, model),
