@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: installs what is needed, then the unit and scenario tests, the same under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build, and the Wine smoke test.
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build and its imports, and the
+# Wine tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,9 +24,11 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows
 exe=build/windows/src/platform/win32/Velmora.exe
 file "$exe" | grep -q 'PE32+ executable (GUI) x86-64' || { echo "not a PE32+ GUI executable: $exe"; exit 1; }
+scripts/check-imports.sh "$exe"
 
 step "Wine end-to-end"
 driver=build/windows/tests/e2e/driver/velmora-e2e.exe
 mkdir -p artifacts
 tests/e2e/smoke.sh "$exe" "$driver" artifacts
 tests/e2e/interaction.sh "$exe" "$driver" artifacts
+tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
