@@ -7,7 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb x11-utils x11-apps imagemagick locales fonts-arphic-uming
+  wine wine64 xvfb x11-utils x11-apps imagemagick locales fonts-wine fonts-arphic-uming
 )
 if [ "${1:-}" = "--linux-only" ]; then
   packages=(cmake g++ make pkg-config googletest libgtest-dev libgmock-dev)

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "forms/backend.h"
 #include "app/outcome.h"
+#include "forms/backend.h"
 #include "forms/runtime.h"
 #include "platform/logging.h"
 #include "platform/services.h"

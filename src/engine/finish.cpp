@@ -16,7 +16,8 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
     const std::string task = "將印表機「" + oldName + "」改名為「" + newName + "」";
     ctx.task(task, [&] {
         auto wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
-        std::vector<platform::WmiObject> found = wmi->execQuery(printerQuery(oldName), std::nullopt);
+        std::vector<platform::WmiObject> found =
+            wmi->execQuery(printerQuery(oldName), std::nullopt);
         if (found.empty() && mustFind)
             ctx.outcome.fail(task, "找不到印表機「" + oldName + "」");
         for (const platform::WmiObject& printer : found) {
@@ -24,8 +25,8 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
                 std::optional<long long> result =
                     wmi->callMethod(printer, "RenamePrinter", {platform::Value::text(newName)});
                 if (result && *result != 0) {
-                    ctx.outcome.fail(task,
-                                     "RenamePrinter 傳回 " + std::to_string(*result) + "，名稱沒有變更");
+                    ctx.outcome.fail(
+                        task, "RenamePrinter 傳回 " + std::to_string(*result) + "，名稱沒有變更");
                 }
             });
         }
@@ -43,9 +44,9 @@ void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
             return;
         if (*found > 0)
             continue;
-        ctx.outcome.fail("安裝印表機「" + name + "」",
-                         "安裝後找不到這台印表機。機型：" + model + "，INF 檔：" + infFile +
-                             "。請確認 INF 檔與機型名稱是否正確。");
+        ctx.outcome.fail("安裝印表機「" + name + "」", "安裝後找不到這台印表機。機型：" + model +
+                                                           "，INF 檔：" + infFile +
+                                                           "。請確認 INF 檔與機型名稱是否正確。");
     }
 }
 
@@ -58,8 +59,7 @@ void tellFailures(EngineContext& ctx) {
     });
 }
 
-void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan,
-               bool twoPrinters) {
+void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan, bool twoPrinters) {
     SetupprintForm& w = ctx.window;
     ctx.progress("即將完成");
     const std::string printerName = w.Text2.text();
@@ -75,8 +75,7 @@ void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan,
     ctx.step([&] { ctx.program.msg().unload(); });
     if (installStepRan)
         ctx.step([&] { ctx.os.shell.run(kControlPrinters, std::nullopt, false); });
-    ctx.task("設定 LegacyDefaultPrinterMode",
-             [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
+    ctx.task("設定 LegacyDefaultPrinterMode", [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
     tellFailures(ctx);
     ctx.runtime.endProgram(ctx.outcome.exitCode());
 }

@@ -49,8 +49,8 @@ void SetupprintForm::stopDamagedPackage(const std::string& what) {
     platform::Services& os = program_.services();
     os.log.write("安裝套件已損毀：" + what);
     runtime().trap([&] {
-        os.messageBoxes.show(app::damagedPackageText(what), forms::kAppTitle,
-                             platform::Icon::Stop, platform::Buttons::Ok);
+        os.messageBoxes.show(app::damagedPackageText(what), forms::kAppTitle, platform::Icon::Stop,
+                             platform::Buttons::Ok);
     });
     runtime().endProgram(forms::exit_code::kDamagedPackage);
 }
@@ -152,10 +152,9 @@ void SetupprintForm::Form_Load() {
         }
         ctx.progress("正在...新增連接埠");
         port = createPort(ctx, address, port);
-        bool ran = runPassSteps(ctx, steps, pass.printerName,
-                                installLine(pass.printerName, infFile, port, model),
-                                preferenceLine(pass.printerName, pass.preferenceFile),
-                                pass.preferenceFile);
+        bool ran = runPassSteps(
+            ctx, steps, pass.printerName, installLine(pass.printerName, infFile, port, model),
+            preferenceLine(pass.printerName, pass.preferenceFile), pass.preferenceFile);
         if (ran)
             installed.push_back(pass.printerName);
         installStepRan = installStepRan || ran;

@@ -43,7 +43,8 @@ void usbInstall(EngineContext& ctx) {
     const std::string key = ctx.window.Text2.text();
     const UsbModel* model = findUsbModel(key);
     if (model == nullptr) {
-        ctx.outcome.fail("USB 安裝「" + key + "」", "這個機型沒有 USB 安裝方式，沒有安裝任何東西。");
+        ctx.outcome.fail("USB 安裝「" + key + "」",
+                         "這個機型沒有 USB 安裝方式，沒有安裝任何東西。");
     } else {
         if (model->message != nullptr) {
             os.messageBoxes.show(model->message, forms::kAppTitle, platform::Icon::None,

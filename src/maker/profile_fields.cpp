@@ -42,8 +42,8 @@ std::optional<std::string> refusedField(const profile::InstallProfile& p,
             return name + "不可以反斜線「\\」結尾。";
         std::string bad = codepage.firstUnstorable(f.value);
         if (!bad.empty()) {
-            return name + "的字元「" + bad + "」無法以系統字碼頁 " +
-                   std::to_string(codepage.id()) + " 儲存，請改用其他字元。";
+            return name + "的字元「" + bad + "」無法以系統字碼頁 " + std::to_string(codepage.id()) +
+                   " 儲存，請改用其他字元。";
         }
     }
     return std::nullopt;

@@ -210,9 +210,8 @@ struct LoggedServices::Parts {
           network(in.network, in.log),
           launcher(in.launcher, in.log),
           files(in.files, in.log),
-          services{wmi,         shell,           network,  launcher,   files,
-                   in.codepage, in.profileApi,   in.messageBoxes, in.clock, in.windows,
-                   in.process,  in.log} {}
+          services{wmi,           shell,           network,  launcher,   files,      in.codepage,
+                   in.profileApi, in.messageBoxes, in.clock, in.windows, in.process, in.log} {}
     LoggedWmi wmi;
     LoggedShell shell;
     LoggedNetwork network;

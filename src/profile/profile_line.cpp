@@ -45,13 +45,13 @@ std::optional<std::string> damageOf(const std::vector<std::string>& parts) {
     while (fields > 6 && parts[fields - 1].empty())
         --fields;  // trailing separators hold nothing
     if (fields != 6) {
-        return "ip.ini 的第一行應有六個以逗號分隔的欄位，卻有 " + std::to_string(fields) +
-               " 個。";
+        return "ip.ini 的第一行應有六個以逗號分隔的欄位，卻有 " + std::to_string(fields) + " 個。";
     }
     for (std::size_t i = 0; i < 6; ++i) {
         for (char32_t c : text::toCodePoints(parts[i])) {
             if (c < 0x20 || c == 0x7F || c == U'\uFFFD')
-                return std::string("ip.ini 的「") + kFieldNames[i] + "」含有控制字元或無法辨識的字元。";
+                return std::string("ip.ini 的「") + kFieldNames[i] +
+                       "」含有控制字元或無法辨識的字元。";
         }
     }
     return std::nullopt;

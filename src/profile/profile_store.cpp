@@ -38,8 +38,9 @@ InstallProfile ProfileStore::read() {
 }
 
 void ProfileStore::write(const InstallProfile& profile) {
-    const std::string* fields[] = {&profile.marker,    &profile.printerAddress, &profile.printerName,
-                                   &profile.modelName, &profile.infFile,        &profile.optionFlags};
+    const std::string* fields[] = {&profile.marker,      &profile.printerAddress,
+                                   &profile.printerName, &profile.modelName,
+                                   &profile.infFile,     &profile.optionFlags};
     for (std::size_t i = 0; i < 6; ++i) {
         std::string bad = codepage_.firstUnstorable(*fields[i]);
         if (!bad.empty()) {

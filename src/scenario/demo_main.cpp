@@ -89,5 +89,8 @@ int main(int argc, char** argv) {
     for (const auto& [path, value] : state.find("registry")->members()) {
         std::cout << "  registry " << path << " = " << value.dump() << "\n";
     }
+    std::cout << "\nThe install log (Velmora.log in the user's temporary folder):\n";
+    for (const sim::json::Value& event : state.find("log")->asArray())
+        std::cout << "  " << event.asString() << "\n";
     return status;
 }

@@ -90,8 +90,11 @@ std::string narrate(const sim::json::Value& line) {
                                : "A step failed and stops the program: ") +
                str(line, "description");
     }
-    if (op == "end")
-        return "The program ends.";
+    if (op == "end") {
+        const sim::json::Value* code = line.find("code");
+        return "The program ends with exit code " +
+               (code != nullptr ? std::to_string(code->asInteger()) : std::string("?")) + ".";
+    }
     if (op == "idle")
         return "The program now waits for the user.";
     if (op == "inspect") {

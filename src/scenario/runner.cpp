@@ -30,7 +30,7 @@ class Simulation {
           process_(machine_),
           log_(machine_),
           backend_(machine_, script_),
-          services_{wmi_,        shell_,        network_, launcher_, files_,  codepage_,
+          services_{wmi_,        shell_,        network_, launcher_, files_,   codepage_,
                     profileApi_, messageBoxes_, clock_,   backend_,  process_, log_} {
         machine_.exeName = s.exe;
         configureMachine(s.machine, machine_);

@@ -150,12 +150,16 @@ std::string fromCodePoints(std::u32string_view cps) {
 std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
     if (bytes.size() < 2)
         return std::nullopt;
-    auto byte = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(bytes[i])); };
+    auto byte = [&](std::size_t i) {
+        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]));
+    };
     bool little = byte(0) == 0xFF && byte(1) == 0xFE;
     bool big = byte(0) == 0xFE && byte(1) == 0xFF;
     if (!little && !big)
         return std::nullopt;
-    auto unit = [&](std::size_t i) { return little ? byte(i) | byte(i + 1) << 8 : byte(i) << 8 | byte(i + 1); };
+    auto unit = [&](std::size_t i) {
+        return little ? byte(i) | byte(i + 1) << 8 : byte(i) << 8 | byte(i + 1);
+    };
     std::u32string cps;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
         char32_t u = unit(i);

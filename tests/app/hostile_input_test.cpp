@@ -50,9 +50,8 @@ TEST(HostileInput, ProfileFieldsReachTheStartedLinesAsExactlyOneArgumentEach) {
         const Args passes = two ? Args{c.name + "_彩色", c.name + "_黑白"} : Args{c.name};
         ASSERT_EQ(lines.size(), passes.size() * 2) << c.name;
         for (std::size_t i = 0; i < passes.size(); ++i) {
-            EXPECT_EQ(lines[2 * i],
-                      (Args{"rundll32", "printui.dll,PrintUIEntry", "/if", "/b", passes[i], "/f",
-                            c.inf, "/r", c.port, "/m", c.model}));
+            EXPECT_EQ(lines[2 * i], (Args{"rundll32", "printui.dll,PrintUIEntry", "/if", "/b",
+                                          passes[i], "/f", c.inf, "/r", c.port, "/m", c.model}));
             EXPECT_EQ(lines[2 * i + 1],
                       (Args{"rundll32", "printui.dll,PrintUIEntry", "/Sr", "/n", passes[i], "/a",
                             two && i == 0 ? "color.dat" : "black.dat", "d", "g", "u"}));
@@ -62,13 +61,23 @@ TEST(HostileInput, ProfileFieldsReachTheStartedLinesAsExactlyOneArgumentEach) {
 
 TEST(HostileInput, TypedAddressesThatCouldChangeALineAreRefusedAndNothingIsWritten) {
     const std::string refused[] = {
-        "\\\\srv\\hp\" & calc & \"", "\\\\srv\\🖨", "\\\\srv\\hp\\", "\\\\srv\\%TEMP%",
-        "\\\\srv\\a|b",  "\\\\srv\\h\tp", "10.0.0.1\r\n\\\\x\\y", std::string(10000, '1'),
-        "", "10.0.0.256",
+        "\\\\srv\\hp\" & calc & \"",
+        "\\\\srv\\🖨",
+        "\\\\srv\\hp\\",
+        "\\\\srv\\%TEMP%",
+        "\\\\srv\\a|b",
+        "\\\\srv\\h\tp",
+        "10.0.0.1\r\n\\\\x\\y",
+        std::string(10000, '1'),
+        "",
+        "10.0.0.256",
     };
     for (const std::string& address : refused) {
         PackageRun p;
-        p.profile("ip,10.0.0.7,Office,M,x.inf,100").type("Form1.Text1", address).enter().answer("ok");
+        p.profile("ip,10.0.0.7,Office,M,x.inf,100")
+            .type("Form1.Text1", address)
+            .enter()
+            .answer("ok");
         ScenarioRun r = p.run();
         ASSERT_EQ(r.status, 0) << address;
         ASSERT_EQ(r.ops("msgbox").size(), 1u) << address;
@@ -93,7 +102,8 @@ TEST(HostileInput, ProfilesInEveryEncodingNotepadSavesAreReadAndWrittenBackInThe
     const std::string files[] = {
         utf16(line, false),
         utf16(line, true),
-        "\xEF\xBB\xBF" "ip,10.0.0.7,二樓印表機,Model X,x.inf,100\r\n",
+        "\xEF\xBB\xBF"
+        "ip,10.0.0.7,二樓印表機,Model X,x.inf,100\r\n",
     };
     for (const std::string& bytes : files) {
         PackageRun p;
@@ -135,12 +145,11 @@ TEST(HostileInput, AProfileNotReadWholeIsNeverRewrittenNorInstalledFrom) {
 
 TEST(HostileInput, AWriterRefusesWhatTheCodePageWouldStoreAsQuestionMarks) {
     // A UTF-8 profile may hold what code page 950 cannot: confirming it would store "?".
-    const std::string original = "\xEF\xBB\xBF" "ip,10.0.0.7,Café,Model X,x.inf,100\r\n";
+    const std::string original =
+        "\xEF\xBB\xBF"
+        "ip,10.0.0.7,Café,Model X,x.inf,100\r\n";
     PackageRun p;
-    p.bytes("ip.ini", original)
-        .type("Form1.Text1", "10.0.0.8")
-        .enter()
-        .answer("ok");
+    p.bytes("ip.ini", original).type("Form1.Text1", "10.0.0.8").enter().answer("ok");
     ScenarioRun r = p.run();
     ASSERT_EQ(r.ops("msgbox").size(), 1u);
     EXPECT_NE(r.ops("msgbox")[0].find("text")->asString().find("「é」"), std::string::npos);

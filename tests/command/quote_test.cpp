@@ -70,7 +70,8 @@ TEST(Quoting, EveryPassableTextIsExactlyOneArgument) {
         ASSERT_FALSE(command::refusal(text, Receiver::Argv)) << text;
         for (const std::string& arg : {command::quoted(text), command::bare(text)}) {
             Args args = splitArguments("rundll32 printui.dll,PrintUIEntry /b " + arg + " /f x.inf");
-            EXPECT_EQ(args, (Args{"rundll32", "printui.dll,PrintUIEntry", "/b", text, "/f", "x.inf"}))
+            EXPECT_EQ(args,
+                      (Args{"rundll32", "printui.dll,PrintUIEntry", "/b", text, "/f", "x.inf"}))
                 << text;
         }
     }

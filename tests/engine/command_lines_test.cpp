@@ -1,6 +1,6 @@
+#include "engine/command_lines.h"
 #include "command/argv.h"
 #include "command/quote.h"
-#include "engine/command_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -106,8 +106,7 @@ TEST(CommandLines, HostileFieldsStayTheirOwnArguments) {
     for (const Case& c : cases) {
         EXPECT_EQ(command::splitArguments(installLine(c.name, c.inf, c.port, c.model)),
                   (std::vector<std::string>{"rundll32", "printui.dll,PrintUIEntry", "/if", "/b",
-                                            c.name, "/f", c.inf, "/r", c.port.name, "/m",
-                                            c.model}))
+                                            c.name, "/f", c.inf, "/r", c.port.name, "/m", c.model}))
             << c.name;
         EXPECT_EQ(command::splitArguments(preferenceLine(c.name, "black.dat")),
                   (std::vector<std::string>{"rundll32", "printui.dll,PrintUIEntry", "/Sr", "/n",

@@ -44,14 +44,19 @@ TEST(FailureReport, EachFailedStepIsToldWithItsReasonAndTheRunEndsWith1603) {
         .type("Form1.Text2", "Front Desk");
     const Case cases[] = {
         {"port", install().fault(fault({{"op", "wmi.put"}})), "新增連接埠 IP_10.1.1.5", "錯誤 "},
-        {"port class", install().fault(fault({{"op", "wmi.get"}, {"path", "Win32_TCPIPPrinterPort"}})),
+        {"port class",
+         install().fault(fault({{"op", "wmi.get"}, {"path", "Win32_TCPIPPrinterPort"}})),
          "新增連接埠 IP_10.1.1.5", "錯誤 "},
         {"printer missing", install("100", "Model Y"), "安裝印表機「Office」",
          "機型：Model Y，INF 檔：x.inf"},
-        {"printui cannot start", install().fault(fault({{"op", "run"}, {"cmd", "rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r IP_10.1.1.5 /m \"Model X\""}})),
+        {"printui cannot start",
+         install().fault(fault({{"op", "run"},
+                                {"cmd",
+                                 "rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r "
+                                 "IP_10.1.1.5 /m \"Model X\""}})),
          "安裝印表機「Office」", "0x80070002"},
-        {"default printer", install().fault(fault({{"op", "net.default"}})), "設定預設印表機「Office」",
-         "0x80070709"},
+        {"default printer", install().fault(fault({{"op", "net.default"}})),
+         "設定預設印表機「Office」", "0x80070709"},
         // color.dat alone keeps the package maker's option on without a warning.
         {"preference file missing", install("110").text("color.dat", "settings"),
          "套用列印喜好設定 black.dat 到「Office」", "沒有 black.dat"},
@@ -153,9 +158,8 @@ TEST(FailureReport, TheUsersChoicesAndStopsHaveTheirCodes) {
     PackageRun damaged;
     damaged.profile("ip,10.0.0.7,Office").type("Form1.Text1", "10.0.0.8").enter().answer("ok");
     const Case cases[] = {
-        {"cancel", cancel, 1602},     {"close box", closeBox, 1602},
-        {"declined", declined, 1602}, {"standard stop", stop, 1603},
-        {"damaged", damaged, 1620},
+        {"cancel", cancel, 1602},      {"close box", closeBox, 1602}, {"declined", declined, 1602},
+        {"standard stop", stop, 1603}, {"damaged", damaged, 1620},
     };
     for (const Case& c : cases) {
         ScenarioRun r = c.package.run();
@@ -165,7 +169,8 @@ TEST(FailureReport, TheUsersChoicesAndStopsHaveTheirCodes) {
 }
 
 TEST(FailureReport, TheLogHoldsTheRunButNoTranscriptLine) {
-    ScenarioRun r = install().fault(fault({{"op", "net.default"}})).confirm("10.1.1.5").answer("ok").run();
+    ScenarioRun r =
+        install().fault(fault({{"op", "net.default"}})).confirm("10.1.1.5").answer("ok").run();
     for (const char* part :
          {"開始：安裝.exe", "ip.ini：ip,192.168.0.250,Office,Model X,x.inf,100",
           "ip.ini：ip,10.1.1.5,Office,Model X,x.inf,100",

@@ -138,19 +138,19 @@ TEST(PackageMaker, FieldsThatWouldBreakTheLineAreRefusedByName) {
         const char* text;
         const char* named;
     };
-    for (Case c : {Case{"ADVSET.Text2", "A,B", "印表機名稱"},
-                   Case{"ADVSET.Text2", "Say \\\"hi\\\"", "印表機名稱"},
-                   Case{"ADVSET.Text3", "M\\r\\nX", "印表機模組"},
-                   Case{"ADVSET.Text4", "a\\\"b.inf", "INF檔名"},
-                   Case{"ADVSET.Text4", "a,b.inf", "INF檔名"},
-                   // Control characters split command lines; a trailing backslash escapes the
-                   // quote after it; what code page 950 cannot hold would be stored as "?".
-                   Case{"ADVSET.Text2", "Off\\tice", "印表機名稱"},
-                   Case{"ADVSET.Text2", "Office\\\\", "印表機名稱"},
-                   Case{"ADVSET.Text2", "Café 二樓", "「é」"},
-                   Case{"ADVSET.Text3", "Model 🖨", "「🖨」"},
-                   Case{"ADVSET.Text4", "x.inf\\u0007", "INF檔名"},
-                   Case{"ADVSET.Text4", ".\\\\Driver\\\\", "INF檔名"}}) {
+    for (Case c :
+         {Case{"ADVSET.Text2", "A,B", "印表機名稱"},
+          Case{"ADVSET.Text2", "Say \\\"hi\\\"", "印表機名稱"},
+          Case{"ADVSET.Text3", "M\\r\\nX", "印表機模組"},
+          Case{"ADVSET.Text4", "a\\\"b.inf", "INF檔名"}, Case{"ADVSET.Text4", "a,b.inf", "INF檔名"},
+          // Control characters split command lines; a trailing backslash escapes the
+          // quote after it; what code page 950 cannot hold would be stored as "?".
+          Case{"ADVSET.Text2", "Off\\tice", "印表機名稱"},
+          Case{"ADVSET.Text2", "Office\\\\", "印表機名稱"},
+          Case{"ADVSET.Text2", "Café 二樓", "「é」"},
+          Case{"ADVSET.Text3", "Model 🖨", "「🖨」"},
+          Case{"ADVSET.Text4", "x.inf\\u0007", "INF檔名"},
+          Case{"ADVSET.Text4", ".\\\\Driver\\\\", "INF檔名"}}) {
         // A model typed also lands in the name; the name is typed clean again after it.
         std::string actions = std::string(R"(,{"type":")") + c.control + R"(","text":")" + c.text +
                               R"("},{"type":"ADVSET.Text2","text":"Office"})";

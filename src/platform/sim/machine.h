@@ -80,7 +80,7 @@ class Machine {
     std::string osVersion = "10.0.19045";
     std::set<std::string> missingPrograms;  // lower case, without ".exe"
     std::vector<Fault> faults;
-    double clock = 0;  // seconds of virtual time
+    double clock = 0;              // seconds of virtual time
     std::vector<std::string> log;  // the install log's events, kept in memory
 
     void setRegistry(const std::string& path, json::Value value);

@@ -63,9 +63,8 @@ void Win32Log::write(const std::string& event) noexcept {
         std::string line = timestamp() + " " + platform::logSafe(event) + "\r\n";
         // A short share wait only: another installer writing at the same moment loses nothing
         // but this line, and the install is never held up.
-        UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid())
             return;
         trimIfFull(file.get(), line.size());
