@@ -1,5 +1,6 @@
 #include "engine/setupprint_form.h"
 
+#include "app/address_check.h"
 #include "app/form1.h"
 #include "app/program.h"
 #include "command/quote.h"
@@ -104,6 +105,14 @@ void SetupprintForm::Form_Load() {
         connectShareFromProfile(ctx);
     if (names.at(0) == "SHARE")
         connectShareFromName(ctx, names);
+
+    // A copy's own name is checked as a typed address is: anything else in its place would
+    // become a port and a printer of nonsense.
+    if (auto address = names.nonEmpty(1);
+        address && !app::isAcceptableAddress(*address, os.codepage)) {
+        stopDamagedPackage("安裝程式的檔名「" + os.process.exeName() + "」中的位址「" + *address +
+                           "」不是 IP 位址或網路路徑。");
+    }
 
     if (profileParts[1] == profile::kPlaceholderAddress) {
         // Nobody has set the address yet: the main program asks for it.

@@ -144,6 +144,11 @@ class LoggedShell final : public Shell {
                    [&] { inner_.regWrite(path, value, type); });
     }
 
+    void open(const std::string& file, const std::string& verb, int style) override {
+        loggedVoid(log_, "開啟 " + file + "（" + verb + "，視窗 " + std::to_string(style) + "）",
+                   [&] { inner_.open(file, verb, style); });
+    }
+
   private:
     Shell& inner_;
     Log& log_;

@@ -27,6 +27,10 @@ class Shell {
     // and type name ("REG_DWORD", "REG_SZ").
     virtual void regWrite(const std::string& path, const std::string& value,
                           const std::string& type) = 0;
+    // Opens a document or a folder of the current folder (a relative name) with the shell's
+    // verb ("open") in a window of that style, without waiting. The name is never parsed as a
+    // command line, so blanks and any other character stay part of it.
+    virtual void open(const std::string& file, const std::string& verb, int style) = 0;
 };
 
 class Network {

@@ -7,6 +7,7 @@ passed=0
 failed=0
 started=$SECONDS
 program_pid=
+program_image=Velmora.exe
 
 ok() {
   echo "ok - $1"
@@ -43,12 +44,19 @@ driver_err=$VELMORA_E2E_LOG/driver-last.err
 drv() { velmora_driver "$driver" "$desktop" "$driver_err" "$@"; }
 driver_error() { grep -v -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$driver_err" | tr '\n' ' '; }
 
-# start_program FOLDER TAG: Velmora.exe of FOLDER in the virtual desktop, FOLDER its current
-# folder, its output in the log folder under TAG.
+# start_program FOLDER TAG [EXE [FROM]]: EXE (default Velmora.exe) of FOLDER in the virtual
+# desktop, its output in the log folder under TAG. The current folder is FOLDER, or FROM when given;
+# then the program is named by its full path, as a shortcut with another start folder would.
 start_program() {
-  local folder=$1 tag=$2
-  (cd "$folder" && exec wine explorer "/desktop=$desktop,1024x768" Velmora.exe) \
-    >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
+  local folder=$1 tag=$2 exe=${3:-Velmora.exe} from=${4:-}
+  program_image=$exe
+  if [[ -z $from ]]; then
+    (cd "$folder" && exec wine explorer "/desktop=$desktop,1024x768" "$exe")
+  else
+    local full
+    full=$(realpath -e "$folder/$exe") || return 1
+    (cd "$from" && exec wine explorer "/desktop=$desktop,1024x768" "Z:${full//\//\\}")
+  fi >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
   program_pid=$!
 }
 
@@ -56,7 +64,7 @@ start_program() {
 # the program never made a window, and then only a server restart clears it.
 stop_program() {
   [[ -n $program_pid ]] || return 0
-  drv --timeout=5000 kill-process Velmora.exe || true
+  drv --timeout=5000 kill-process "$program_image" || true
   timeout 10 tail --pid="$program_pid" -f /dev/null || velmora_wineserver_restart
   wait "$program_pid" 2>/dev/null
   program_pid=
@@ -72,9 +80,9 @@ wait_main_window() {
       echo "a message box \"Velmora\" is open instead" >"$driver_err"
       return 1
     fi
-    count=$(drv process-count Velmora.exe) || count=
+    count=$(drv process-count "$program_image") || count=
     if [[ $count == 0 && ($seen == yes || $SECONDS -ge $((deadline - 20))) ]]; then
-      echo "Velmora.exe is not running (it ended before its window appeared)" >"$driver_err"
+      echo "$program_image is not running (it ended before its window appeared)" >"$driver_err"
       return 1
     fi
     [[ $count =~ ^[1-9] ]] && seen=yes

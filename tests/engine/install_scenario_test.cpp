@@ -336,11 +336,17 @@ TEST(Install, AShareNamedExecutableConnectsItsShare) {
     EXPECT_NE(failed[2].find("text")->asString().find("\\\\srv\\hp"), std::string::npos);
     EXPECT_EQ(failed[2].find("icon")->asString(), "stop");
 
+    // Not a share entry: srv stands where a copy's address stands, and is no address.
     Install lower = i;
-    lower.exe = "share_srv_hp.exe";  // not a share entry: srv is the address
-    lower.answers = R"(,{"answer":"yes"})";
+    lower.exe = "share_srv_hp.exe";
+    lower.answers = R"(,{"answer":"yes"},{"answer":"ok"})";
     ScenarioRun l = lower.run();
-    EXPECT_EQ(l.ops("wmi.put")[0].find("props")->find("HostAddress")->asString(), "srv");
+    EXPECT_TRUE(l.ops("wmi.put").empty());
+    EXPECT_TRUE(l.ops("run").empty());
+    const std::string told = l.ops("msgbox").back().find("text")->asString();
+    EXPECT_NE(told.find("share_srv_hp.exe"), std::string::npos) << told;
+    EXPECT_NE(told.find("「srv」"), std::string::npos) << told;
+    EXPECT_EQ(l.lines[l.lines.size() - 2].find("code")->asInteger(), 1620);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ class SimShell : public platform::Shell {
     long long run(const std::string& command, std::optional<int> style, bool wait) override;
     void regWrite(const std::string& path, const std::string& value,
                   const std::string& type) override;
+    void open(const std::string& file, const std::string& verb, int style) override;
 
   private:
     Machine& machine_;

@@ -43,6 +43,18 @@ void SimShell::regWrite(const std::string& path, const std::string& value,
     machine_.record(line);
 }
 
+void SimShell::open(const std::string& file, const std::string& verb, int style) {
+    json::Value line = Transcript::line("shell.open");
+    line.set("file", file);
+    line.set("verb", verb);
+    line.set("style", style);
+    machine_.check(line, kFileNotFoundHresult, "系統找不到指定的檔案。");
+    // A folder (the package folder ".") or a file of the package opens; anything else is missing.
+    if (file != "." && file != machine_.folder && machine_.file(file) == nullptr)
+        throw platform::Error(kFileNotFoundHresult, "系統找不到指定的檔案。", line.dump());
+    machine_.record(line);
+}
+
 void SimNetwork::setDefaultPrinter(const std::string& name) {
     json::Value line = Transcript::line("net.default");
     line.set("name", name);

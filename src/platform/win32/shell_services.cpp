@@ -196,6 +196,21 @@ long long Win32Shell::run(const std::string& command, std::optional<int> style, 
     return wait ? exitCodeAfterWait(process.get(), call) : 0;
 }
 
+void Win32Shell::open(const std::string& file, const std::string& verb, int style) {
+    const std::string call = "shell.open " + file;
+    std::wstring wideFile = toWide(file);
+    std::wstring wideVerb = toWide(verb);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // No error box of the shell's own: the failure is raised to the program instead.
+    info.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.lpVerb = wideVerb.c_str();
+    info.lpFile = wideFile.c_str();
+    info.nShow = style;
+    if (!ShellExecuteExW(&info))
+        throw lastError(call, ERROR_FILE_NOT_FOUND);
+}
+
 void Win32Shell::regWrite(const std::string& path, const std::string& value,
                           const std::string& type) {
     const std::string call = "shell.regWrite " + path;

@@ -10,6 +10,7 @@ class Win32Shell final : public platform::Shell {
     long long run(const std::string& command, std::optional<int> style, bool wait) override;
     void regWrite(const std::string& path, const std::string& value,
                   const std::string& type) override;
+    void open(const std::string& file, const std::string& verb, int style) override;
 };
 
 class Win32Network final : public platform::Network {
