@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -41,14 +42,18 @@ class Codepage {
     std::string firstUnstorable(const std::string& text) const;
 };
 
-// The INI reader (GetPrivateProfileStringA with a NULL key): the raw buffer it fills for a
-// buffer of the given size, a run of NUL-terminated names in the ANSI code page, truncated as
-// the reader truncates. Section absent lists the file's section names.
+// The INI reader (GetPrivateProfileStringA with a NULL key): the section names of a file, or
+// the key names of one section, as written in the file (quotes kept), decoded from the ANSI code
+// page. The whole list, however long; a missing file or section gives none.
 class ProfileApi {
   public:
     virtual ~ProfileApi() = default;
-    virtual std::string names(const std::string& file, const std::optional<std::string>& section,
-                              std::size_t bufferSize) = 0;
+    virtual std::vector<std::string> names(const std::string& file,
+                                           const std::optional<std::string>& section) = 0;
 };
+
+// The names in a buffer the reader filled: each ended by a NUL, an empty name (a second NUL)
+// after the last; a buffer without that end is taken up to its last NUL.
+std::vector<std::string> splitNameList(std::string_view buffer);
 
 }  // namespace platform

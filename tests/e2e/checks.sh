@@ -48,15 +48,15 @@ driver_error() { grep -v -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 
 # desktop, its output in the log folder under TAG. The current folder is FOLDER, or FROM when given;
 # then the program is named by its full path, as a shortcut with another start folder would.
 start_program() {
-  local folder=$1 tag=$2 exe=${3:-Velmora.exe} from=${4:-}
+  local folder=$1 tag=$2 exe=${3:-Velmora.exe} from=${4:-} command
   program_image=$exe
-  if [[ -z $from ]]; then
-    (cd "$folder" && exec wine explorer "/desktop=$desktop,1024x768" "$exe")
-  else
-    local full
-    full=$(realpath -e "$folder/$exe") || return 1
-    (cd "$from" && exec wine explorer "/desktop=$desktop,1024x768" "Z:${full//\//\\}")
-  fi >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
+  command=$exe
+  if [[ -n $from ]]; then
+    command=$(realpath -e "$folder/$exe") || return 1
+    command=Z:${command//\//\\}
+  fi
+  (cd "${from:-$folder}" && exec wine explorer "/desktop=$desktop,1024x768" "$command") \
+    >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
   program_pid=$!
 }
 

@@ -59,13 +59,14 @@ diagnose() {
   drv --timeout=200 list "$title" >>"$VELMORA_E2E_LOG/driver.log" || true
 }
 
-# A fresh package folder: the program alone, with ip.ini (given as UTF-8, stored in code page
-# 950 with CR LF) and a small INF when the case wants a profile.
+# A fresh package folder: the program alone (also as EXE when given), with ip.ini (given as UTF-8,
+# stored in code page 950 with CR LF) and a small INF when the case wants a profile.
 new_package() {
-  local line=${1:-}
+  local line=${1:-} exe=${2:-Velmora.exe}
   package=$(mktemp -d /tmp/velmora-interaction.XXXXXX)
   velmora_on_exit "rm -rf '$package'"
   cp "$program" "$package/Velmora.exe"
+  [[ $exe == Velmora.exe ]] || cp "$program" "$package/$exe"
   if [[ -n $line ]]; then
     printf '%s\r\n' "$line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
     printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Printer\r\n' >"$package/x.inf"
@@ -91,12 +92,13 @@ check_ini() {
   fi
 }
 
-# begin_case NAME [IP.INI LINE]: a fresh folder and a fresh program; false when it never came up.
+# begin_case NAME [IP.INI-LINE [EXE [FROM]]]: a fresh folder and a fresh program (EXE of that
+# folder, started from the folder FROM when given); false when it never came up.
 begin_case() {
   case_name=$1
   echo "# case: $case_name"
-  new_package "${2:-}"
-  start_program "$package" "$case_name"
+  new_package "${2:-}" "${3:-Velmora.exe}"
+  start_program "$package" "$case_name" "${3:-Velmora.exe}" "${4:-}"
   if ! wait_main_window; then
     not_ok "$case_name: main window appears" "$(driver_error)"
     diagnose
@@ -218,21 +220,21 @@ shot_window() {
 # driver started afterwards could look, and a crash must not pass for an end.
 start_exit_watch() {
   exit_watch_out=$VELMORA_E2E_LOG/$case_name.wait-exit
-  timeout 60 wine "$driver" wait-exit Velmora.exe "$1" >"$exit_watch_out" 2>"$exit_watch_out.err" &
+  timeout 60 wine "$driver" wait-exit "$program_image" "$1" >"$exit_watch_out" 2>"$exit_watch_out.err" &
   exit_watch_pid=$!
   velmora_poll 20 grep -q '^watching' "$exit_watch_out"
 }
 
-# finish_exit_watch WHAT: the watched program ended by itself with exit code 0.
+# finish_exit_watch WHAT CODE: the watched program ended by itself with exit code CODE.
 finish_exit_watch() {
-  local what=$1 rc=0 codes
+  local what=$1 want=$2 rc=0 codes
   wait "$exit_watch_pid" || rc=$?
   codes=$(sed -n 's/^exited //p' "$exit_watch_out")
   if ((rc != 0)); then
     not_ok "$what" "$(grep -v -e 'wine32' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$exit_watch_out.err" | tr '\n' ' ')"
     diagnose
   else
-    check_equal "$what with exit code 0" "$codes" 0
+    check_equal "$what with exit code $want" "$codes" "$want"
   fi
 }
 
@@ -295,6 +297,111 @@ legacy_mode() {
     tr -d '\r' | awk '$1 == "LegacyDefaultPrinterMode" { print $2, $3 }'
 }
 
+# The install log, where the program's GetTempPathW points: Wine's %TEMP% (%TMP% is the same
+# there). Set once the environment is up.
+install_log=
+
+# The prefix is reused: a log of earlier runs must not pass for this one's.
+clear_log() {
+  rm -f "$install_log"
+  if [[ -e $install_log ]]; then
+    not_ok "$case_name: the install log is deleted before the start" "$install_log remains"
+    return 1
+  fi
+}
+
+# check_log CASE CODE [EVENT...]: the install log holds this one run, as UTF-8 lines
+# "YYYY-MM-DD HH:MM:SS.mmm EVENT" ending in CR LF, starting with the start of the program; it holds
+# every EVENT (one ending in "：" as the beginning of an event) and ends with exit code CODE.
+check_log() {
+  local what=$1 code=$2 copy=$VELMORA_E2E_LOG/$1.Velmora.log bad events want missing=()
+  shift 2
+  if [[ ! -s $install_log ]]; then
+    not_ok "$what: the install log $install_log is written" "there is no such file, or it is empty"
+    return
+  fi
+  cp "$install_log" "$copy"
+  if ! iconv -f UTF-8 -t UTF-8 "$install_log" >/dev/null 2>&1; then
+    not_ok "$what: the install log is UTF-8 text" "see $copy"
+  elif bad=$(LC_ALL=C grep -n -v -E $'^[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3} [^\r]+\r$' "$install_log") ||
+    [[ $(tail -c 2 "$install_log" | od -An -tx1) != ' 0d 0a' ]]; then
+    not_ok "$what: every line of the install log is a time and an event, ending in CR LF" \
+      "${bad:-the last line has no CR LF}" "see $copy"
+  else
+    ok "$what: the install log is UTF-8, one timed event a line, CR LF ($(wc -l <"$install_log") lines)"
+  fi
+  events=$(sed 's/^[^ ]* [^ ]* //; s/\r$//' "$install_log")
+  if [[ $(grep -c '^開始：' <<<"$events") != 1 || $(head -n 1 <<<"$events") != "開始：$program_image，資料夾 "* ]]; then
+    not_ok "$what: the install log holds one run, from the start of $program_image" \
+      "$(grep -m 3 '^開始：' <<<"$events" | tr '\n' ' ')" "see $copy"
+  fi
+  for want in "$@"; do
+    if [[ $want == *： ]]; then
+      awk -v w="$want" 'index($0, w) == 1 { found = 1 } END { exit !found }' <<<"$events"
+    else
+      grep -qxF -- "$want" <<<"$events"
+    fi || missing+=("$want")
+  done
+  if ((${#missing[@]} == 0)); then
+    ok "$what: the install log holds the $# events looked for"
+  else
+    not_ok "$what: the install log holds the events of the run" \
+      "${missing[@]/#/missing: }" "see $copy"
+  fi
+  check_equal "$what: the install log ends with the exit code" "$(tail -n 1 <<<"$events")" \
+    "結束，結束代碼 $code"
+}
+
+readonly summary_head='安裝沒有全部完成，下列步驟失敗：'
+readonly summary_tail='詳細經過記錄在暫存資料夾（%TEMP%）的 Velmora.log。'
+
+# summary_steps TEXT: the steps a failure summary lists, one "STEP<TAB>REASON" line each; false
+# when TEXT is not laid out as one (CR LF line breaks): the heading, for each step an empty line,
+# "● STEP" and the reason indented by four spaces, then an empty line and the pointer to the log.
+summary_steps() {
+  local text=$1 lines i
+  local head=$summary_head$'\r\n' tail=$'\r\n\r\n'$summary_tail
+  [[ $text == "$head"*"$tail" ]] || return 1
+  text=${text#"$head"}
+  text=${text%"$tail"}
+  [[ ${text//$'\r\n'/} != *[$'\r\n']* ]] || return 1  # every line break is CR LF
+  mapfile -t lines <<<"${text//$'\r\n'/$'\n'}"
+  ((${#lines[@]} % 3 == 0)) || return 1
+  for ((i = 0; i < ${#lines[@]}; i += 3)); do
+    [[ -z ${lines[i]} && ${lines[i + 1]} == '● '?* && ${lines[i + 2]} == '    '[!\ ]* ]] || return 1
+    printf '%s\t%s\n' "${lines[i + 1]#● }" "${lines[i + 2]#    }"
+  done
+}
+
+# check_summary WHAT TEXT STEP...: TEXT is a failure summary that lists each STEP and no other
+# (one check); its "STEP<TAB>REASON" lines are left in summary_lines for the checks of the reasons.
+check_summary() {
+  local what=$1 text=$2 step listed missing=()
+  shift 2
+  if ! summary_lines=$(summary_steps "$text"); then
+    not_ok "$what" "not laid out as heading, failed steps with reasons, pointer to the log:" \
+      "$(shown "$text")"
+    return 1
+  fi
+  listed=$(cut -f 1 <<<"$summary_lines")
+  for step in "$@"; do
+    if grep -qxF -- "$step" <<<"$listed"; then
+      listed=$(grep -vxF -- "$step" <<<"$listed")
+    else
+      missing+=("$step")
+    fi
+  done
+  if ((${#missing[@]} == 0)) && [[ -z $listed ]]; then
+    ok "$what"
+  else
+    not_ok "$what" "${missing[@]/#/not listed: }" ${listed:+"listed besides: $(tr '\n' '|' <<<"$listed")"}
+    return 1
+  fi
+}
+
+# reason_of STEP: the reason the summary last checked gives for STEP.
+reason_of() { awk -F'\t' -v s="$1" '$1 == s { print $2; exit }' <<<"$summary_lines"; }
+
 # --- the cases ------------------------------------------------------------------------------------
 
 # Enter at once: the box still holds the computer's own address, which is no printer's.
@@ -337,6 +444,8 @@ case_invalid_address() {
 }
 
 case_declined_install() {
+  case_name=declined-install
+  clear_log || return
   begin_case declined-install "$profile_line" || return
   type_address 10.0.0.8 || { give_up "declined-install: 10.0.0.8 is typed" "$(driver_error)"; return; }
   drv key "$title" Form1.Text1 enter || { give_up "declined-install: Enter is sent" "$(driver_error)"; return; }
@@ -350,7 +459,8 @@ case_declined_install() {
   check_equal "declined-install: the program runs while the question is open" \
     "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press 提示 no || { give_up "declined-install: No is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "declined-install: after No the program ends by itself"
+  finish_exit_watch "declined-install: after No the program ends by itself, nothing installed," 1602
+  check_log declined-install 1602
   check_ini "declined-install: ip.ini still holds the new address after the end" \
     'ip,10.0.0.8,Office,Model X,x.inf,100'
   end_case

@@ -128,40 +128,27 @@ std::vector<std::string> iniNames(const std::string& text,
 
 }  // namespace
 
-std::string SimProfileApi::names(const std::string& file, const std::optional<std::string>& section,
-                                 std::size_t bufferSize) {
-    std::string buffer(bufferSize + 1, '\0');
-    std::string fileName = file;
-    const SimFile* f = machine_.file(fileName);
+std::vector<std::string> SimProfileApi::names(const std::string& file,
+                                              const std::optional<std::string>& section) {
+    const SimFile* f = machine_.file(file);
     std::vector<std::string> names;
     if (f != nullptr) {
         // The reader takes UTF-16 files with a byte-order mark as well.
         std::string content = utf16FileText(f->bytes).value_or(codepage_.decode(f->bytes));
-        names = iniNames(content, section);
+        // The names pass through the ANSI code page, as the real reader's buffer does.
+        for (const std::string& n : iniNames(content, section))
+            names.push_back(codepage_.decode(codepage_.encode(n)));
     }
-    // NUL after each name and one more at the end; a list that does not fit is cut so that
-    // the last two bytes of the buffer are NULs.
-    std::string list;
-    for (const std::string& n : names)
-        list += codepage_.encode(n) + '\0';
-    if (bufferSize >= 2 && list.size() + 1 > bufferSize)
-        list = list.substr(0, bufferSize - 2) + '\0';
-    std::copy(list.begin(), list.end(), buffer.begin());
-
     json::Value line = Transcript::line("profile.read");
     line.set("file", file);
     line.set("section", section ? json::Value(*section) : json::Value());
     json::Value result = json::Value::array();
-    std::size_t at = 0;
-    while (at < buffer.size() && buffer[at] != '\0') {
-        std::size_t end = buffer.find('\0', at);
-        result.push(codepage_.decode(buffer.substr(at, end - at)));
-        at = end + 1;
-    }
+    for (const std::string& n : names)
+        result.push(n);
     line.set("result", result);
     machine_.check(line, platform::errors::kFileNotFound, "找不到檔案");
     machine_.record(line);
-    return buffer;
+    return names;
 }
 
 }  // namespace sim

@@ -75,8 +75,8 @@ class SimProfileApi : public platform::ProfileApi {
   public:
     SimProfileApi(Machine& machine, const SimCodepage& codepage)
         : machine_(machine), codepage_(codepage) {}
-    std::string names(const std::string& file, const std::optional<std::string>& section,
-                      std::size_t bufferSize) override;
+    std::vector<std::string> names(const std::string& file,
+                                   const std::optional<std::string>& section) override;
 
   private:
     Machine& machine_;

@@ -290,9 +290,8 @@ std::string Win32Codepage::encode(const std::string& text) const {
     return out;
 }
 
-std::string Win32ProfileApi::names(const std::string& file,
-                                   const std::optional<std::string>& section,
-                                   std::size_t bufferSize) {
+std::vector<std::string> Win32ProfileApi::names(const std::string& file,
+                                                const std::optional<std::string>& section) {
     Win32Codepage codepage;
     // A bare file name would be looked for in the Windows folder; the program means its own.
     std::wstring full = fullPath(toWide(file));
@@ -304,12 +303,21 @@ std::string Win32ProfileApi::names(const std::string& file,
         if (length > 0 && length < MAX_PATH)
             path = codepage.encode(toUtf8(shortName));
     }
-    std::size_t size = std::min<std::size_t>(bufferSize, std::numeric_limits<DWORD>::max() - 1);
-    std::string buffer(size + 1, '\0');
     std::string sectionAnsi = section ? codepage.encode(*section) : std::string();
-    GetPrivateProfileStringA(section ? sectionAnsi.c_str() : nullptr, nullptr, "", buffer.data(),
-                             static_cast<DWORD>(size), path.c_str());
-    return buffer;
+    // The reader returns size - 2 when it had to cut the list: grow until it fits.
+    constexpr DWORD kLimit = 64u << 20;
+    for (DWORD size = 4096;; size *= 2) {
+        std::string buffer(size, '\0');
+        DWORD copied = GetPrivateProfileStringA(section ? sectionAnsi.c_str() : nullptr, nullptr,
+                                                "", buffer.data(), size, path.c_str());
+        if (copied + 2 < size || size >= kLimit) {
+            buffer.resize(std::min<DWORD>(copied + 1, size));
+            std::vector<std::string> names;
+            for (const std::string& n : platform::splitNameList(buffer + std::string(1, '\0')))
+                names.push_back(codepage.decode(n));
+            return names;
+        }
+    }
 }
 
 }  // namespace platform::win32

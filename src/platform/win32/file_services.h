@@ -24,8 +24,8 @@ class Win32Codepage final : public platform::Codepage {
 
 class Win32ProfileApi final : public platform::ProfileApi {
   public:
-    std::string names(const std::string& file, const std::optional<std::string>& section,
-                      std::size_t bufferSize) override;
+    std::vector<std::string> names(const std::string& file,
+                                   const std::optional<std::string>& section) override;
 };
 
 }  // namespace platform::win32

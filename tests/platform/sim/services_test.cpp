@@ -123,22 +123,36 @@ TEST(SimServices, WmiAnswersQueriesGetsAndMethods) {
     EXPECT_THROW(service->get("Win32_Service.Name='nosuch'"), platform::Error);
 }
 
-TEST(SimServices, IniReaderTruncatesLikeTheSystemReader) {
+TEST(SimServices, IniReaderListsSectionsAndKeysAsWritten) {
     FormsHarness h;
     std::string inf =
         "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%M%=Models\r\n"
         "; comment\r\n[Models]\r\n\"Model A\" = a\r\n\"Model B\"=b\r\n";
     h.machine.createFile("x.inf").bytes = inf;
-    std::string sections = h.profileApi.names(".\\x.inf", std::nullopt, 127);
-    EXPECT_EQ(sections.size(), 128u);
-    EXPECT_EQ(sections.substr(0, 31),
-              std::string("Version\0Manufacturer\0Models\0\0", 29) + std::string(2, '\0'));
-    std::string keys = h.profileApi.names(".\\x.inf", std::string("Models"), 127);
-    EXPECT_EQ(keys.substr(0, 20), std::string("\"Model A\"\0\"Model B\"\0\0", 20));
-    // A list that does not fit is cut; the buffer still ends in two NULs.
-    std::string cut = h.profileApi.names(".\\x.inf", std::nullopt, 10);
-    EXPECT_EQ(cut, std::string("Version\0\0\0\0", 11));
-    EXPECT_EQ(h.profileApi.names(".\\missing.inf", std::nullopt, 127), std::string(128, '\0'));
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(h.profileApi.names(".\\x.inf", std::nullopt),
+              (Names{"Version", "Manufacturer", "Models"}));
+    EXPECT_EQ(h.profileApi.names(".\\x.inf", std::string("models")),
+              (Names{"\"Model A\"", "\"Model B\""}));
+    EXPECT_TRUE(h.profileApi.names(".\\missing.inf", std::nullopt).empty());
+}
+
+TEST(NameList, SplitsTheReadersBuffer) {
+    using Names = std::vector<std::string>;
+    struct Case {
+        std::string buffer;
+        Names names;
+    };
+    const Case cases[] = {
+        {std::string("a\0bc\0\0", 6), {"a", "bc"}},
+        {std::string("\0\0", 2), {}},
+        {"", {}},
+        {std::string("a\0b", 3), {"a"}},  // a cut name is no name
+        {std::string("a\0\0junk\0", 9), {"a"}},
+        {std::string("\"M A\"\0x\0\0", 9), {"\"M A\"", "x"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::splitNameList(c.buffer), c.names);
 }
 
 }  // namespace
@@ -153,9 +167,8 @@ TEST(SimServices, Utf16InfFilesReadLikeAnsiOnes) {
         utf16 += static_cast<char>((c >> 8) & 0xFF);
     }
     h.machine.createFile("u.inf").bytes = utf16;
-    std::string sections = h.profileApi.names(".\\u.inf", std::nullopt, 127);
-    EXPECT_EQ(h.codepage.decode(sections.substr(0, sections.find(std::string(2, '\0')))),
-              std::string("Version\0型號", 14));
+    EXPECT_EQ(h.profileApi.names(".\\u.inf", std::nullopt),
+              (std::vector<std::string>{"Version", "型號"}));
     EXPECT_EQ(sim::utf16FileText(utf16).value().substr(0, 9), "[Version]");
     EXPECT_FALSE(sim::utf16FileText("plain").has_value());
     // A surrogate pair is one character; a lone surrogate becomes the replacement character.
