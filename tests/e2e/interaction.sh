@@ -222,7 +222,7 @@ start_exit_watch() {
   exit_watch_out=$VELMORA_E2E_LOG/$case_name.wait-exit
   timeout 60 wine "$driver" wait-exit "$program_image" "$1" >"$exit_watch_out" 2>"$exit_watch_out.err" &
   exit_watch_pid=$!
-  velmora_poll 20 grep -q '^watching' "$exit_watch_out"
+  velmora_poll 20 grep -qs '^watching' "$exit_watch_out"
 }
 
 # finish_exit_watch WHAT CODE: the watched program ended by itself with exit code CODE.
@@ -292,6 +292,45 @@ check_rule() {
   fi
 }
 
+# check_box_icon WHAT PICTURE "X Y W H" TITLE stop|none: the icon of the message box TITLE, told by
+# colour where PICTURE (taken at X Y) shows the box's icon control, less any button over it: the
+# stop icon is red; without an icon the place is plain grey (the other standard icons are blue or
+# yellow, and a default button has a blue frame).
+check_box_icon() {
+  local what=$1 file=$2 px py controls icon ox oy x y w h red coloured draw=()
+  read -r px py _ _ <<<"$3"
+  if ! controls=$(drv list "$4"); then
+    not_ok "$what" "$(driver_error)"
+    return
+  fi
+  # Lines: name, class, id, visible, enabled, "X Y W H" on the desktop, text; the icon has no text.
+  icon=$(awk -F'\t' '$2 == "Static" && $7 == "\"\"" { print $6; exit }' <<<"$controls")
+  if [[ -z $icon ]]; then
+    not_ok "$what" "the box has no icon control"
+    return
+  fi
+  read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
+  ox=$((${ox:-0} - px)) oy=$((${oy:-0} - py))
+  while read -r x y w h; do
+    draw+=(-draw "rectangle $((x + ox)),$((y + oy)) $((x + ox + w - 1)),$((y + oy + h - 1))")
+  done < <(awk -F'\t' '$2 == "Button" { print $6 }' <<<"$controls")
+  read -r x y w h <<<"$icon"
+  read -r red coloured < <(
+    convert "$file" -fill '#C0C0C0' "${draw[@]}" -crop "${w}x${h}+$((x + ox))+$((y + oy))" +repage \
+      -depth 8 txt:- |
+      awk -F'[,: ()]+' 'NR > 1 { r = $3; g = $4; b = $5
+          hi = r > g ? (r > b ? r : b) : (g > b ? g : b); lo = r < g ? (r < b ? r : b) : (g < b ? g : b)
+          if (hi - lo > 60) { coloured++; if (r == hi && r - (g > b ? g : b) > 100) red++ } }
+        END { print red + 0, coloured + 0 }')
+  if [[ $5 == stop ]] && ((${red:-0} >= 100)); then
+    ok "$what ($red red px in the icon's ${w}x$h)"
+  elif [[ $5 == none ]] && ((${coloured:-1} == 0)); then
+    ok "$what (the icon's ${w}x$h are grey)"
+  else
+    not_ok "$what" "the icon's ${w}x$h in $(basename "$file") hold ${red:-?} red of ${coloured:-?} coloured px"
+  fi
+}
+
 legacy_mode() {
   velmora_reg_query "$legacy_key" /v LegacyDefaultPrinterMode 2>/dev/null |
     tr -d '\r' | awk '$1 == "LegacyDefaultPrinterMode" { print $2, $3 }'
@@ -310,11 +349,11 @@ clear_log() {
   fi
 }
 
-# check_log CASE CODE [EVENT...]: the install log holds this one run, as UTF-8 lines
-# "YYYY-MM-DD HH:MM:SS.mmm EVENT" ending in CR LF, starting with the start of the program; it holds
-# every EVENT (one ending in "：" as the beginning of an event) and ends with exit code CODE.
+# check_log CASE CODE [PATTERN...]: the install log holds this one run, as UTF-8 lines
+# "YYYY-MM-DD HH:MM:SS.mmm EVENT" ending in CR LF, from the start of the program; some event matches
+# each PATTERN (a shell pattern: * stands for any text), and the last is the end with exit code CODE.
 check_log() {
-  local what=$1 code=$2 copy=$VELMORA_E2E_LOG/$1.Velmora.log bad events want missing=()
+  local what=$1 code=$2 copy=$VELMORA_E2E_LOG/$1.Velmora.log bad events event want found missing=()
   shift 2
   if [[ ! -s $install_log ]]; then
     not_ok "$what: the install log $install_log is written" "there is no such file, or it is empty"
@@ -336,14 +375,17 @@ check_log() {
       "$(grep -m 3 '^開始：' <<<"$events" | tr '\n' ' ')" "see $copy"
   fi
   for want in "$@"; do
-    if [[ $want == *： ]]; then
-      awk -v w="$want" 'index($0, w) == 1 { found = 1 } END { exit !found }' <<<"$events"
-    else
-      grep -qxF -- "$want" <<<"$events"
-    fi || missing+=("$want")
+    found=no
+    while IFS= read -r event; do
+      # shellcheck disable=SC2053  # a pattern
+      [[ $event == $want ]] && found=yes && break
+    done <<<"$events"
+    [[ $found == yes ]] || missing+=("$want")
   done
-  if ((${#missing[@]} == 0)); then
-    ok "$what: the install log holds the $# events looked for"
+  if (($# == 0)); then
+    :
+  elif ((${#missing[@]} == 0)); then
+    ok "$what: the install log holds every event looked for ($#)"
   else
     not_ok "$what: the install log holds the events of the run" \
       "${missing[@]/#/missing: }" "see $copy"
@@ -459,8 +501,12 @@ case_declined_install() {
   check_equal "declined-install: the program runs while the question is open" \
     "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press 提示 no || { give_up "declined-install: No is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "declined-install: after No the program ends by itself, nothing installed," 1602
+  finish_exit_watch "declined-install: after No the program ends by itself" 1602
   check_log declined-install 1602
+  # Only the start-up's registry command may have been started: nothing of an install.
+  [[ -f $VELMORA_E2E_LOG/declined-install.Velmora.log ]] &&
+    check_equal "declined-install: the install log shows no install command and no WMI change" \
+      "$(grep -a -e ' 執行 ' -e ' WMI ' "$VELMORA_E2E_LOG/declined-install.Velmora.log")" ""
   check_ini "declined-install: ip.ini still holds the new address after the end" \
     'ip,10.0.0.8,Office,Model X,x.inf,100'
   end_case
@@ -501,6 +547,46 @@ case_package_maker() {
   end_case
 }
 
+# wait_next_box TITLE OLD SECS: prints the text of the message box TITLE once it says something
+# other than OLD; the box after an answered one may carry the same title.
+wait_next_box() {
+  local box_title=$1 old=$2 secs=$3 got
+  local deadline=$((SECONDS + secs))
+  while ((SECONDS < deadline)); do
+    if got=$(drv --timeout=1000 msgbox-text "$box_title") && [[ $got != "$old" ]]; then
+      printf '%s' "$got"
+      return 0
+    fi
+  done
+  echo "no message box \"$box_title\" other than $(shown "$old") within $secs s" >"$driver_err"
+  return 1
+}
+
+# check_notice_unloaded WHAT: the notice window (form msg) no longer exists; the hidden engine
+# window of the same title may.
+check_notice_unloaded() {
+  local what=$1 visible
+  if visible=$(drv --timeout=0 wait-control "$notice_title" msg 0); then
+    visible=$(drv --timeout=0 is-visible "$notice_title" msg)
+    not_ok "$what" "the form msg still exists (visible: $visible)"
+  elif grep -q -e 'has no control msg' -e 'no window titled' "$driver_err"; then
+    ok "$what"
+  else
+    not_ok "$what" "$(driver_error)"
+  fi
+}
+
+# answer_install_question CASE ADDRESS: types ADDRESS, Enter, and Yes to the install question.
+answer_install_question() {
+  type_address "$2" || { give_up "$1: $2 is typed" "$(driver_error)"; return 1; }
+  drv key "$title" Form1.Text1 enter || { give_up "$1: Enter is sent" "$(driver_error)"; return 1; }
+  expect_box "$1: the install question" 提示 $'IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？' ||
+    { diagnose; end_case; return 1; }
+  drv msgbox-press 提示 yes || { give_up "$1: Yes is pressed" "$(driver_error)"; return 1; }
+}
+
+# A whole install run. Wine has no TCP/IP port class and its Win32_Printer has no rows, so the port
+# and the printer fail, and the run says so in one box at its very end.
 case_engine() {
   case_name=engine
   # The prefix is reused: the value of an earlier run must not pass for this one's.
@@ -509,68 +595,168 @@ case_engine() {
     not_ok "engine: LegacyDefaultPrinterMode is cleared before the start" "reg delete did not remove it"
     return
   fi
+  clear_log || return
   begin_case engine "$profile_line" || return
-  type_address 10.0.0.8 || { give_up "engine: 10.0.0.8 is typed" "$(driver_error)"; return; }
-  drv key "$title" Form1.Text1 enter || { give_up "engine: Enter is sent" "$(driver_error)"; return; }
-  expect_box "engine: the install question" 提示 $'IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？' ||
-    { diagnose; end_case; return; }
-  drv msgbox-press 提示 yes || { give_up "engine: Yes is pressed" "$(driver_error)"; return; }
+  answer_install_question engine 10.0.0.8 || return
 
-  # The notice stays up until the stop below is answered, so polling for it cannot miss it.
-  if drv wait-control "$notice_title" msg 10000 && wait_state is-visible "$notice_title" msg true; then
-    ok "engine: the notice window \"$notice_title\" (form msg) appears"
-  else
-    give_up "engine: the notice window \"$notice_title\" (form msg) appears" "$(driver_error)"
-    return
-  fi
-  check_state "engine: the notice window is topmost (WS_EX_TOPMOST)" is-topmost "$notice_title" msg true
-  check_state "engine: the main window is hidden during the install" is-visible "$title" Form1 false
-
-  # Wine's Win32_Printer has no rows, so the check after the install always misses the printer.
-  expect_box "engine: the printer-missing stop names the printer, model and INF" Velmora \
-    $'印表機「Office」沒有安裝完成。\r\n\r\n機型：Model X\r\nINF 檔：x.inf\r\n\r\n請確認 INF 檔與機型名稱是否正確。' 30000 ||
-    { diagnose; end_case; return; }
-  local label2 printname
-  label2=$(drv get-text "$notice_title" msg.Label2) || label2="(unreadable: $(driver_error))"
-  printname=$(drv get-text "$notice_title" msg.PrintNameLabel) || printname="(unreadable: $(driver_error))"
-  echo "# while the stop is open: msg.Label2 \"$label2\", msg.PrintNameLabel \"$printname\""
-  check_equal "engine: msg.PrintNameLabel names the printer being installed" "$printname" Office
-  check_equal "engine: msg.Label2 shows the driver step, the last one before the check" \
-    "$label2" "正在...新增驅動程式"
-  check_ini "engine: ip.ini holds the confirmed address" 'ip,10.0.0.8,Office,Model X,x.inf,100'
-
-  check_fits "engine: msg.Label1 fits its label" "$notice_title" msg.Label1
-  check_fits "engine: msg.PrintNameLabel fits its label" "$notice_title" msg.PrintNameLabel
-  check_fits "engine: msg.Label2 fits its label" "$notice_title" msg.Label2
-
-  # The stop is centred on the notice and hides it; it is moved below it for the pictures.
-  local notice box
-  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice" && box=$(rect_of Velmora); then
-    shot msg.png "$notice"
-    local client
-    if client=$(drv client-rect "$notice_title" msg); then
-      local ox oy x y w h
-      read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
-      read -r x y w h <<<"$client"
-      check_rule "engine: the notice's rule is drawn unbroken" "$artifacts/msg.png" \
-        "$notice" "$((x + ${ox:-0})) $((y + ${oy:-0})) $w $h"
+  local text port='新增連接埠 IP_10.0.0.8' printer='安裝印表機「Office」'
+  local not_found='安裝後找不到這台印表機。機型：Model X，INF 檔：x.inf。請確認 INF 檔與機型名稱是否正確。'
+  text=$(drv --timeout=30000 msgbox-text Velmora) ||
+    { give_up "engine: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
+  if check_summary "engine: the summary lists the failed port, printer and default printer, nothing else" \
+    "$text" "$port" "$printer" '設定預設印表機「Office」'; then
+    local reason
+    reason=$(reason_of "$port")
+    if [[ $reason =~ 0x[0-9A-F]{8} ]]; then
+      ok "engine: the port's reason gives the error number (\"$reason\")"
     else
-      not_ok "engine: the notice's client area is readable" "$(driver_error)"
+      not_ok "engine: the port's reason gives the error number" "got: $(shown "$reason")"
     fi
-    shot engine-stop.png "$(union "$notice" "$box")"
+    check_equal "engine: the printer's reason names model and INF" "$(reason_of "$printer")" "$not_found"
+  fi
+  check_state "engine: the main window stays hidden while the summary is open" \
+    is-visible "$title" Form1 false
+  check_notice_unloaded "engine: the notice window is unloaded before the summary shows"
+  check_equal "engine: LegacyDefaultPrinterMode is REG_DWORD 0x1 before the summary shows" \
+    "$(legacy_mode)" "REG_DWORD 0x1"
+  check_ini "engine: ip.ini holds the confirmed address" 'ip,10.0.0.8,Office,Model X,x.inf,100'
+  local box
+  if box=$(rect_of Velmora); then
+    shot engine-summary.png "$box"
+    check_box_icon "engine: the summary shows the stop icon" "$artifacts/engine-summary.png" "$box" Velmora stop
   else
-    not_ok "engine: screenshots msg.png and engine-stop.png" "$(driver_error)"
+    not_ok "engine: screenshot engine-summary.png" "$(driver_error)"
   fi
 
   start_exit_watch 30000 ||
     { give_up "engine: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
-  check_equal "engine: the program runs while the stop is open" "$(cat "$exit_watch_out")" "watching 1"
+  check_equal "engine: the program runs while the summary is open" "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press Velmora ok || { give_up "engine: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "engine: after OK the program finishes and ends by itself"
-  local mode
-  mode=$(legacy_mode)
-  check_equal "engine: LegacyDefaultPrinterMode under HKCU\\...\\Windows is REG_DWORD 0x1" \
-    "$mode" "REG_DWORD 0x1"
+  finish_exit_watch "engine: after OK the program ends by itself" 1603
+  check_log engine 1603 \
+    'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' \
+    '進度：正在...新增連接埠' \
+    'WMI *Win32_TCPIPPrinterPort → 失敗 0x*：*' \
+    "步驟失敗：$port：*" \
+    "步驟失敗：$printer：$not_found"
+  end_case
+}
+
+# Started as SHARE_srv_hp.exe the engine connects to \\srv\hp instead of installing, and first
+# says "SHARE" in a box while the notice window is up: the notice holds still for its checks and
+# pictures. Wine cannot connect to a shared printer, so the run ends with a summary.
+case_notice() {
+  case_name=notice
+  clear_log || return
+  begin_case notice "$profile_line" SHARE_srv_hp.exe || return
+  answer_install_question notice 10.0.0.8 || return
+  expect_box "notice: the engine says \"SHARE\" (Velmora) before it connects" Velmora SHARE 30000 ||
+    { diagnose; end_case; return; }
+  if wait_state is-visible "$notice_title" msg true; then
+    ok "notice: the notice window \"$notice_title\" (form msg) is up meanwhile"
+  else
+    give_up "notice: the notice window \"$notice_title\" (form msg) is up meanwhile" "$(driver_error)"
+    return
+  fi
+  check_state "notice: the notice window is topmost (WS_EX_TOPMOST)" is-topmost "$notice_title" msg true
+  check_state "notice: the main window is hidden" is-visible "$title" Form1 false
+  # No pass has run, so the labels show the texts the window is designed with.
+  check_state "notice: msg.Label1 shows its heading" get-text "$notice_title" msg.Label1 "安裝中..."
+  check_state "notice: msg.PrintNameLabel shows its design text (no printer named yet)" \
+    get-text "$notice_title" msg.PrintNameLabel Label3
+  check_state "notice: msg.Label2 shows its design text" get-text "$notice_title" msg.Label2 "請等待幾秒鐘"
+  check_fits "notice: msg.Label1 fits its label" "$notice_title" msg.Label1
+  check_fits "notice: msg.PrintNameLabel fits its label" "$notice_title" msg.PrintNameLabel
+  check_fits "notice: msg.Label2 fits its label" "$notice_title" msg.Label2
+
+  # The box is centred on the notice and hides it; it is moved below it for the pictures.
+  local notice box client
+  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice" && box=$(rect_of Velmora); then
+    shot msg.png "$notice"
+    if client=$(drv client-rect "$notice_title" msg); then
+      local ox oy x y w h
+      read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
+      read -r x y w h <<<"$client"
+      check_rule "notice: the notice's rule is drawn unbroken" "$artifacts/msg.png" \
+        "$notice" "$((x + ${ox:-0})) $((y + ${oy:-0})) $w $h"
+    else
+      not_ok "notice: the notice's client area is readable" "$(driver_error)"
+    fi
+    shot notice-share.png "$(union "$notice" "$box")"
+    check_box_icon "notice: the \"SHARE\" box shows no icon" "$artifacts/notice-share.png" \
+      "$(union "$notice" "$box")" Velmora none
+  else
+    not_ok "notice: screenshots msg.png and notice-share.png" "$(driver_error)"
+  fi
+
+  drv msgbox-press Velmora ok || { give_up "notice: OK is pressed on \"SHARE\"" "$(driver_error)"; return; }
+  local text share='連線到共用印表機 \\srv\hp'
+  text=$(wait_next_box Velmora SHARE 30) ||
+    { give_up "notice: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
+  check_summary "notice: the summary lists the failed connection \"$share\" alone" "$text" "$share"
+  start_exit_watch 30000 ||
+    { give_up "notice: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
+  check_equal "notice: the program runs while the summary is open" "$(cat "$exit_watch_out")" "watching 1"
+  drv msgbox-press Velmora ok || { give_up "notice: OK is pressed" "$(driver_error)"; return; }
+  finish_exit_watch "notice: after OK the program ends by itself" 1603
+  check_log notice 1603 'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' "步驟失敗：${share//\\/\\\\}：*"
+  end_case
+}
+
+# Started from another folder, as a shortcut with another start folder would: the program reads the
+# profile of its own folder and writes nothing where it was started.
+case_other_folder() {
+  case_name=other-folder
+  local elsewhere line='ip,10.0.0.7,Office,Model X,x.inf,100'
+  elsewhere=$(mktemp -d /tmp/velmora-elsewhere.XXXXXX)
+  velmora_on_exit "rm -rf '$elsewhere'"
+  begin_case other-folder "$line" Velmora.exe "$elsewhere" || return
+  if wait_text "$title" Form1.Text1 10.0.0.7; then
+    ok "other-folder: Form1.Text1 shows the address of the package's ip.ini"
+  else
+    not_ok "other-folder: Form1.Text1 shows the address of the package's ip.ini" "$(driver_error)"
+  fi
+  check_state "other-folder: Form1.Text2 shows the printer of the package's ip.ini" \
+    get-text "$title" Form1.Text2 Office
+  check_equal "other-folder: nothing is created in the folder it was started from" \
+    "$(ls -A "$elsewhere")" ""
+  check_ini "other-folder: the package's ip.ini is unchanged" "$line"
+  end_case
+}
+
+# An ip.ini short of fields is a damaged package: the confirmation refuses it, writes nothing and
+# installs nothing.
+case_damaged() {
+  case_name=damaged
+  local line='ip,10.0.0.7,Office' text
+  clear_log || return
+  begin_case damaged "$line" || return
+  type_address 10.0.0.8 || { give_up "damaged: 10.0.0.8 is typed" "$(driver_error)"; return; }
+  drv key "$title" Form1.Text1 enter || { give_up "damaged: Enter is sent" "$(driver_error)"; return; }
+  text=$(drv msgbox-text Velmora) ||
+    { give_up "damaged: Enter shows a stop box \"Velmora\"" "$(driver_error)"; return; }
+  if [[ $text == *ip.ini* && $text == *沒有安裝任何東西* ]]; then
+    ok "damaged: the stop names ip.ini and says nothing was installed"
+  else
+    not_ok "damaged: the stop names ip.ini and says nothing was installed" "got: $(shown "$text")"
+  fi
+  echo "# the stop says: $(shown "$text")"
+  check_ini "damaged: ip.ini is unchanged while the stop is open" "$line"
+  local main box
+  if main=$(rect_of "$title") && box_clear_of Velmora "$main" && box=$(rect_of Velmora); then
+    shot damaged-stop.png "$(union "$main" "$box")"
+    check_box_icon "damaged: the box shows the stop icon" "$artifacts/damaged-stop.png" \
+      "$(union "$main" "$box")" Velmora stop
+  else
+    not_ok "damaged: screenshot damaged-stop.png" "$(driver_error)"
+  fi
+  start_exit_watch 15000 ||
+    { give_up "damaged: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
+  check_equal "damaged: the program runs while the stop is open" "$(cat "$exit_watch_out")" "watching 1"
+  drv msgbox-press Velmora ok || { give_up "damaged: OK is pressed" "$(driver_error)"; return; }
+  finish_exit_watch "damaged: after OK the program ends by itself" 1620
+  check_ini "damaged: ip.ini is unchanged after the end" "$line"
+  check_log damaged 1620 "ip.ini：$line"
   end_case
 }
 
@@ -660,6 +846,15 @@ velmora_on_exit stop_program
 velmora_on_exit "velmora_set_dpi 96"
 velmora_set_dpi 96
 
+# The program's GetTempPathW takes %TMP% first; Wine sets it in the prefix.
+if temp_dir=$(velmora_wine cmd /c 'echo %TMP%' | tr -d '\r\n') && [[ $temp_dir == [A-Za-z]:\\* ]] &&
+  temp_dir=$(velmora_wine winepath -u "$temp_dir") && [[ -d $temp_dir ]]; then
+  install_log=${temp_dir%/}/Velmora.log
+else
+  not_ok "Wine's temporary folder is found" "%TMP% is \"$temp_dir\""
+fi
+echo "# install log: $install_log"
+
 # The address the main window must start with, worked out by the driver itself (see smoke.sh).
 if ! own_address=$(timeout 60 wine "$driver" wmi-own-address 2>"$driver_err"); then
   own_address='(the WMI query failed)'
@@ -678,6 +873,9 @@ case_invalid_address
 case_declined_install
 case_package_maker
 case_engine
+case_notice
+case_other_folder
+case_damaged
 case_screens
 case_screens_144
 

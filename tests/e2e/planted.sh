@@ -34,6 +34,7 @@ rm -rf "$VELMORA_E2E_LOG"
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
+readonly maker_title='一鍵安裝製作'
 readonly title='Velmora  安裝驅動程式  '
 readonly notice_title='安裝驅動程式'
 readonly desktop=velmora
@@ -193,11 +194,27 @@ case_install() {
   check_no_marker "install: no planted program ran"
 }
 
-# --- to come: the package maker's preference recording -------------------------------------------
-# Once the maker records printing preferences (cmd /c start /wait rundll32 printui.dll,PrintUIEntry
-# /Ss ..., then explorer on the INF), a third case goes here: record from 一鍵安裝製作 in a package
-# folder with the same planted programs, answer its boxes, and check_no_marker. Do not plant
-# explorer.exe: start_traced runs "wine explorer" in the package folder, and Wine would take it.
+# Recording printing preferences from 一鍵安裝製作: the question, Yes, and the outcome's box.
+# Wine's WMI has no Win32_PrinterConfiguration rows, so the recording ends with "製作失敗，找不到印表機"
+# before its command line; the case still proves that the maker's path starts nothing planted.
+# Do not plant explorer.exe: start_traced runs "wine explorer" in the package folder.
+case_recording() {
+  begin_case recording || return
+  drv menu "$title" 進階/設定值 ||
+    { not_ok "recording: menu 進階/設定值 is chosen" "$(driver_error)"; diagnose; stop_program; return; }
+  drv click "$maker_title" ADVSET.Command5 && drv --timeout=10000 msgbox-press 提示 yes ||
+    { not_ok "recording: 製作 and Yes to its question" "$(driver_error)"; diagnose; stop_program; return; }
+  local told
+  if told=$(drv --timeout=15000 msgbox-text 製作列印喜好設定); then
+    check_equal "recording: the outcome is told" "$told" "製作失敗，找不到印表機 Office"
+    drv msgbox-press 製作列印喜好設定 ok || true
+  else
+    not_ok "recording: the outcome is told" "$(driver_error)"
+    diagnose
+  fi
+  stop_program
+  check_no_marker "recording: no planted program ran"
+}
 
 # --- environment ----------------------------------------------------------------------------------
 
@@ -210,5 +227,6 @@ velmora_on_exit stop_program
 
 case_start
 case_install
+case_recording
 
 ((failed == 0))

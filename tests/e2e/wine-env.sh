@@ -157,7 +157,11 @@ velmora_prefix_ensure() {
   }
   timeout 120 wineserver -w
   # Without these, Tahoma and Marlett are missing and Latin text falls back to a face without Latin glyphs.
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  # The marker below is written only when the fonts are really there.
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || {
+    echo "wine-env: Wine's fonts are missing (install fonts-wine)" >&2
+    return 1
+  }
   local face
   for face in PMingLiU 新細明體 MingLiU 細明體; do
     velmora_reg_add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "AR PL UMing TW" || return 1
