@@ -35,18 +35,32 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
 
 void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerNames,
                     const std::string& model, const std::string& infFile) {
+    // The printer set-up entry point reports nothing; only the system's printer list tells
+    // whether the printer is there. A list that cannot be read leaves that unknown, which is
+    // told as well.
     std::unique_ptr<platform::WmiService> wmi;
-    if (!ctx.step([&] { wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2"); }))
-        return;
+    std::optional<platform::Error> unknown;
+    try {
+        wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
+    } catch (const platform::Error& e) {
+        unknown = e;
+    }
     for (const std::string& name : printerNames) {
+        const std::string task = "安裝印表機「" + name + "」";
         std::optional<std::size_t> found;
-        if (!ctx.step([&] { found = wmi->execQuery(printerQuery(name), std::nullopt).size(); }))
-            return;
-        if (*found > 0)
-            continue;
-        ctx.outcome.fail("安裝印表機「" + name + "」", "安裝後找不到這台印表機。機型：" + model +
-                                                           "，INF 檔：" + infFile +
-                                                           "。請確認 INF 檔與機型名稱是否正確。");
+        if (!unknown) {
+            try {
+                found = wmi->execQuery(printerQuery(name), std::nullopt).size();
+            } catch (const platform::Error& e) {
+                unknown = e;
+            }
+        }
+        if (unknown) {
+            ctx.outcome.fail(task, "無法確認印表機已安裝：" + app::reasonOf(*unknown));
+        } else if (*found == 0) {
+            ctx.outcome.fail(task, "安裝後找不到這台印表機。機型：" + model + "，INF 檔：" +
+                                       infFile + "。請確認 INF 檔與機型名稱是否正確。");
+        }
     }
 }
 

@@ -41,8 +41,17 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
     provider.path = "StdRegProv";
     provider.isClass = true;
 
-    if (spooler)
-        ctx.step([&] { cimv2->callMethod(*spooler, "StopService", {}); });
+    // The spooler reads its ports when it starts: a spooler that did not stop will not know
+    // the new port until the computer restarts.
+    if (spooler) {
+        ctx.task(task, [&] {
+            std::optional<long long> stopped = cimv2->callMethod(*spooler, "StopService", {});
+            if (stopped && *stopped != 0 && *stopped != 6) {  // 6: it was not running
+                ctx.outcome.fail(task, "列印多工緩衝處理器沒有停止（StopService 傳回 " +
+                                           std::to_string(*stopped) + "）");
+            }
+        });
+    }
     if (registry) {
         ctx.task(task, [&] {
             std::optional<long long> result = registry->callMethod(
@@ -61,12 +70,20 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
     ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
 
     std::optional<long long> lastStart;
+    std::optional<platform::Error> startFailure;
     ctx.task(task, [&] {
         auto wmi = ctx.os.wmi.connect("winmgmts:");
         for (const platform::WmiObject& service : wmi->execQuery(kSpoolerQuery, std::nullopt)) {
-            ctx.step([&] { lastStart = wmi->callMethod(service, "StartService", {}); });
+            try {
+                lastStart = wmi->callMethod(service, "StartService", {});
+            } catch (const platform::Error& e) {
+                startFailure = e;
+                throw;
+            }
         }
     });
+    if (startFailure)
+        ctx.outcome.fail(task, *startFailure);
     // A start that really started the spooler gets more time; "already running" does not.
     if (lastStart && *lastStart == 0)
         ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });

@@ -140,6 +140,7 @@ TEST(HostileInput, AProfileNotReadWholeIsNeverRewrittenNorInstalledFrom) {
         EXPECT_TRUE(r.ops("file.write").empty());
         EXPECT_EQ(r.indexOf("form", "form", "setupprint"), -1);
         EXPECT_EQ(exitCodeOf(r), 1620);
+        EXPECT_TRUE(testing_support::logHas(r, "安裝套件已損毀：ip.ini")) << told;
     }
 }
 

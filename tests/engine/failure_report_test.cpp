@@ -63,6 +63,10 @@ TEST(FailureReport, EachFailedStepIsToldWithItsReasonAndTheRunEndsWith1603) {
         {"legacy default mode", install().fault(fault({{"op", "reg.write"}})),
          "設定 LegacyDefaultPrinterMode", "錯誤 "},
         {"rename", renamed, "將印表機「Office」改名為「Front Desk」", "錯誤 "},
+        {"printer list unreadable",
+         install().fault(fault({{"op", "wmi.query"},
+                                {"wql", "Select * From Win32_Printer Where DeviceID = 'Office'"}})),
+         "安裝印表機「Office」", "無法確認印表機已安裝"},
     };
     for (const Case& c : cases) {
         PackageRun p = c.package;
@@ -77,6 +81,29 @@ TEST(FailureReport, EachFailedStepIsToldWithItsReasonAndTheRunEndsWith1603) {
         EXPECT_TRUE(logHas(r, "結束，結束代碼 1603")) << c.what;
         // The steps after a failed one still ran: the run always finishes.
         EXPECT_GE(r.indexOf("form", "event", "unload"), 0) << c.what;
+    }
+}
+
+// A network path's port needs the spooler stopped and started again around the registry value.
+TEST(FailureReport, ASpoolerThatDoesNotRestartIsTold) {
+    struct Case {
+        const char* what;
+        Value fault;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"stop", fault({{"op", "wmi.call"}, {"method", "StopService"}}), "錯誤 "},
+        {"restart", fault({{"op", "wmi.call"}, {"target", "Win32_Service.Name=\"Spooler\""}}),
+         "錯誤 "},
+        {"registry", fault({{"op", "wmi.call"}, {"method", "SetStringValue"}}), "錯誤 "},
+    };
+    for (const Case& c : cases) {
+        PackageRun p = install();
+        ScenarioRun r = p.fault(c.fault).confirm("\\\\srv\\hp").answer("ok", 3).run();
+        ASSERT_EQ(r.status, 0) << c.what;
+        EXPECT_NE(lastBox(r).find("新增連接埠 \\\\srv\\hp"), std::string::npos)
+            << c.what << lastBox(r);
+        EXPECT_EQ(exitCodeOf(r), 1603) << c.what;
     }
 }
 
