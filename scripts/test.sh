@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Every test: installs what is needed, then the unit and scenario tests, the same under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows build and its imports, and the
-# Wine tests.
+# Every test: installs what is needed, then the unit and scenario tests, the parsers' fuzz
+# targets, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows
+# build and its imports, and the Wine tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +13,9 @@ step "Linux build and tests"
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
+
+step "Fuzz targets, 30 seconds each"
+scripts/fuzz.sh
 
 step "Sanitizer build and tests"
 cmake --preset asan >/dev/null
@@ -32,3 +35,4 @@ mkdir -p artifacts
 tests/e2e/smoke.sh "$exe" "$driver" artifacts
 tests/e2e/interaction.sh "$exe" "$driver" artifacts
 tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
+tests/e2e/copies.sh "$exe" "$driver" artifacts/copies

@@ -9,6 +9,7 @@
 #include "maker/advset_form.h"
 #include "maker/profile_fields.h"
 #include "profile/profile_store.h"
+#include "tools/filename_form.h"
 #include "ui/about_form.h"
 #include "ui/msg_form.h"
 
@@ -102,6 +103,7 @@ Form1::Form1(Program& program)
     Label2.onClick = [this] { Label2_Click(); };
     ADV.onClick = [this] { ADV_Click(); };
     about.onClick = [this] { about_Click(); };
+    muti_oneKey.onClick = [this] { muti_oneKey_Click(); };
     Share_Install.onClick = [this] { Share_Install_Click(); };
     USB_install.onClick = [this] { USB_install_Click(); };
 }
@@ -163,6 +165,7 @@ void Form1::Command1_Click() {
     // A profile that was not read whole is never written back: the fields would be guesses.
     if (const std::optional<std::string> damage = maker.profileDamage()) {
         maker.unload();
+        os.log.write("安裝套件已損毀：" + *damage);
         os.messageBoxes.show(damagedPackageText(*damage), forms::kAppTitle, platform::Icon::Stop,
                              platform::Buttons::Ok);
         runtime().endProgram(forms::exit_code::kDamagedPackage);
@@ -222,6 +225,11 @@ void Form1::ADV_Click() {
 
 void Form1::about_Click() {
     program_.about().show(true);
+}
+
+// Not modal: the main window stays usable beside the copy window.
+void Form1::muti_oneKey_Click() {
+    program_.filename().show(false);
 }
 
 void Form1::Share_Install_Click() {

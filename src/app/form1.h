@@ -32,6 +32,7 @@ class Form1 : public forms::Form {
     void Label2_Click();
     void ADV_Click();
     void about_Click();
+    void muti_oneKey_Click();
     void Share_Install_Click();
     void USB_install_Click();
 

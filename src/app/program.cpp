@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "engine/setupprint_form.h"
 #include "maker/advset_form.h"
+#include "tools/filename_form.h"
 #include "ui/about_form.h"
 #include "ui/msg_form.h"
 
@@ -16,13 +17,15 @@ struct Program::Windows {
           advset(p.runtime_, [&p] { return std::make_unique<maker::AdvsetForm>(p); }),
           setupprint(p.runtime_, [&p] { return std::make_unique<engine::SetupprintForm>(p); }),
           msg(p.runtime_, [&p] { return std::make_unique<ui::MsgForm>(p); }),
-          about(p.runtime_, [&p] { return std::make_unique<ui::AboutForm>(p); }) {}
+          about(p.runtime_, [&p] { return std::make_unique<ui::AboutForm>(p); }),
+          filename(p.runtime_, [&p] { return std::make_unique<tools::FilenameForm>(p); }) {}
 
     forms::FormSlot<Form1> form1;
     forms::FormSlot<maker::AdvsetForm> advset;
     forms::FormSlot<engine::SetupprintForm> setupprint;
     forms::FormSlot<ui::MsgForm> msg;
     forms::FormSlot<ui::AboutForm> about;
+    forms::FormSlot<tools::FilenameForm> filename;
 };
 
 Program::Program(platform::Services& services, forms::Backend& backend, forms::ErrorSink* errors)
@@ -49,6 +52,9 @@ ui::MsgForm& Program::msg() {
 }
 ui::AboutForm& Program::about() {
     return windows_->about();
+}
+tools::FilenameForm& Program::filename() {
+    return windows_->filename();
 }
 
 void Program::run() {

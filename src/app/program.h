@@ -20,6 +20,9 @@ namespace ui {
 class MsgForm;
 class AboutForm;
 }  // namespace ui
+namespace tools {
+class FilenameForm;
+}
 
 namespace app {
 
@@ -48,6 +51,7 @@ class Program {
     engine::SetupprintForm& setupprint();
     ui::MsgForm& msg();
     ui::AboutForm& about();
+    tools::FilenameForm& filename();
 
     // A window by name if it is loaded, for the scenario runner and the tests.
     forms::Form* findLoaded(const std::string& formName) const;

@@ -54,6 +54,30 @@ bool Control::shownInForm() const {
     return true;
 }
 
+bool Control::enabledInForm() const {
+    for (const Control* c = this; c != nullptr; c = c->container()) {
+        if (!c->enabled())
+            return false;
+    }
+    if (kind() == ControlKind::MenuItem) {
+        for (const MenuItem* m = static_cast<const MenuItem*>(this)->parent(); m != nullptr;
+             m = m->parent()) {
+            if (!m->enabled())
+                return false;
+        }
+    }
+    return true;
+}
+
+Twips Control::rectInForm() const {
+    Twips r = rect;
+    for (const Control* c = container(); c != nullptr; c = c->container()) {
+        r.left += c->rect.left;
+        r.top += c->rect.top;
+    }
+    return r;
+}
+
 void Control::setEnabled(bool enabled, Origin origin) {
     enabled_ = enabled;
     notify(Property::Enabled, origin);
@@ -164,6 +188,14 @@ ListControl::ListControl(Form& form, ControlKind kind, std::string name, Twips r
 
 void ListControl::addItem(std::string item) {
     items_.push_back(std::move(item));
+    if (form().loaded())
+        form().runtime().backend().itemsChanged(*this);
+}
+
+void ListControl::addItems(const std::vector<std::string>& items) {
+    if (items.empty())
+        return;
+    items_.insert(items_.end(), items.begin(), items.end());
     if (form().loaded())
         form().runtime().backend().itemsChanged(*this);
 }

@@ -72,6 +72,11 @@ class Control {
 
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled, Origin origin = Origin::Program);
+    // Enabled itself, in every container up to the form and, for a menu item, in every menu
+    // above it.
+    bool enabledInForm() const;
+    // Its rectangle in the window's client area: the containers' offsets added.
+    Twips rectInForm() const;
 
     // Design-time initial values, without notification or reaction.
     void designText(std::string value) { text_ = std::move(value); }
@@ -170,6 +175,9 @@ class ListControl : public Control {
 
     const std::vector<std::string>& items() const { return items_; }
     void addItem(std::string item);
+    // Adds entries at the end as addItem would one by one, keeping the selection; the backend
+    // hears of it once.
+    void addItems(const std::vector<std::string>& items);
     void clear();
     void setItems(std::vector<std::string> items);
 

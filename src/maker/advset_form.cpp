@@ -131,6 +131,16 @@ AdvsetForm::AdvsetForm(app::Program& program)
     Command2.onClick = [this] { Command2_Click(); };
     Command3.onClick = [this] { Command3_Click(); };
     Command7.onClick = [this] { Command7_Click(); };
+    Command5.onClick = [this] { Command5_Click(); };
+    cmdCBset.onClick = [this] { cmdCBset_Click(); };
+    Command6.onClick = [this] { Command6_Click(); };
+    File1.onClick = [this] { File1_Click(); };
+    find_INI.onClick = [this] { find_INI_Click(); };
+    Filename.onChange = [this] { Filename_Change(); };
+    Sectionslist.onClick = [this] { Sectionslist_Click(); };
+    Command1.onClick = [this] { Command1_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
+    Command8.onClick = [this] { Command8_Click(); };
 }
 
 bool AdvsetForm::exists(const char* name) {

@@ -34,6 +34,18 @@ class AdvsetForm : public forms::Form {
     void Command2_Click();
     void Command3_Click();
     void Command7_Click();
+    // Recording printing preferences.
+    void Command5_Click();
+    void cmdCBset_Click();
+    // The INF browser and the model scan.
+    void Command6_Click();
+    void File1_Click();
+    void find_INI_Click();
+    void Filename_Change();
+    void Sectionslist_Click();
+    void Command1_Click();
+    void Command4_Click();
+    void Command8_Click();
 
     // Step 1: the INF file.
     forms::Label Label3_0;
@@ -100,6 +112,10 @@ class AdvsetForm : public forms::Form {
 
   private:
     bool exists(const char* name);
+    // The question before recording; true for Yes.
+    bool askToRecord(const char* question);
+    // Tells and returns true when a printer of that name cannot be recorded.
+    bool refuseRecording(const std::string& printerName);
     std::optional<std::string> damage_;
     app::Program& program_;
 };

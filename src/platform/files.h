@@ -2,12 +2,20 @@
 // Files in the current folder (the package folder), and the ANSI code page that text files and
 // the INI reader use. File names are UTF-8 and relative to the current folder.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
+
+// A file's size and last-write time: whether a program wrote the file since it was looked at.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t lastWrite = 0;  // in the system's own ticks; only equality means anything
+    bool operator==(const FileStamp&) const = default;
+};
 
 class Files {
   public:
@@ -24,6 +32,10 @@ class Files {
     virtual void append(const std::string& name, const std::string& bytes) = 0;
     // Copies a file; an existing target is replaced.
     virtual void copy(const std::string& from, const std::string& to) = 0;
+    // The file's stamp, or nothing when it is missing.
+    virtual std::optional<FileStamp> stamp(const std::string& name) = 0;
+    // Deletes a file; a missing one raises error 53.
+    virtual void remove(const std::string& name) = 0;
     // Names of the files in the current folder matching a pattern such as "*.inf", in name
     // order.
     virtual std::vector<std::string> list(const std::string& pattern) = 0;

@@ -197,6 +197,10 @@ class LoggedFiles final : public Files {
     void copy(const std::string& from, const std::string& to) override {
         loggedVoid(log_, "複製檔案 " + from + " 到 " + to, [&] { inner_.copy(from, to); });
     }
+    std::optional<FileStamp> stamp(const std::string& name) override { return inner_.stamp(name); }
+    void remove(const std::string& name) override {
+        loggedVoid(log_, "刪除檔案 " + name, [&] { inner_.remove(name); });
+    }
     std::vector<std::string> list(const std::string& pattern) override {
         return inner_.list(pattern);
     }

@@ -1,6 +1,8 @@
 #include <algorithm>
 
+#include "platform/sim/ini_text.h"
 #include "platform/sim/services.h"
+#include "platform/text_file.h"
 #include "text/text.h"
 
 namespace sim {
@@ -63,17 +65,70 @@ void SimFiles::append(const std::string& name, const std::string& bytes) {
     machine_.record(line);
 }
 
+namespace {
+
+constexpr long long kBadFileName = 52;
+
+// The name a file of the package folder gets when it is created under the name asked for, as
+// Win32 treats it: trailing dots and blanks are dropped, and a reserved character, a control
+// character or more than 255 UTF-16 units make the name refused (error 52). A folder part
+// names a folder the package does not have (error 76).
+std::string createdFileName(const std::string& asked, const json::Value& line) {
+    std::string name = text::startsWith(asked, ".\\") ? asked.substr(2) : asked;
+    if (name.find_first_of("\\/") != std::string::npos)
+        throw platform::Error(platform::errors::kPathNotFound, "找不到路徑", line.dump());
+    while (!name.empty() && (name.back() == '.' || name.back() == ' '))
+        name.pop_back();
+    std::size_t utf16Units = 0;
+    bool refused = name.empty();
+    for (char32_t c : text::toCodePoints(name)) {
+        utf16Units += c > 0xFFFF ? 2 : 1;
+        refused = refused || c < 0x20 ||
+                  std::u32string_view(U"<>:\"|?*").find(c) != std::u32string_view::npos;
+    }
+    if (refused || utf16Units > 255)
+        throw platform::Error(kBadFileName, "錯誤的檔案名稱或數目", line.dump());
+    return name;
+}
+
+}  // namespace
+
+// CopyFile: the bytes as they are, over an existing target, which takes the source's
+// attributes; a hidden target is refused, as CopyFile refuses to overwrite one. A fault without
+// its own number fails as a target in use does.
 void SimFiles::copy(const std::string& from, const std::string& to) {
     json::Value line = Transcript::line("file.copy");
     line.set("from", from);
     line.set("to", to);
-    machine_.check(line, platform::errors::kFileNotFound, "找不到檔案");
+    machine_.check(line, platform::errors::kPermissionDenied, "沒有使用權限");
     const SimFile* source = machine_.file(from);
     if (source == nullptr) {
         throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
     }
-    std::string bytes = source->bytes;
-    machine_.createFile(to).bytes = bytes;
+    const std::string target = createdFileName(to, line);
+    if (const SimFile* existing = machine_.file(target); existing != nullptr && existing->hidden)
+        throw platform::Error(platform::errors::kPermissionDenied, "沒有使用權限", line.dump());
+    const SimFile copied = *source;
+    SimFile& made = machine_.createFile(target);
+    made.bytes = copied.bytes;
+    made.hidden = copied.hidden;
+    machine_.record(line);
+}
+
+std::optional<platform::FileStamp> SimFiles::stamp(const std::string& name) {
+    const SimFile* f = machine_.file(name);
+    if (f == nullptr)
+        return std::nullopt;
+    return platform::FileStamp{f->bytes.size(), f->written};
+}
+
+void SimFiles::remove(const std::string& name) {
+    json::Value line = Transcript::line("file.remove");
+    line.set("name", name);
+    machine_.check(line, platform::errors::kFileNotFound, "找不到檔案");
+    if (machine_.file(name) == nullptr)
+        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
+    machine_.removeFile(name);
     machine_.record(line);
 }
 
@@ -89,54 +144,17 @@ std::vector<std::string> SimFiles::list(const std::string& pattern) {
     return names;
 }
 
-namespace {
-
-// Section and key names of an INI text, in file order, as the system's reader sees them:
-// names are trimmed, keys keep their quotes, comment lines are skipped.
-std::vector<std::string> iniNames(const std::string& text,
-                                  const std::optional<std::string>& section) {
-    std::vector<std::string> names;
-    bool inSection = false;
-    for (std::string raw : text::split(text, "\n")) {
-        if (!raw.empty() && raw.back() == '\r')
-            raw.pop_back();
-        std::size_t b = raw.find_first_not_of(" \t");
-        if (b == std::string::npos)
-            continue;
-        std::string line = raw.substr(b);
-        if (line[0] == ';')
-            continue;
-        if (line[0] == '[') {
-            std::size_t close = line.find(']');
-            std::string name =
-                line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-            if (!section) {
-                names.push_back(name);
-            } else {
-                inSection = asciiLower(name) == asciiLower(*section);
-            }
-            continue;
-        }
-        if (!section || !inSection)
-            continue;
-        std::string key = line.substr(0, line.find('='));
-        std::size_t e = key.find_last_not_of(" \t");
-        names.push_back(e == std::string::npos ? std::string() : key.substr(0, e + 1));
-    }
-    return names;
-}
-
-}  // namespace
-
 std::vector<std::string> SimProfileApi::names(const std::string& file,
                                               const std::optional<std::string>& section) {
     const SimFile* f = machine_.file(file);
     std::vector<std::string> names;
     if (f != nullptr) {
-        // The reader takes UTF-16 files with a byte-order mark as well.
-        std::string content = utf16FileText(f->bytes).value_or(codepage_.decode(f->bytes));
-        // The names pass through the ANSI code page, as the real reader's buffer does.
-        for (const std::string& n : iniNames(content, section))
+        // The section name and the names read pass through the ANSI code page, as they do
+        // through the real reader's arguments and buffer.
+        std::optional<std::string> wanted;
+        if (section)
+            wanted = codepage_.decode(codepage_.encode(*section));
+        for (const std::string& n : iniNames(platform::decodeTextFile(f->bytes, codepage_), wanted))
             names.push_back(codepage_.decode(codepage_.encode(n)));
     }
     json::Value line = Transcript::line("profile.read");

@@ -70,10 +70,18 @@ SimFile* Machine::file(const std::string& name) {
 
 SimFile& Machine::createFile(const std::string& name) {
     std::string bare = text::startsWith(name, ".\\") ? name.substr(2) : name;
-    if (SimFile* existing = file(bare))
+    if (SimFile* existing = file(bare)) {
+        existing->written = ++writes_;
         return *existing;
-    files_.push_back({bare, {}, false});
+    }
+    files_.push_back({bare, {}, false, ++writes_});
     return files_.back();
+}
+
+void Machine::removeFile(const std::string& name) {
+    SimFile* f = file(name);
+    if (f != nullptr)
+        files_.erase(files_.begin() + (f - files_.data()));
 }
 
 bool Machine::programExists(const std::string& program) const {

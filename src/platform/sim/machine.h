@@ -20,6 +20,7 @@ struct SimFile {
     std::string name;  // as created; lookups ignore ASCII case, as Windows does
     std::string bytes;
     bool hidden = false;
+    std::int64_t written = 0;  // the machine's write count at its last write
 };
 
 struct Fault {
@@ -52,7 +53,10 @@ class Machine {
 
     // Files of the package folder.
     SimFile* file(const std::string& name);
+    // The file of that name, made when missing, marked as written now: every write goes
+    // through here.
     SimFile& createFile(const std::string& name);
+    void removeFile(const std::string& name);
     std::vector<SimFile>& files() { return files_; }
 
     // Programs: whether a program name (first word of a command line) can be started.
@@ -90,6 +94,7 @@ class Machine {
   private:
     Transcript& transcript_;
     std::vector<SimFile> files_;
+    std::int64_t writes_ = 0;
 };
 
 // Lower-case ASCII, leaving other characters alone.

@@ -64,6 +64,8 @@ class SimFiles : public platform::Files {
     void writeAtomically(const std::string& name, const std::string& bytes) override;
     void append(const std::string& name, const std::string& bytes) override;
     void copy(const std::string& from, const std::string& to) override;
+    std::optional<platform::FileStamp> stamp(const std::string& name) override;
+    void remove(const std::string& name) override;
     std::vector<std::string> list(const std::string& pattern) override;
 
   private:

@@ -39,6 +39,7 @@ FileFailure classify(DWORD code) {
         case ERROR_HANDLE_DISK_FULL:
             return {61, "磁碟已滿"};
         case ERROR_INVALID_NAME:
+        case ERROR_FILENAME_EXCED_RANGE:  // a copy's name past 255 characters
             return {52, "錯誤的檔案名稱或數目"};
         default:
             return {75, "路徑/檔案存取錯誤"};
@@ -215,6 +216,27 @@ void Win32Files::copy(const std::string& from, const std::string& to) {
         throw readError(code, "files.copy", from + " -> " + to);
     }
     throw writeError(code, "files.copy", to);
+}
+
+std::optional<platform::FileStamp> Win32Files::stamp(const std::string& name) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(toWide(name).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    platform::FileStamp stamp;
+    stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    stamp.lastWrite = static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+}
+
+void Win32Files::remove(const std::string& name) {
+    if (DeleteFileW(toWide(name).c_str()))
+        return;
+    DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+        throw readError(code, "files.remove", name);
+    throw writeError(code, "files.remove", name);
 }
 
 std::vector<std::string> Win32Files::list(const std::string& pattern) {

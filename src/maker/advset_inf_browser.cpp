@@ -1,0 +1,126 @@
+// The package maker's INF browser: step 1 finds the INF file, step 2 lists the models it
+// declares, and the full-text scan finds them when the sections do not.
+
+#include "app/program.h"
+#include "forms/runtime.h"
+#include "maker/advset_form.h"
+#include "maker/model_scan.h"
+#include "profile/profile_store.h"
+#include "text/text.h"
+
+namespace maker {
+
+void AdvsetForm::Command6_Click() {
+    // Step 1 acts once per loading of the window; the hidden list's visibility records it.
+    if (File1.visible())
+        return;
+    File1.setVisible(true);
+    // The folder's files as they are now: the technician may have put the driver there after
+    // opening the window.
+    File1.setItems(program_.services().files.list(File1.pattern()));
+    for (int i = 0; i < static_cast<int>(File1.items().size()); ++i)
+        File1.setListIndex(i);
+    if (!runtime().trap([&] { File1.setListIndex(0); })) {
+        program_.services().messageBoxes.show("找不到INF檔", forms::kAppTitle, platform::Icon::None,
+                                              platform::Buttons::Ok);
+    }
+}
+
+void AdvsetForm::File1_Click() {
+    if (File1.listIndex() >= 0)
+        Text4.setText(File1.items()[File1.listIndex()]);
+}
+
+void AdvsetForm::find_INI_Click() {
+    // ".\" keeps the INI reader in the current folder; a bare name means the Windows folder.
+    Filename.setText(".\\" + Text4.text());
+    Combo1.setVisible(true);
+    bool selected = false;
+    runtime().trap([&] {
+        try {
+            Combo1.setListIndex(0);
+            selected = true;
+        } catch (const platform::Error& e) {
+            if (e.number() != platform::errors::kInvalidIndex)
+                throw;
+        }
+    });
+    if (!selected && Combo1.items().empty())
+        runtime().trap([&] { Command8_Click(); });
+}
+
+void AdvsetForm::Filename_Change() {
+    platform::Services& os = program_.services();
+    runtime().trap([&] { Sectionslist.clear(); });
+    runtime().trap([&] { Entrieslist.clear(); });
+    runtime().trap([&] { Value.setText(""); });
+    runtime().trap(
+        [&] { Sectionslist.addItems(os.profileApi.names(Filename.text(), std::nullopt)); });
+    // Section 0 first, then the third, taken as the models section in the usual layout.
+    runtime().trap([&] { Sectionslist.setListIndex(0); });
+    runtime().trap([&] { Entrieslist.setListIndex(0); });
+    runtime().trap([&] { Sectionslist.setListIndex(2); });
+}
+
+void AdvsetForm::Sectionslist_Click() {
+    Entrieslist.clear();
+    if (Sectionslist.listIndex() < 0)
+        return;
+    const std::string section = Sectionslist.items()[Sectionslist.listIndex()];
+    std::vector<std::string> keys = program_.services().profileApi.names(Filename.text(), section);
+    if (keys.empty())
+        return;
+    // Whole lists at once: a models section may hold thousands of lines.
+    Entrieslist.addItems(keys);
+    Combo1ADD.addItems(keys);
+    Combo1ADD.setListIndex(0);
+    // A quoted key is a model name: the text between its first two quotes.
+    std::vector<std::string> models;
+    for (const std::string& key : keys) {
+        std::vector<std::string> parts = text::split(key, "\"");
+        if (parts.size() > 1)
+            models.push_back(parts[1]);
+    }
+    // Each entry is selected in turn; only the last selection remains, and it has no reaction.
+    Entrieslist.setListIndex(static_cast<int>(keys.size()) - 1);
+    Combo1.addItems(models);
+}
+
+void AdvsetForm::Command1_Click() {
+    txtContent.setText("");
+    const std::string bytes = program_.services().files.readAll(Text4.text());
+    std::string content = profile::decodeProfileBytes(bytes, program_.services().codepage);
+    std::string lines;
+    for (std::string line : text::split(content, "\n")) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines += line + "\r\n";
+    }
+    // The last piece after a final line break is no line of its own.
+    if (!content.empty() && content.back() == '\n')
+        lines.resize(lines.size() - 2);
+    txtContent.setText(lines);
+}
+
+void AdvsetForm::Command4_Click() {
+    platform::Services& os = program_.services();
+    os.messageBoxes.show("說明：\r\n按<開啟> 將文件內的[印表機名稱]複制出來，再貼上到欄位內。",
+                         "提示", platform::Icon::Information, platform::Buttons::Ok);
+    // Through the shell's open verb, not a command line: a name with blanks stays one name.
+    os.shell.open(Text4.text(), "open", platform::window_style::kMaximized);
+}
+
+void AdvsetForm::Command8_Click() {
+    platform::Services& os = program_.services();
+    Combo1.setVisible(true);
+    const std::string bytes = os.files.readAll(Text4.text());
+    if (bytes.empty())
+        return;
+    std::vector<std::string> found = scanModels(bytes, os.codepage);
+    if (found.empty())
+        return;
+    Combo1.addItems(found);
+    Combo1.setListIndex(0);
+}
+
+}  // namespace maker

@@ -1,0 +1,66 @@
+#include "tools/copy_name.h"
+
+#include <cstdio>
+
+#include "app/address_check.h"
+#include "text/text.h"
+
+namespace tools {
+
+namespace {
+
+constexpr std::u32string_view kNotInFileNames = U"\\/:*?\"<>|";
+
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+std::string codePointName(char32_t c) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+std::optional<std::string> refusedCharacter(const char* box, const std::string& value,
+                                            bool underscoreSplits) {
+    const std::string name = std::string("「") + box + "」";
+    for (char32_t c : text::toCodePoints(value)) {
+        if (isControl(c))
+            return name + "不可包含控制字元（" + codePointName(c) + "）。";
+        if (kNotInFileNames.find(c) != std::u32string_view::npos) {
+            std::string shown;
+            text::appendCodePoint(shown, c);
+            return name + "不可包含「" + shown + "」：檔名不能有 \\ / : * ? \" < > | 這些字元。";
+        }
+        if (underscoreSplits && c == U'_') {
+            return name +
+                   "不可包含底線「_」：安裝時會以底線分開檔名中的自訂名稱、IP位址與印表機名稱。";
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string copyName(const CopyPieces& pieces) {
+    return pieces.customWord + "_" + pieces.address + "_" + pieces.printerName + ".exe";
+}
+
+std::optional<std::string> refusedPiece(const CopyPieces& pieces) {
+    if (auto refused = refusedCharacter("自訂名稱", pieces.customWord, true))
+        return refused;
+    if (auto refused = refusedCharacter("IP位址", pieces.address, true))
+        return refused;
+    if (auto refused = refusedCharacter("印表機名稱", pieces.printerName, false))
+        return refused;
+    // Empty keeps the profile's address when the copy installs.
+    if (!pieces.address.empty() && !app::isValidIpAddress(pieces.address))
+        return "「IP位址」的「" + pieces.address + "」不是正確的 IP 位址（例如 192.168.1.20）。";
+    return std::nullopt;
+}
+
+std::string copyFailureText(const std::string& copyName, const std::string& reason) {
+    return std::string("無法從「") + kInstaller + "」複製出「" + copyName + "」：" + reason;
+}
+
+}  // namespace tools

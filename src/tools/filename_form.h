@@ -1,0 +1,45 @@
+#pragma once
+// The copy window: makes copies of the installer whose names carry a custom word, an address
+// and a printer name, so one package folder holds a ready installer for each printer.
+
+#include <optional>
+#include <string>
+
+#include "forms/control.h"
+#include "forms/form.h"
+
+namespace app {
+class Program;
+}
+
+namespace tools {
+
+inline constexpr const char* kCopyWindowTitle = "建立一鍵安裝檔";
+
+class FilenameForm : public forms::Form {
+  public:
+    explicit FilenameForm(app::Program& program);
+
+    void Form_Load() override;
+    void Command1_Click();
+    void ADD_isntall_Command_Click();
+
+    forms::Label Label1;
+    forms::Label Label2;
+    forms::Label Label3;
+    forms::TextBox Text1;  // custom word
+    forms::TextBox Text2;  // printer address
+    forms::TextBox Text3;  // printer name
+    forms::CommandButton Command1;
+    forms::CommandButton ADD_isntall_Command;
+    forms::Label Label4;
+
+  private:
+    // Copies the installer under the name the boxes give and returns that name; none when a box
+    // was refused or the copy failed, both already told to the user.
+    std::optional<std::string> makeCopy();
+
+    app::Program& program_;
+};
+
+}  // namespace tools

@@ -1,0 +1,435 @@
+#!/usr/bin/env bash
+# Installer copies under Wine: the real program as 安裝.exe in a package folder opens the copy
+# window from its menu, makes a named copy of itself, and runs another copy to its end.
+#
+#   tests/e2e/copies.sh <Velmora.exe> <velmora-e2e.exe> <artifact-dir>
+#
+# One "ok - ..." or "not ok - ..." line per check, then "N passed, M failed". The whole run is
+# bounded by VELMORA_COPIES_TIMEOUT seconds (default 240).
+set -u -o pipefail
+
+if [[ $# -ne 3 ]]; then
+  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
+  exit 2
+fi
+
+# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
+if [[ -z ${VELMORA_COPIES_INNER:-} ]]; then
+  export VELMORA_COPIES_INNER=1
+  exec timeout --kill-after=30 "${VELMORA_COPIES_TIMEOUT:-240}" "$BASH" "$0" "$@"
+fi
+
+program=$(realpath -e "$1") || exit 2
+driver=$(realpath -e "$2") || exit 2
+artifacts=$(realpath -m "$3")
+mkdir -p "$artifacts"
+rm -f "$artifacts"/copies-*.png "$artifacts"/failure-copies-*.png
+export VELMORA_E2E_LOG=$artifacts/logs
+rm -rf "$VELMORA_E2E_LOG"
+
+# shellcheck source=tests/e2e/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+readonly title='Velmora  安裝驅動程式  '
+readonly copy_title='建立一鍵安裝檔'
+readonly notice_title='安裝驅動程式'
+readonly desktop=velmora
+readonly installer=安裝.exe
+# A printer name of this test's own: the driver install line is found by it among the machine's
+# processes, where other runs of the suite may install "Office" at the same time.
+readonly printer=影印室
+readonly profile_line="ip,10.0.0.7,$printer,Model X,x.inf,100"
+
+# shellcheck source=tests/e2e/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+case_name=
+
+velmora_on_exit summary
+trap 'not_ok "finished within ${VELMORA_COPIES_TIMEOUT:-240} s (killed by the total timeout)"; exit 124' TERM
+trap 'not_ok "not interrupted"; exit 130' INT
+
+# What the screen shows and which message boxes are open, to explain a failure.
+diagnose() {
+  velmora_screenshot "$artifacts/failure-copies-$case_name.png" 2>/dev/null
+  local box t
+  for t in Velmora 提示 "$copy_title"; do
+    if box=$(drv --timeout=200 msgbox-text "$t"); then
+      echo "#   a message box \"$t\" is open: $(shown "$box")"
+    fi
+  done
+}
+
+# A fresh package folder: the program as 安裝.exe, ip.ini (code page 950, CR LF) and a small INF.
+new_package() {
+  package=$(mktemp -d /tmp/velmora-copies.XXXXXX)
+  velmora_on_exit "rm -rf '$package'"
+  cp "$program" "$package/$installer"
+  printf '%s\r\n' "$profile_line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
+  printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Printer\r\n' >"$package/x.inf"
+}
+
+begin_case() {
+  case_name=$1
+  echo "# case: $case_name"
+  new_package
+  start_program "$package" "$case_name" "$installer"
+  if ! wait_main_window; then
+    not_ok "$case_name: the main window appears" "$(driver_error)"
+    diagnose
+    stop_program
+    return 1
+  fi
+}
+
+# Ends whatever the case started: the program, a copy it ran, the folder window the shell opened.
+end_case() {
+  stop_program
+  velmora_wineserver_restart
+  case_name=
+}
+
+give_up() {
+  not_ok "$@"
+  diagnose
+  end_case
+  return 1
+}
+
+# Polls a control until it shows TEXT: posted typing arrives after a sent WM_GETTEXT.
+wait_text() {
+  local win=$1 control=$2 want=$3 secs=${4:-5} got=
+  local deadline=$((SECONDS + secs))
+  while :; do
+    got=$(drv --timeout=2000 get-text "$win" "$control") && [[ $got == "$want" ]] && return 0
+    if ((SECONDS >= deadline)); then
+      echo "$control shows $(shown "$got")" >"$driver_err"
+      return 1
+    fi
+  done
+}
+
+# Polls a true/false state until it reads WANT.
+wait_state() {
+  local command=$1 win=$2 control=$3 want=$4 secs=${5:-5} got=
+  local deadline=$((SECONDS + secs))
+  while :; do
+    got=$(drv --timeout=2000 "$command" "$win" "$control") && [[ $got == "$want" ]] && return 0
+    if ((SECONDS >= deadline)); then
+      echo "$control: $command reads \"$got\"" >"$driver_err"
+      return 1
+    fi
+  done
+}
+
+check_state() {
+  local what=$1 command=$2 win=$3 control=$4 want=$5 got
+  if got=$(drv "$command" "$win" "$control"); then
+    check_equal "$what" "$got" "$want"
+  else
+    not_ok "$what" "$(driver_error)"
+  fi
+}
+
+# expect_box WHAT TITLE TEXT [TIMEOUT-MS]: the message box is open and says exactly TEXT.
+expect_box() {
+  local what=$1 box_title=$2 want=$3 ms=${4:-10000} got
+  if got=$(drv --timeout="$ms" msgbox-text "$box_title"); then
+    check_equal "$what" "$got" "$want"
+    [[ $got == "$want" ]]
+  else
+    not_ok "$what" "$(driver_error)"
+    return 1
+  fi
+}
+
+# Replaces a box's text as a user's edit does (EN_CHANGE reaches the program) and waits for it.
+set_box() {
+  drv set-text "$copy_title" "$1" "$2" && wait_text "$copy_title" "$1" "$2"
+}
+
+# rect_of TITLE [FORM]: "X Y W H" on the X screen (the driver reports desktop coordinates).
+rect_of() {
+  local origin ox oy x y w h
+  read -r x y w h < <(drv window-rect "$@") || return 1
+  [[ -n ${h:-} ]] || return 1
+  origin=$(velmora_desktop_origin "$desktop")
+  read -r ox oy <<<"${origin:-0 0}"
+  echo "$((ox + x)) $((oy + y)) $w $h"
+}
+
+shot_window() {
+  local file=$1 rect x y w h
+  shift
+  if ! rect=$(rect_of "$@"); then
+    not_ok "screenshot $file" "$(driver_error)"
+    return
+  fi
+  read -r x y w h <<<"$rect"
+  if velmora_screenshot_settled "$artifacts/$file" "${w}x${h}+$x+$y" 10; then
+    ok "screenshot saved: $file (${w}x${h})"
+  else
+    not_ok "screenshot $file" "the picture did not settle within 10 s"
+  fi
+}
+
+# check_fits WHAT TITLE FORM.CONTROL: the label's text, laid out in its own font as the label
+# lays it out, needs no more height than the label has.
+check_fits() {
+  local what=$1 fit
+  if ! fit=$(drv text-fit "$2" "$3"); then
+    not_ok "$what" "$(driver_error)"
+    return
+  fi
+  local _l lw _w wh _c cw ch
+  read -r _l lw _ _w wh _c cw ch _ <<<"$fit"
+  if ((wh <= ch)); then
+    ok "$what (${lw} px on one line, ${wh} px wrapped, in ${cw}x${ch} px)"
+  else
+    not_ok "$what" "$3 is ${cw}x${ch} px; its text needs ${wh} px wrapped at that width" "($fit)"
+  fi
+}
+
+# The copy window of the running program, opened from the menu; its labels must fit them.
+open_copy_window() {
+  drv menu "$title" "$copy_title" && drv wait-window "$copy_title" 10000 ||
+    { give_up "$case_name: 建立一鍵安裝檔 opens the copy window" "$(driver_error)"; return 1; }
+  ok "$case_name: 建立一鍵安裝檔 opens the copy window \"$copy_title\""
+}
+
+check_labels_fit() {
+  local label
+  for label in Label1 Label2 Label3 Label4; do
+    check_fits "$case_name: Filename.$label fits its label" "$copy_title" "Filename.$label"
+  done
+}
+
+# check_same_bytes WHAT FILE: FILE of the package holds exactly the installer's bytes.
+check_same_bytes() {
+  if [[ ! -f $package/$2 ]]; then
+    not_ok "$1" "there is no $2 in the package folder: $(ls "$package" | tr '\n' ' ')"
+  elif cmp -s "$package/$installer" "$package/$2"; then
+    ok "$1"
+  else
+    not_ok "$1" "$2 differs from $installer"
+  fi
+}
+
+# start_exit_watch IMAGE.exe TIMEOUT-MS: watches that image from now on (see interaction.sh).
+start_exit_watch() {
+  local image=$1 out=$VELMORA_E2E_LOG/$case_name.wait-exit.${#exit_watch_pids[@]}
+  : >"$out"
+  timeout 90 wine "$driver" wait-exit "$image" "$2" >"$out" 2>"$out.err" &
+  exit_watch_pids+=("$!")
+  exit_watch_outs+=("$out")
+  velmora_poll 20 grep -q '^watching' "$out"
+}
+
+# finish_exit_watch INDEX WHAT CODE: the INDEXth watched program ended by itself with CODE.
+finish_exit_watch() {
+  local i=$1 what=$2 want=$3 rc=0 out=${exit_watch_outs[$1]}
+  wait "${exit_watch_pids[i]}" || rc=$?
+  if ((rc != 0)); then
+    not_ok "$what" "$(grep -v -e wine32 -e multiarch -e 'dpkg --add' -e 'apt-get install' "$out.err" | tr '\n' ' ')"
+  else
+    check_equal "$what with exit code $want" "$(sed -n 's/^exited //p' "$out")" "$want"
+  fi
+}
+
+# hold_driver_install SECS: stops this test's driver install line (rundll32 printui.dll,PrintUIEntry
+# /if /b "影印室", in this prefix) the moment its process shows, and prints its process id. A Wine
+# process carries its arguments as its own, unquoted. Busy polling: the process lives about 0.2 s.
+hold_driver_install() {
+  local deadline=$((SECONDS + $1)) pid
+  while ((SECONDS < deadline)); do
+    pid=$(pgrep -o -U "$(id -u)" -f "printui\\.dll,PrintUIEntry /if /b $printer /f ") &&
+      grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null &&
+      kill -STOP "$pid" && echo "$pid" && return 0
+  done
+  return 1
+}
+
+# The install log, where the program's GetTempPathW points; set once the environment is up.
+install_log=
+
+# --- the cases ------------------------------------------------------------------------------------
+
+# 新增: the boxes start with the main window's address and the profile's printer name; a custom
+# word with "_" is refused; 大廳 / 10.0.0.9 / 大廳印表機 makes a byte-identical copy and says so.
+case_add() {
+  begin_case add || return
+  rm -f "$install_log"
+  # Typed but not confirmed: the copy window takes the box as it is.
+  drv set-text "$title" Form1.Text1 10.0.0.8 && wait_text "$title" Form1.Text1 10.0.0.8 ||
+    { give_up "add: 10.0.0.8 is typed into the main window" "$(driver_error)"; return; }
+  open_copy_window || return
+  check_state "add: Filename.Text1 holds the custom word 安裝" get-text "$copy_title" Filename.Text1 安裝
+  check_state "add: Filename.Text2 holds the main window's address" \
+    get-text "$copy_title" Filename.Text2 10.0.0.8
+  check_state "add: Filename.Text3 holds the profile's printer name" \
+    get-text "$copy_title" Filename.Text3 "$printer"
+  check_state "add: the main window stays usable beside the copy window" is-enabled "$title" Form1 true
+  shot_window copies-96dpi.png "$copy_title" Filename
+  check_labels_fit
+
+  set_box Filename.Text1 3F_East || { give_up "add: 3F_East is typed" "$(driver_error)"; return; }
+  drv click "$copy_title" Filename.Command1 || { give_up "add: 新增 is clicked" "$(driver_error)"; return; }
+  expect_box "add: an underscore in the custom word is refused, naming the box" "$copy_title" \
+    "「自訂名稱」不可包含底線「_」：安裝時會以底線分開檔名中的自訂名稱、IP位址與印表機名稱。" ||
+    { diagnose; end_case; return; }
+  drv msgbox-press "$copy_title" ok || { give_up "add: OK is pressed" "$(driver_error)"; return; }
+  check_equal "add: nothing is copied for a refused name" "$(find "$package" -maxdepth 1 -name '3F*' | wc -l)" 0
+
+  local copy=大廳_10.0.0.9_大廳印表機.exe
+  set_box Filename.Text1 大廳 && set_box Filename.Text2 10.0.0.9 && set_box Filename.Text3 大廳印表機 ||
+    { give_up "add: 大廳 / 10.0.0.9 / 大廳印表機 are typed" "$(driver_error)"; return; }
+  drv click "$copy_title" Filename.Command1 || { give_up "add: 新增 is clicked" "$(driver_error)"; return; }
+  expect_box "add: 新增 says 新增完成 (Velmora)" Velmora 新增完成 || { diagnose; end_case; return; }
+  check_same_bytes "add: $copy is byte for byte $installer" "$copy"
+  drv msgbox-press Velmora ok || { give_up "add: OK is pressed on 新增完成" "$(driver_error)"; return; }
+  # After the half-second wait the shell opens the folder; the log says so with its result.
+  if velmora_poll 10 grep -aq '開啟 .*（open，視窗 9） → ' "$install_log"; then
+    check_equal "add: the folder is opened restored through the shell" \
+      "$(grep -a -o '開啟 .*（open，視窗 9） → .*' "$install_log" | tr -d '\r')" \
+      "開啟 $(velmora_wine winepath -w "$package" | tr -d '\r')（open，視窗 9） → 成功"
+  else
+    not_ok "add: the folder is opened restored through the shell" "no such event in $install_log"
+  fi
+  if wait_state is-visible "$copy_title" Filename true; then
+    ok "add: the copy window stays open for further copies"
+  else
+    not_ok "add: the copy window stays open for further copies" "$(driver_error)"
+  fi
+  check_equal "add: the program still runs" "$(drv process-count "$installer")" 1
+  end_case
+}
+
+# 新增後安裝: the copy runs from the package folder, its own notice and its install take the
+# address and the printer name from its file name, and the first program ends when it has ended,
+# with its exit code.
+case_add_and_install() {
+  begin_case add-and-install || return
+  # The first program's address box differs from the copy's (10.0.0.7 from ip.ini): the two main
+  # windows share a title, and this tells which one a lookup found.
+  drv set-text "$title" Form1.Text1 10.0.0.8 && wait_text "$title" Form1.Text1 10.0.0.8 ||
+    { give_up "add-and-install: 10.0.0.8 is typed into the main window" "$(driver_error)"; return; }
+  open_copy_window || return
+  local name='會議室 彩色印表機' copy
+  copy="會議室_10.0.0.10_$name.exe"
+  set_box Filename.Text1 會議室 && set_box Filename.Text2 10.0.0.10 && set_box Filename.Text3 "$name" ||
+    { give_up "add-and-install: 會議室 / 10.0.0.10 / $name are typed" "$(driver_error)"; return; }
+  exit_watch_pids=() exit_watch_outs=()
+  start_exit_watch "$installer" 60000 ||
+    { give_up "add-and-install: the end of $installer is watched" "$(cat "${exit_watch_outs[0]}.err")"; return; }
+  drv click "$copy_title" Filename.ADD_isntall_Command ||
+    { give_up "add-and-install: 新增後安裝 is clicked" "$(driver_error)"; return; }
+
+  if wait_state is-visible "$copy_title" Filename false 10; then
+    ok "add-and-install: the copy window hides"
+  else
+    not_ok "add-and-install: the copy window hides" "$(driver_error)"
+  fi
+  check_same_bytes "add-and-install: $copy is byte for byte $installer" "$copy"
+  if velmora_poll 20 bash -c '[[ $(wine "$0" process-count "$1" 2>/dev/null) == 1 ]]' "$driver" "$copy"; then
+    ok "add-and-install: the copy runs"
+  else
+    give_up "add-and-install: the copy runs" "no process $copy"
+    return
+  fi
+  start_exit_watch "$copy" 60000 ||
+    { give_up "add-and-install: the end of the copy is watched" "$(cat "${exit_watch_outs[1]}.err")"; return; }
+  # The copy starts in its own main window, with the profile's address.
+  if wait_text "$title" Form1.Text1 10.0.0.7 15; then
+    ok "add-and-install: the copy's main window shows the profile's address"
+  else
+    give_up "add-and-install: the copy's main window shows the profile's address" "$(driver_error)"
+    return
+  fi
+  check_equal "add-and-install: the first program waits for the copy" "$(drv process-count "$installer")" 1
+
+  drv key "$title" Form1.Text1 enter || { give_up "add-and-install: Enter is sent" "$(driver_error)"; return; }
+  expect_box "add-and-install: the copy asks whether to install" 提示 \
+    $'IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？' || { diagnose; end_case; return; }
+  # The notice is up for a few tenths of a second only. The copy's driver install is held as it
+  # starts (its rundll32 stopped), so the notice stays while it is read; the copy meanwhile waits
+  # for rundll32 and answers the reading.
+  local held=$VELMORA_E2E_LOG/add-and-install.held
+  hold_driver_install 30 >"$held" &
+  local holder=$!
+  drv msgbox-press 提示 yes || { give_up "add-and-install: Yes is pressed" "$(driver_error)"; return; }
+  if wait "$holder" && [[ -s $held ]]; then
+    velmora_on_exit "kill -CONT $(<"$held") 2>/dev/null"
+    if wait_text "$notice_title" msg.PrintNameLabel "$name" 10; then
+      ok "add-and-install: the copy's notice shows the printer name from its file name"
+    else
+      not_ok "add-and-install: the copy's notice shows the printer name from its file name" "$(driver_error)"
+    fi
+    check_state "add-and-install: the copy's notice says it adds the driver" \
+      get-text "$notice_title" msg.Label2 "正在...新增驅動程式"
+    shot_window copies-notice.png "$notice_title" msg
+    kill -CONT "$(<"$held")"
+  else
+    not_ok "add-and-install: the copy's driver install starts" "no rundll32 printui.dll,PrintUIEntry /if in 30 s"
+  fi
+
+  local text
+  text=$(drv --timeout=60000 msgbox-text Velmora) ||
+    { give_up "add-and-install: the copy's run ends with a summary (Velmora)" "$(driver_error)"; return; }
+  # Wine has no TCP/IP port class and lists no printers: the summary names the port of the
+  # file name's address and the rename to its printer name.
+  if [[ $text == *'新增連接埠 IP_10.0.0.10'* ]]; then
+    ok "add-and-install: the copy makes the port of its file name's address"
+  else
+    not_ok "add-and-install: the copy makes the port of its file name's address" "$(shown "$text")"
+  fi
+  if [[ $text == *"將印表機「$printer」改名為「$name」"* ]]; then
+    ok "add-and-install: the copy renames the printer to its file name's printer name"
+  else
+    not_ok "add-and-install: the copy renames the printer to its file name's printer name" "$(shown "$text")"
+  fi
+  check_equal "add-and-install: the first program still waits while the copy's summary is open" \
+    "$(drv process-count "$installer")" 1
+  drv msgbox-press Velmora ok || { give_up "add-and-install: OK is pressed" "$(driver_error)"; return; }
+  finish_exit_watch 1 "add-and-install: the copy ends" 1603
+  finish_exit_watch 0 "add-and-install: the first program ends when the copy has ended" 1603
+  end_case
+}
+
+case_screens_144() {
+  case_name=screens-144
+  velmora_set_dpi 144
+  local seen
+  seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
+  if [[ $seen != "logpixels 144 144 "* ]]; then
+    not_ok "screens-144: a program started now sees 144 DPI" "driver reports: $seen"
+  fi
+  if begin_case screens-144 && open_copy_window; then
+    shot_window copies-144dpi.png "$copy_title" Filename
+    check_labels_fit
+    end_case
+  fi
+  velmora_set_dpi 96
+}
+
+# --- environment ----------------------------------------------------------------------------------
+
+if ! velmora_env_up; then
+  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
+  exit 1
+fi
+echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+velmora_on_exit stop_program
+velmora_on_exit "velmora_set_dpi 96"
+velmora_set_dpi 96
+
+if temp_dir=$(velmora_wine cmd /c 'echo %TMP%' | tr -d '\r\n') && [[ $temp_dir == [A-Za-z]:\\* ]] &&
+  temp_dir=$(velmora_wine winepath -u "$temp_dir") && [[ -d $temp_dir ]]; then
+  install_log=${temp_dir%/}/Velmora.log
+else
+  not_ok "Wine's temporary folder is found" "%TMP% is \"$temp_dir\""
+fi
+
+case_add
+case_add_and_install
+case_screens_144
+
+((failed == 0))
