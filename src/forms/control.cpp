@@ -78,6 +78,14 @@ Twips Control::rectInForm() const {
     return r;
 }
 
+bool Control::keyboardPlaceable() const {
+    if (!tabStop || kind() == ControlKind::MenuItem || !shownInForm() || !enabledInForm())
+        return false;
+    const Twips r = rectInForm();
+    return r.left < form().clientWidth && r.top < form().clientHeight && r.left + r.width > 0 &&
+           r.top + r.height > 0;
+}
+
 void Control::setEnabled(bool enabled, Origin origin) {
     enabled_ = enabled;
     notify(Property::Enabled, origin);

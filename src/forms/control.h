@@ -77,6 +77,10 @@ class Control {
     bool enabledInForm() const;
     // Its rectangle in the window's client area: the containers' offsets added.
     Twips rectInForm() const;
+    // A tab stop, shown and enabled in its window, and not lying wholly outside the window's
+    // client area: what the eye cannot see, the keyboard cannot reach (Runtime adds the
+    // window's own state).
+    bool keyboardPlaceable() const;
 
     // Design-time initial values, without notification or reaction.
     void designText(std::string value) { text_ = std::move(value); }

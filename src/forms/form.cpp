@@ -1,5 +1,7 @@
 #include "forms/form.h"
 
+#include <algorithm>
+
 #include "forms/runtime.h"
 #include "platform/error.h"
 
@@ -55,6 +57,26 @@ void Form::setFocus(Control& control) {
     }
     activeControl_ = &control;
     runtime_.backend().focusRequested(control);
+}
+
+Control* Form::nextTabStop(const Control* from, bool backward) const {
+    std::vector<Control*> order;
+    for (Control* c : controls_) {
+        if (c->tabIndex >= 0)
+            order.push_back(c);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return a->tabIndex < b->tabIndex; });
+    if (backward)
+        std::reverse(order.begin(), order.end());
+    auto at = std::find(order.begin(), order.end(), from);
+    const std::size_t start = at == order.end() ? order.size() - 1 : at - order.begin();
+    for (std::size_t step = 1; step <= order.size(); ++step) {
+        Control* c = order[(start + step) % order.size()];
+        if (runtime_.keyboardReachable(*c))
+            return c;
+    }
+    return nullptr;
 }
 
 void Form::show(bool modal) {

@@ -60,6 +60,9 @@ class Form {
     // Gives a control the focus; a hidden or disabled one raises error 5, as the classic
     // runtime does.
     void setFocus(Control& control);
+    // Where Tab (or Shift+Tab) moves the focus from a control: the next control in tab order
+    // that the keyboard reaches, wrapping around; none when no control is reachable.
+    Control* nextTabStop(const Control* from, bool backward = false) const;
 
     void show(bool modal = false);
     void hide();

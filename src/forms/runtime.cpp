@@ -108,6 +108,24 @@ bool Runtime::acceptsInput(const Form& form) const {
     return modal == nullptr || modal == &form;
 }
 
+bool Runtime::acceptsUserInput(const Control& control) const {
+    if (!acceptsInput(control.form()) || !control.enabledInForm())
+        return false;
+    if (control.kind() == ControlKind::MenuItem) {
+        for (const MenuItem* m = &static_cast<const MenuItem&>(control); m != nullptr;
+             m = m->parent()) {
+            if (!m->visible())
+                return false;
+        }
+        return true;
+    }
+    return control.shownInForm();
+}
+
+bool Runtime::keyboardReachable(const Control& control) const {
+    return acceptsInput(control.form()) && control.keyboardPlaceable();
+}
+
 void Runtime::dispatch(const std::function<void()>& reaction) {
     ++depth_;
     try {

@@ -61,6 +61,14 @@ class Runtime {
     // window is open (every visible window takes input then).
     Form* modalForm() const { return modal_.empty() ? nullptr : modal_.back(); }
     bool acceptsInput(const Form& form) const;
+    // The one rule for whether the user's input reaches a control, for every backend: the
+    // window takes input (above), and the control and each of its containers (a menu item:
+    // each menu above it) is visible and enabled.
+    bool acceptsUserInput(const Control& control) const;
+    // Whether the keyboard may move to the control (Tab, mnemonics): a tab stop that takes user
+    // input and does not lie wholly outside its window's client area. What the eye cannot see,
+    // the keyboard cannot reach; the program can still set and invoke it.
+    bool keyboardReachable(const Control& control) const;
 
     // Runs one reaction from the event loop. An untrapped platform::Error shows the standard
     // stop and ends the program.

@@ -39,13 +39,6 @@ bool isList(forms::ControlKind kind) {
 }
 
 // A menu item can be chosen only when it and every menu above it are shown and enabled.
-bool menuReachable(const forms::MenuItem& item) {
-    for (const forms::MenuItem* m = &item; m != nullptr; m = m->parent()) {
-        if (!m->visible() || !m->enabled())
-            return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -183,10 +176,9 @@ forms::Control& SimBackend::userControl(const std::string& path, bool forUser) c
     if (!runtime_->acceptsInput(*form)) {
         throw ScenarioError{"window " + formName + " does not take input now"};
     }
-    bool reachable = control->kind() == forms::ControlKind::MenuItem
-                         ? menuReachable(static_cast<forms::MenuItem&>(*control))
-                         : control->shownInForm() && control->enabled();
-    if (!reachable)
+    // The same rule the real windows follow: a container that is hidden or disabled keeps
+    // the user away from what it holds.
+    if (!runtime_->acceptsUserInput(*control))
         throw ScenarioError{"control " + path + " is hidden or disabled"};
     return *control;
 }
@@ -236,6 +228,17 @@ void SimBackend::perform(const json::Value& action) {
             throw ScenarioError{"window " + target->asString() + " is not open for input"};
         }
         runtime_->dispatch([&] { runtime_->close(*form, forms::CloseReason::ControlMenu); });
+    } else if (const json::Value* target = field("tab")) {
+        // Tab (Shift+Tab with "shift": true) in a window: the focus moves as the keyboard would.
+        forms::Form* form = findLoaded_ ? findLoaded_(target->asString()) : nullptr;
+        if (form == nullptr || !form->visible() || !runtime_->acceptsInput(*form)) {
+            throw ScenarioError{"window " + target->asString() + " is not open for input"};
+        }
+        const json::Value* shift = field("shift");
+        bool backward = shift != nullptr && shift->asBool();
+        if (forms::Control* next = form->nextTabStop(form->activeControl(), backward)) {
+            runtime_->dispatch([&] { form->setFocus(*next); });
+        }
     } else if (field("answer") != nullptr) {
         throw ScenarioError{"an answer, but no message box is open"};
     } else if (const json::Value* target = field("inspect")) {

@@ -99,8 +99,7 @@ bool FormWindow::dispatch(const std::function<void()>& reaction) {
 }
 
 bool FormWindow::takesInput(const forms::Control& control) const {
-    return model_ != nullptr && model_->runtime().acceptsInput(*model_) && control.shownInForm() &&
-           layout::enabledInForm(control);
+    return model_ != nullptr && model_->runtime().acceptsUserInput(control);
 }
 
 HFONT FormWindow::font(const forms::Font& font) {

@@ -28,18 +28,7 @@ int fontPixelHeight(double points, int dpi) {
 }
 
 bool enabledInForm(const forms::Control& control) {
-    for (const forms::Control* c = &control; c != nullptr; c = c->container()) {
-        if (!c->enabled())
-            return false;
-    }
-    if (control.kind() == forms::ControlKind::MenuItem) {
-        const auto& item = static_cast<const forms::MenuItem&>(control);
-        for (const forms::MenuItem* p = item.parent(); p != nullptr; p = p->parent()) {
-            if (!p->enabled())
-                return false;
-        }
-    }
-    return true;
+    return control.enabledInForm();
 }
 
 bool hasWindow(forms::ControlKind kind) {

@@ -11,7 +11,7 @@
 namespace platform::win32::ui {
 
 void NativeControl::create(HWND parent, int id) {
-    DWORD fullStyle = WS_CHILD | WS_CLIPSIBLINGS | style() | (model_.tabStop ? WS_TABSTOP : 0);
+    DWORD fullStyle = WS_CHILD | WS_CLIPSIBLINGS | style();
     HWND made = CreateWindowExW(
         exStyle(), windowClass(), widen(model_.text()).c_str(), fullStyle, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), form_.backend().instance(), nullptr);
@@ -53,6 +53,12 @@ void NativeControl::syncState() {
     bool visible = (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
     if (visible != shown)
         ShowWindow(hwnd_, shown ? SW_SHOWNA : SW_HIDE);
+    // The dialog manager's Tab goes only where the forms' rule lets the keyboard go: never to
+    // a control off the window's client area, hidden in a frame, or disabled.
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    LONG_PTR wanted = model_.keyboardPlaceable() ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    if (wanted != style)
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, wanted);
 }
 
 void NativeControl::propertyChanged(forms::Property property, forms::Origin origin) {
@@ -100,7 +106,7 @@ LRESULT CALLBACK NativeControl::subclassProc(HWND hwnd, UINT msg, WPARAM wParam,
 
 void NativeControl::focused() {
     forms::Form* form = form_.model();
-    if (form == nullptr || !form->visible() || !model_.shownInForm() || !model_.enabled())
+    if (form == nullptr || !form->runtime().acceptsUserInput(model_))
         return;
     if (form->activeControl() == &model_)
         return;
