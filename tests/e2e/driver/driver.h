@@ -85,5 +85,8 @@ int cmd_get_check(const Options&, const Args&);
 int cmd_move(const Options&, const Args&);
 int cmd_menu_self_test(const Options&, const Args&);
 int cmd_text_fit(const Options&, const Args&);
+int cmd_combo_items(const Options&, const Args&);
+int cmd_combo_drop(const Options&, const Args&);
+int cmd_combo_fit(const Options&, const Args&);
 
 }  // namespace e2e

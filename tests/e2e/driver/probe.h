@@ -11,6 +11,7 @@ namespace e2e {
 inline constexpr wchar_t kProbeDll[] = L"velmora-e2e-probe.dll";
 inline constexpr char kMenuProbe[] = "velmora_menu_probe";
 inline constexpr char kTextProbe[] = "velmora_text_probe";
+inline constexpr char kListProbe[] = "velmora_list_probe";
 
 // Lines "depth\tid\tstate\ttype\tsubmenu\tcaption\n", depth first.
 struct MenuProbeBlock {
@@ -31,6 +32,18 @@ struct TextProbeBlock {
     LONG client_height;
     LONG font_height;  // the LOGFONT's lfHeight
     wchar_t face[LF_FACESIZE];
+};
+
+// A combo box's entries measured in its list's own font, and the room the list gives them.
+struct ListProbeBlock {
+    HWND combo;    // in
+    DWORD status;  // out: 0 measured, 1 no list window, 2 the list did not answer, 3 entry too long
+    LONG count;
+    LONG widest_index;  // the entry that needs most room, and its width
+    LONG widest_width;
+    LONG item_height;
+    LONG client_width;  // the list's client area, without its scroll bar
+    LONG client_height;
 };
 
 // Appends the lines for one menu and its submenus; false when an item cannot be read or the

@@ -60,6 +60,65 @@ extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_text_probe(void* para
     return block->status;
 }
 
+extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_list_probe(void* param) {
+    auto* block = static_cast<e2e::ListProbeBlock*>(param);
+    block->status = 0;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(block->combo, &info) || !info.hwndList) {
+        block->status = 1;
+        return block->status;
+    }
+    HWND list = info.hwndList;
+    auto ask = [list](UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+        DWORD_PTR answer = 0;
+        bool answered =
+            SendMessageTimeoutW(list, msg, wparam, lparam, SMTO_ABORTIFHUNG, 2000, &answer);
+        result = static_cast<LRESULT>(answer);
+        return answered;
+    };
+    LRESULT font = 0, count = 0, item_height = 0;
+    if (!ask(WM_GETFONT, 0, 0, font) || !ask(LB_GETCOUNT, 0, 0, count) || count < 0 ||
+        !ask(LB_GETITEMHEIGHT, 0, 0, item_height)) {
+        block->status = 2;
+        return block->status;
+    }
+    HFONT used =
+        font ? reinterpret_cast<HFONT>(font) : static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, used);
+    block->widest_index = -1;
+    block->widest_width = 0;
+    for (LRESULT i = 0; i < count && block->status == 0; ++i) {
+        wchar_t text[512];
+        LRESULT length = 0;
+        if (!ask(LB_GETTEXTLEN, static_cast<WPARAM>(i), 0, length) || length < 0) {
+            block->status = 2;
+        } else if (length >= 512) {
+            block->status = 3;
+        } else if (ask(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text),
+                       length)) {
+            SIZE size{};
+            GetTextExtentPoint32W(dc, text, static_cast<int>(length), &size);
+            if (size.cx > block->widest_width) {
+                block->widest_width = size.cx;
+                block->widest_index = static_cast<LONG>(i);
+            }
+        } else {
+            block->status = 2;
+        }
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    RECT client{};
+    GetClientRect(list, &client);
+    block->count = static_cast<LONG>(count);
+    block->item_height = static_cast<LONG>(item_height);
+    block->client_width = client.right;
+    block->client_height = client.bottom;
+    return block->status;
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
     return TRUE;
 }

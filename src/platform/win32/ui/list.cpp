@@ -92,6 +92,11 @@ class ComboBoxControl final : public ListControlBase {
   public:
     using ListControlBase::ListControlBase;
 
+    void itemsChanged() override {
+        ListControlBase::itemsChanged();
+        fitDroppedWidth();
+    }
+
     void notified(WORD code) override {
         switch (code) {
             case CBN_SELCHANGE:
@@ -128,6 +133,10 @@ class ComboBoxControl final : public ListControlBase {
         int height = std::max(r.height, field + edges) + kDropDownRows * row + edges;
         SetWindowPos(hwnd(), nullptr, 0, 0, r.width, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Version 6 of the common controls drops 30 rows unless told otherwise, past the
+        // window's bottom and, at a high DPI, over the box itself.
+        SendMessageW(hwnd(), CB_SETMINVISIBLE, kDropDownRows, 0);
+        fitDroppedWidth();
     }
 
     HWND part(int index) const override {
@@ -143,6 +152,11 @@ class ComboBoxControl final : public ListControlBase {
     }
 
   protected:
+    void initialize() override {
+        ListControlBase::initialize();
+        fitDroppedWidth();
+    }
+
     const wchar_t* windowClass() const override { return L"COMBOBOX"; }
     DWORD style() const override {
         return CBS_DROPDOWN | CBS_AUTOHSCROLL | CBS_HASSTRINGS | WS_VSCROLL;
@@ -169,6 +183,36 @@ class ComboBoxControl final : public ListControlBase {
     }
 
   private:
+    // A model name is long and the box is narrow: the dropped list is as wide as its widest
+    // entry needs, never narrower than the box nor wider than the screen it is on.
+    void fitDroppedWidth() {
+        if (hwnd() == nullptr)
+            return;
+        HDC dc = GetDC(hwnd());
+        if (dc == nullptr)
+            return;
+        auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+        HGDIOBJ old = SelectObject(dc, font);
+        int widest = 0;
+        for (const std::string& item : list_.items()) {
+            std::wstring wide = widen(item);
+            SIZE size{};
+            if (GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size))
+                widest = std::max(widest, static_cast<int>(size.cx));
+        }
+        SelectObject(dc, old);
+        ReleaseDC(hwnd(), dc);
+        RECT box{};
+        GetWindowRect(hwnd(), &box);
+        int margin = dpi::metric(SM_CXVSCROLL, dpi()) + 6 * dpi::metric(SM_CXEDGE, dpi());
+        int width = std::max(static_cast<int>(box.right - box.left), widest + margin);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor))
+            width = std::min(width, static_cast<int>(monitor.rcWork.right - monitor.rcWork.left));
+        SendMessageW(hwnd(), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+    }
+
     void pullText() {
         std::string now = narrow(nativeText());
         if (now == list_.text())

@@ -1,0 +1,386 @@
+#!/usr/bin/env bash
+# The package maker on a real-shaped driver INF under Wine: 自動尋找 finds the INF, 選擇型號 lists
+# its models through the system's profile reader, 確定 stores the first model in ip.ini, and 製作
+# tells that it found no such printer. Pictures of the dropped-down model list at 96 and 144 DPI.
+# Each case starts the program fresh in a package folder of its own.
+#
+#   tests/e2e/maker.sh <Velmora.exe> <velmora-e2e.exe> <artifact-dir>
+#
+# One "ok - ..." or "not ok - ..." line per check, then "N passed, M failed". The whole run is
+# bounded by VELMORA_MAKER_TIMEOUT seconds (default 180).
+set -u -o pipefail
+
+if [[ $# -ne 3 ]]; then
+  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
+  exit 2
+fi
+
+# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
+if [[ -z ${VELMORA_MAKER_INNER:-} ]]; then
+  export VELMORA_MAKER_INNER=1
+  exec timeout --kill-after=30 "${VELMORA_MAKER_TIMEOUT:-180}" "$BASH" "$0" "$@"
+fi
+
+program=$(realpath -e "$1") || exit 2
+driver=$(realpath -e "$2") || exit 2
+artifacts=$(realpath -m "$3")
+mkdir -p "$artifacts"
+rm -f "$artifacts"/maker-*.png "$artifacts"/failure-maker-*.png
+export VELMORA_E2E_LOG=$artifacts/logs
+rm -rf "$VELMORA_E2E_LOG"
+
+# shellcheck source=tests/e2e/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+
+readonly title='Velmora  安裝驅動程式  '
+readonly maker_title='一鍵安裝製作'
+readonly desktop=velmora
+readonly profile_line='ip,10.0.0.7,Office,Model X,x.inf,100'
+# Not the INF that ip.ini names: 自動尋找 must find it. Chinese and a blank reach the profile
+# reader through the ANSI code page.
+readonly inf_name='Maker 印表機 x64.inf'
+
+# The models section, in file order. 功 (A5 5C in code page 950) ends in a backslash byte.
+models=()
+for i in {0..39}; do
+  n=$((1000 + i * 100))
+  case $((i % 5)) in
+    0) models+=("Maker 彩色雷射 $n PCL6") ;;
+    1) models+=("Maker Laser $n PCL6") ;;
+    2) models+=("Maker Laser $n PS") ;;
+    3) models+=("Maker 多功能事務機 $n") ;;
+    4) models+=("Maker Color MFP ${n}dn PCL6") ;;
+  esac
+done
+readonly models
+readonly first_model=${models[0]}
+
+# shellcheck source=tests/e2e/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
+case_name=
+
+velmora_on_exit summary
+trap 'not_ok "finished within ${VELMORA_MAKER_TIMEOUT:-180} s (killed by the total timeout)"; exit 124' TERM
+trap 'not_ok "not interrupted"; exit 130' INT
+
+diagnose() {
+  velmora_screenshot "$artifacts/failure-maker-$case_name.png" 2>/dev/null
+  local box t
+  for t in Velmora 提示 "$maker_title" 製作列印喜好設定; do
+    if box=$(drv --timeout=200 msgbox-text "$t"); then
+      echo "#   a message box \"$t\" is open: $(shown "$box")"
+    fi
+  done
+  drv --timeout=200 list "$maker_title" >>"$VELMORA_E2E_LOG/driver.log" || true
+}
+
+# The driver INF, as makers ship them for current Windows: UTF-16 LE with a byte-order mark, CR LF,
+# a comment before the first section, the models section third, one install section per model,
+# the disk names and the strings last.
+write_inf() {
+  local n i
+  # shellcheck disable=SC2016  # the INF's own $Windows NT$
+  {
+    printf '%s\n' '; Maker printer driver for Windows x64' '' \
+      '[Version]' 'Signature="$Windows NT$"' 'Class=Printer' \
+      'ClassGUID={4D36E979-E325-11CE-BFC1-08002BE10318}' 'Provider=%Maker%' \
+      'DriverVer=03/14/2024,6.2.1.0' 'CatalogFile=mkprn64.cat' '' \
+      '[Manufacturer]' '%Maker%=Maker,NTamd64' '' '[Maker.NTamd64]' '; colour and mono models'
+    for i in "${!models[@]}"; do
+      n=$((1000 + i * 100))
+      printf '"%s" = Install_%d, USBPRINT\\Maker%dABCD, WSDPRINT\\Maker%dABCD\n' "${models[i]}" "$n" "$n" "$n"
+    done
+    for i in "${!models[@]}"; do
+      n=$((1000 + i * 100))
+      printf '%s\n' '' "[Install_$n]" 'CopyFiles=Maker_Files' "DataFile=MK$n.GPD" \
+        'DataSection=UNIDRV_DATA' 'Include=NTPRINT.INF' 'Needs=UNIDRV.OEM'
+    done
+    printf '%s\n' '' '[Maker_Files]' 'MKUI.DLL' 'MKRES.DLL' '' '[DestinationDirs]' \
+      'DefaultDestDir=66000' '' '[SourceDisksNames]' '1 = "Maker Printer Driver CD-ROM",,,' '' \
+      '[SourceDisksFiles]' 'MKUI.DLL = 1' 'MKRES.DLL = 1' '' '[Strings]' 'Maker="Maker"'
+  } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$1"
+}
+
+# A fresh package folder: the program, ip.ini (code page 950, CR LF) and the driver INF.
+new_package() {
+  package=$(mktemp -d /tmp/velmora-maker.XXXXXX)
+  velmora_on_exit "rm -rf '$package'"
+  cp "$program" "$package/Velmora.exe"
+  printf '%s\r\n' "$profile_line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
+  write_inf "$package/$inf_name"
+}
+
+begin_case() {
+  case_name=$1
+  echo "# case: $case_name"
+  new_package
+  start_program "$package" "$case_name"
+  if ! wait_main_window; then
+    not_ok "$case_name: main window appears" "$(driver_error)"
+    diagnose
+    stop_program
+    return 1
+  fi
+}
+
+end_case() {
+  stop_program
+  case_name=
+}
+
+# A failed step ends its case; what follows would only repeat the failure.
+give_up() {
+  not_ok "$@"
+  diagnose
+  end_case
+  return 1
+}
+
+# Polls a control until it shows TEXT: the clicks are posted, their reactions come a moment later.
+wait_text() {
+  local win=$1 control=$2 want=$3 secs=${4:-10} got=
+  local deadline=$((SECONDS + secs))
+  while :; do
+    got=$(drv --timeout=2000 get-text "$win" "$control") && [[ $got == "$want" ]] && return 0
+    if ((SECONDS >= deadline)); then
+      echo "$control shows $(shown "$got"), expected $(shown "$want")" >"$driver_err"
+      return 1
+    fi
+  done
+}
+
+check_text() {
+  local what=$1
+  shift
+  if wait_text "$@"; then ok "$what"; else not_ok "$what" "$(driver_error)"; fi
+}
+
+check_ini() {
+  local what=$1 want=$VELMORA_E2E_LOG/$case_name.ip.ini.expected
+  printf '%s\r\n' "$2" | iconv -f UTF-8 -t CP950 >"$want"
+  if cmp -s "$package/ip.ini" "$want"; then
+    ok "$what"
+  else
+    not_ok "$what" \
+      "got:      $(od -An -tx1 "$package/ip.ini" 2>&1 | tr -s ' \n' ' ')" \
+      "expected: $(od -An -tx1 "$want" | tr -s ' \n' ' ')"
+  fi
+}
+
+main_enabled() { [[ $(drv --timeout=2000 is-enabled "$title" Form1) == true ]]; }
+
+# The models of the INF, one a line, as Combo1 must list them.
+expected_models() { printf '%s\n' "${models[@]}"; }
+
+# The INF's section names in file order, read from the file itself.
+expected_sections() {
+  iconv -f UTF-16 -t UTF-8 "$package/$inf_name" | sed -n 's/^\[\(.*\)\]\r$/\1/p'
+}
+
+# Polls Combo1's entries, read from the real window, until they are the INF's 40 models in file
+# order; on a mismatch shows where the lists part.
+check_model_list() {
+  local what=$1 got='' deadline=$((SECONDS + 10)) want
+  want=$(expected_models)
+  while :; do
+    got=$(drv --timeout=2000 combo-items "$maker_title" ADVSET.Combo1) && [[ $got == "$want" ]] && break
+    if ((SECONDS >= deadline)); then
+      local count=0
+      [[ -n $got ]] && count=$(wc -l <<<"$got")
+      not_ok "$what" "Combo1 holds $count entries ($(driver_error))" \
+        "$(diff <(echo "$want") <(echo "$got") | head -n 8 | tr '\n' '|')"
+      return 1
+    fi
+  done
+  ok "$what"
+}
+
+# The driver reports desktop coordinates; pictures are taken of the X screen.
+to_screen() {
+  local origin ox oy x y w h
+  read -r x y w h <<<"$1"
+  origin=$(velmora_desktop_origin "$desktop")
+  read -r ox oy <<<"${origin:-0 0}"
+  echo "$((ox + x)) $((oy + y)) $w $h"
+}
+
+# rect_of TITLE [FORM.CONTROL]: "X Y W H" on the X screen.
+rect_of() {
+  local r
+  r=$(drv window-rect "$@") && [[ $r =~ ^-?[0-9]+\ -?[0-9]+\ [0-9]+\ [0-9]+$ ]] && to_screen "$r"
+}
+
+# union "X Y W H" "X Y W H": the smallest rectangle holding both.
+union() {
+  local ax ay aw ah bx by bw bh
+  read -r ax ay aw ah <<<"$1"
+  read -r bx by bw bh <<<"$2"
+  local l=$((ax < bx ? ax : bx)) t=$((ay < by ? ay : by))
+  local r=$((ax + aw > bx + bw ? ax + aw : bx + bw)) b=$((ay + ah > by + bh ? ay + ah : by + bh))
+  echo "$l $t $((r - l)) $((b - t))"
+}
+
+# inside "X Y W H" "X Y W H": the first rectangle lies wholly within the second.
+inside() {
+  local ax ay aw ah bx by bw bh
+  read -r ax ay aw ah <<<"$1"
+  read -r bx by bw bh <<<"$2"
+  ((ax >= bx && ay >= by && ax + aw <= bx + bw && ay + ah <= by + bh))
+}
+
+# The maker with its model list dropped down: a settled picture of both; the list must open below
+# Combo1's field without running off the maker window, and be wide enough for every model name in
+# its own font (a pixel either side); then the list is closed again.
+shot_dropped() {
+  local file=$1 list field maker area x y w h
+  list=$(drv combo-drop "$maker_title" ADVSET.Combo1 show) && list=$(to_screen "$list") &&
+    field=$(rect_of "$maker_title" ADVSET.Combo1) && maker=$(rect_of "$maker_title") ||
+    { not_ok "$case_name: the model list drops down" "$(driver_error)"; return 1; }
+  ok "$case_name: the model list drops down"
+  area=$(union "$maker" "$list")
+  read -r x y w h <<<"$area"
+  if velmora_screenshot_settled "$artifacts/$file" "${w}x${h}+$x+$y" 10; then
+    ok "$case_name: screenshot saved: $file (${w}x${h})"
+  else
+    not_ok "$case_name: screenshot $file" "the picture did not settle within 10 s"
+    velmora_screenshot "$artifacts/$file" 2>/dev/null
+  fi
+  # Wine has been seen to leave a popup's X window unpainted (black); such a picture shows nothing.
+  local lx ly lw lh bright
+  read -r lx ly lw lh <<<"$list"
+  bright=$(convert "$artifacts/$file" -crop "${lw}x${lh}+$((lx - x))+$((ly - y))" +repage \
+    -colorspace Gray -format '%[fx:mean]' info: 2>/dev/null)
+  if awk -v b="${bright:-0}" 'BEGIN { exit !(b > 0.5) }'; then
+    ok "$case_name: the picture shows the list painted (mean brightness $bright)"
+  else
+    not_ok "$case_name: the picture shows the list painted" \
+      "the list's ${lw}x$lh px in $file have a mean brightness of ${bright:-?} (black is 0)"
+  fi
+  local list_top field_y field_h
+  read -r _ list_top _ _ <<<"$list"
+  read -r _ field_y _ field_h <<<"$field"
+  local where="on the screen: list $list, Combo1 $field, maker window $maker (X Y W H)"
+  if ((list_top >= field_y + field_h)); then
+    ok "$case_name: the list opens below Combo1's field"
+  else
+    not_ok "$case_name: the list opens below Combo1's field, leaving it in sight" "$where"
+  fi
+  if inside "$list" "$maker"; then
+    ok "$case_name: the list ends within the maker window"
+  else
+    not_ok "$case_name: the list ends within the maker window" "$where"
+  fi
+  local fit widest index list_w list_h row count
+  if fit=$(drv combo-fit "$maker_title" ADVSET.Combo1) &&
+    read -r _ widest index _ list_w list_h _ row _ count <<<"$fit" && [[ -n ${count:-} ]]; then
+    if ((widest + 2 <= list_w)); then
+      ok "$case_name: the list is wide enough for every model name ($widest px in $list_w px)"
+    else
+      not_ok "$case_name: the list is wide enough for every model name" \
+        "\"${models[index]}\" needs $widest px; the list's client area is $list_w px wide" \
+        "(${list_w}x$list_h px, rows of $row px, $count entries)"
+    fi
+  else
+    not_ok "$case_name: the list's entries are measured" "$(driver_error)"
+  fi
+  drv combo-drop "$maker_title" ADVSET.Combo1 hide ||
+    { not_ok "$case_name: the model list closes again" "$(driver_error)"; return 1; }
+}
+
+# 進階 → 設定值, 自動尋找 and 選擇型號: the steps both cases share. False when one failed.
+find_models() {
+  drv menu "$title" 進階/設定值 && drv wait-window "$maker_title" 10000 ||
+    { give_up "$case_name: 進階 → 設定值 opens \"$maker_title\"" "$(driver_error)"; return 1; }
+  ok "$case_name: 進階 → 設定值 opens \"$maker_title\""
+  drv click "$maker_title" ADVSET.Command6 ||
+    { give_up "$case_name: 自動尋找 is clicked" "$(driver_error)"; return 1; }
+  check_text "$case_name: 自動尋找 puts the INF's name into ADVSET.Text4" \
+    "$maker_title" ADVSET.Text4 "$inf_name"
+  drv click "$maker_title" ADVSET.find_INI ||
+    { give_up "$case_name: 選擇型號 is clicked" "$(driver_error)"; return 1; }
+  check_model_list "$case_name: 選擇型號 lists the INF's ${#models[@]} models in ADVSET.Combo1, in file order"
+  # The section reader's whole list, behind the models section's choice.
+  local sections want
+  want=$(expected_sections)
+  if sections=$(drv combo-items "$maker_title" ADVSET.Sectionslist) && [[ $sections == "$want" ]]; then
+    ok "$case_name: the hidden ADVSET.Sectionslist holds the INF's $(wc -l <<<"$want") sections in file order"
+  else
+    not_ok "$case_name: the hidden ADVSET.Sectionslist holds the INF's sections in file order" \
+      "$(driver_error)" "$(diff <(echo "$want") <(echo "$sections") | head -n 8 | tr '\n' '|')"
+  fi
+  check_text "$case_name: ADVSET.Text3 shows the first model" "$maker_title" ADVSET.Text3 "$first_model"
+  check_text "$case_name: ADVSET.Text2 takes the first model as the printer name" \
+    "$maker_title" ADVSET.Text2 "$first_model"
+}
+
+# --- the cases ------------------------------------------------------------------------------------
+
+# The whole path at 96 DPI: find the INF, list its models, picture, save, then record.
+case_models() {
+  begin_case models || return
+  find_models || return
+  shot_dropped maker-models.png
+
+  drv click "$maker_title" ADVSET.Command2 && drv wait-gone "$maker_title" 15000 ||
+    { give_up "models: 確定 saves and closes the maker" "$(driver_error)"; return; }
+  ok "models: 確定 saves and closes the maker"
+  check_ini "models: ip.ini holds the first model as name and model and the INF's name (CP950, CR LF)" \
+    "ip,10.0.0.7,$first_model,$first_model,$inf_name,100"
+  check_text "models: Form1.Text2 shows the new name" "$title" Form1.Text2 "$first_model" 2
+
+  # The recording: Wine's WMI lists no printer configurations, so no printer of that name exists.
+  velmora_poll 5 main_enabled && drv menu "$title" 進階/設定值 &&
+    drv wait-window "$maker_title" 10000 ||
+    { give_up "models: 設定值 opens the maker again" "$(driver_error)"; return; }
+  check_text "models: the reopened maker's ADVSET.Text2 shows the stored name" \
+    "$maker_title" ADVSET.Text2 "$first_model"
+  drv click "$maker_title" ADVSET.Command5 ||
+    { give_up "models: 製作 is clicked" "$(driver_error)"; return; }
+  drv --timeout=10000 msgbox-press 提示 yes ||
+    { give_up "models: 製作 asks (提示) and Yes is pressed" "$(driver_error)"; return; }
+  ok "models: 製作 asks (提示) and Yes is pressed"
+  local told
+  if told=$(drv --timeout=15000 msgbox-text 製作列印喜好設定); then
+    check_equal "models: 製作 says it found no such printer (製作列印喜好設定)" "$told" \
+      "製作失敗，找不到印表機 $first_model"
+    drv msgbox-press 製作列印喜好設定 ok && drv wait-gone 製作列印喜好設定 10000 ||
+      not_ok "models: the message closes with OK" "$(driver_error)"
+  else
+    not_ok "models: 製作 says it found no such printer (製作列印喜好設定)" "$(driver_error)"
+    diagnose
+  fi
+  check_ini "models: ip.ini is unchanged by the failed recording" \
+    "ip,10.0.0.7,$first_model,$first_model,$inf_name,100"
+  end_case
+}
+
+# The same list at 144 DPI, for its picture.
+case_models_144() {
+  velmora_set_dpi 144
+  local seen
+  seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
+  if [[ $seen != "logpixels 144 144 "* ]]; then
+    not_ok "models-144: a program started now sees 144 DPI" "driver reports: $seen"
+  fi
+  if begin_case models-144 && find_models; then
+    shot_dropped maker-models-144dpi.png
+    end_case
+  fi
+  velmora_set_dpi 96
+}
+
+# --- environment ----------------------------------------------------------------------------------
+
+if ! velmora_env_up; then
+  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
+  exit 1
+fi
+echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+velmora_on_exit stop_program
+velmora_on_exit "velmora_set_dpi 96"
+velmora_set_dpi 96
+
+case_models
+case_models_144
+
+((failed == 0))
