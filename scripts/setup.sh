@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ninja-build pkg-config clang-format file
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev
+  clang-14 clang-tidy-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 xvfb x11-utils x11-apps imagemagick locales fonts-wine fonts-arphic-uming
 )

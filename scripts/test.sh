@@ -14,6 +14,9 @@ cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
 
+step "Lint: clang-format and clang-tidy"
+scripts/lint.sh
+
 step "Fuzz targets, 30 seconds each"
 scripts/fuzz.sh
 
@@ -36,3 +39,4 @@ tests/e2e/smoke.sh "$exe" "$driver" artifacts
 tests/e2e/interaction.sh "$exe" "$driver" artifacts
 tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
 tests/e2e/copies.sh "$exe" "$driver" artifacts/copies
+tests/e2e/tools.sh "$exe" "$driver" artifacts/tools

@@ -10,6 +10,7 @@
 #include "maker/profile_fields.h"
 #include "profile/profile_store.h"
 #include "tools/filename_form.h"
+#include "tools/tool_buttons.h"
 #include "ui/about_form.h"
 #include "ui/msg_form.h"
 
@@ -106,6 +107,12 @@ Form1::Form1(Program& program)
     muti_oneKey.onClick = [this] { muti_oneKey_Click(); };
     Share_Install.onClick = [this] { Share_Install_Click(); };
     USB_install.onClick = [this] { USB_install_Click(); };
+    Command3.onClick = [this] { Command3_Click(); };
+    Command4.onClick = [this] { Command4_Click(); };
+    Command5.onClick = [this] { Command5_Click(); };
+    Command6.onClick = [this] { Command6_Click(); };
+    Command7.onClick = [this] { Command7_Click(); };
+    local_port.onClick = [this] { local_port_Click(); };
 }
 
 void Form1::Form_Load() {
@@ -253,6 +260,30 @@ void Form1::USB_install_Click() {
         engineWindow->unload();
     unload();
     runtime().endProgram(program_.outcome().exitCode());
+}
+
+void Form1::Command3_Click() {
+    tools::checkDriverInstalled(program_);
+}
+
+void Form1::Command4_Click() {
+    tools::installThroughWmi(program_, tools::WmiInstallButton::Vbs);
+}
+
+void Form1::Command5_Click() {
+    tools::installThroughWmi(program_, tools::WmiInstallButton::Command5);
+}
+
+void Form1::Command6_Click() {
+    tools::installThroughPrintui(program_);
+}
+
+void Form1::Command7_Click() {
+    tools::showSystemVersion(program_);
+}
+
+void Form1::local_port_Click() {
+    tools::registerFixedSharePort(program_);
 }
 
 }  // namespace app

@@ -35,6 +35,13 @@ class Form1 : public forms::Form {
     void muti_oneKey_Click();
     void Share_Install_Click();
     void USB_install_Click();
+    // The tool buttons outside the client area (tools/tool_buttons.h).
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void local_port_Click();
 
     // Seen by the user.
     forms::Label Label3;

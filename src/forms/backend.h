@@ -4,6 +4,7 @@
 // scenario act as the user.
 
 #include <functional>
+#include <string>
 
 #include "forms/control.h"
 #include "forms/form.h"
@@ -21,6 +22,9 @@ class Backend {
     virtual void formUnloaded(Form& form) = 0;  // destroy it
     virtual void formActivated(Form& form) = 0;
     virtual void formChanged(Form& form, FormProperty property) = 0;
+    // A line was printed on the form (Form::print); the form keeps every line printed so far.
+    // A backend that shows no surface has nothing to draw.
+    virtual void formPrinted(Form& /*form*/, const std::string& /*text*/) {}
 
     virtual void propertyChanged(Control& control, Property property, Origin origin) = 0;
     virtual void itemsChanged(ListControl& control) = 0;

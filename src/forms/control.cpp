@@ -143,7 +143,16 @@ int TextBox::keyPress(int keyAscii) {
     return keyAscii;
 }
 
+bool TextBox::takenByWindow(int keyAscii) {
+    // A multi-line box keeps Enter for its own line breaks.
+    if (keyAscii == kKeyEscape || (keyAscii == kKeyReturn && !multiLine))
+        return form().dialogKey(keyAscii, this);
+    return false;
+}
+
 void TextBox::userKey(int keyAscii) {
+    if (takenByWindow(keyAscii))
+        return;
     keyAscii = keyPress(keyAscii);
     if (!form().loaded() || keyAscii < 32 || locked)
         return;  // control keys insert nothing
@@ -151,7 +160,8 @@ void TextBox::userKey(int keyAscii) {
     text::appendCodePoint(inserted, static_cast<char32_t>(keyAscii));
     const std::string& current = text();
     std::size_t from = text::byteOffset(current, static_cast<std::size_t>(selStart_));
-    std::size_t to = text::byteOffset(current, static_cast<std::size_t>(selStart_ + selLength_));
+    std::size_t to = text::byteOffset(
+        current, static_cast<std::size_t>(selStart_) + static_cast<std::size_t>(selLength_));
     std::string next = current.substr(0, from) + inserted + current.substr(to);
     int caret = selStart_ + 1;
     setText(std::move(next), Origin::User);

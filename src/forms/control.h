@@ -34,6 +34,10 @@ enum class Origin { Program, User };
 
 enum class Property { Text, Enabled, Visible, Value, ListIndex, Selection };
 
+// The two keys a window takes for its buttons (Form::dialogKey), as the characters they type.
+inline constexpr int kKeyReturn = 13;
+inline constexpr int kKeyEscape = 27;
+
 class Control {
   public:
     Control(Form& form, ControlKind kind, std::string name, Twips rect);
@@ -139,7 +143,11 @@ class TextBox : public Control {
     // Runs the key press reaction only and returns the character that remains (0: none); a
     // backend whose native box inserts characters itself calls this.
     int keyPress(int keyAscii);
-    // The whole key: the reaction, then the insertion into the model's text.
+    // Escape, and Enter in a single-line box, go to the window's buttons first
+    // (Form::dialogKey). A key the window takes is neither seen by the key press reaction nor
+    // inserted; every backend asks this before keyPress.
+    bool takenByWindow(int keyAscii);
+    // The whole key: the window's buttons, the reaction, then the insertion into the text.
     void userKey(int keyAscii);
 
   protected:

@@ -79,6 +79,42 @@ Control* Form::nextTabStop(const Control* from, bool backward) const {
     return nullptr;
 }
 
+CommandButton* Form::defaultButton() const {
+    for (Control* c : controls_) {
+        if (c->kind() == ControlKind::CommandButton && static_cast<CommandButton*>(c)->isDefault)
+            return static_cast<CommandButton*>(c);
+    }
+    return nullptr;
+}
+
+CommandButton* Form::cancelButton() const {
+    for (Control* c : controls_) {
+        if (c->kind() == ControlKind::CommandButton && static_cast<CommandButton*>(c)->isCancel)
+            return static_cast<CommandButton*>(c);
+    }
+    return nullptr;
+}
+
+bool Form::dialogKey(int keyAscii, Control* from) {
+    Control* button = nullptr;
+    if (keyAscii == kKeyReturn) {
+        button =
+            from != nullptr && from->kind() == ControlKind::CommandButton ? from : defaultButton();
+    } else if (keyAscii == kKeyEscape) {
+        button = cancelButton();
+        if (button == nullptr && closesOnEscape) {
+            if (runtime_.acceptsInput(*this))
+                runtime_.close(*this, CloseReason::ControlMenu);
+            return true;
+        }
+    }
+    if (button == nullptr)
+        return false;
+    if (runtime_.acceptsUserInput(*button))
+        button->userClick();
+    return true;
+}
+
 void Form::show(bool modal) {
     runtime_.show(*this, modal);
 }
@@ -87,6 +123,12 @@ void Form::hide() {
 }
 bool Form::unload() {
     return runtime_.unload(*this);
+}
+
+void Form::print(std::string text) {
+    printed_.push_back(std::move(text));
+    if (loaded_)
+        runtime_.backend().formPrinted(*this, printed_.back());
 }
 
 }  // namespace forms

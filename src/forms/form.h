@@ -37,6 +37,8 @@ class Form {
     Font font;
     StartPosition startPosition = StartPosition::CenterScreen;
     bool minButton = false;
+    // Escape closes the window as its close box would, when no button is its cancel button.
+    bool closesOnEscape = false;
     bool hasMenu() const;
     int pictureResourceId = 0;  // background bitmap, 0 for none
 
@@ -64,9 +66,24 @@ class Form {
     // that the keyboard reaches, wrapping around; none when no control is reachable.
     Control* nextTabStop(const Control* from, bool backward = false) const;
 
+    // The buttons Enter and Escape press (CommandButton::isDefault, isCancel), or none.
+    CommandButton* defaultButton() const;
+    CommandButton* cancelButton() const;
+    // Enter or Escape, as a dialog takes them from the control with the focus: Enter presses a
+    // focused command button, else the default button; Escape presses the cancel button, or
+    // closes a window that closesOnEscape. A press follows the one input rule, so a disabled
+    // default button swallows Enter. Returns whether the window took the key; when it did not
+    // (no such button), the control with the focus has it.
+    bool dialogKey(int keyAscii, Control* from = nullptr);
+
     void show(bool modal = false);
     void hide();
     bool unload();
+
+    // Print: one line of text on the window's surface at its current text position, which then
+    // moves to the start of the next line. The lines stay on the window until it is unloaded.
+    void print(std::string text);
+    const std::vector<std::string>& printedLines() const { return printed_; }
 
     // Reactions.
     virtual void Form_Load() {}
@@ -87,6 +104,7 @@ class Form {
     bool visible_ = false;
     Control* activeControl_ = nullptr;
     std::vector<Control*> controls_;
+    std::vector<std::string> printed_;
 };
 
 }  // namespace forms

@@ -8,7 +8,7 @@
 namespace platform {
 
 // The log never grows past this; past it the older half goes.
-inline constexpr std::size_t kLogLimitBytes = 1024 * 1024;
+inline constexpr std::size_t kLogLimitBytes = std::size_t{1024} * 1024;
 
 // The event on one line: line breaks, tabs and other control characters shown as \r, \n, \t
 // and \xNN, so a hostile text cannot forge a line of its own.

@@ -29,6 +29,12 @@ std::string describe(const Value& v) {
                 out += (i ? ", \"" : "\"") + v.list[i] + "\"";
             return out + "]";
         }
+        case Value::Kind::Object: {
+            std::string out = v.objectClass + " {";
+            for (std::size_t i = 0; i < v.members.size(); ++i)
+                out += (i ? ", " : "") + v.members[i].first + "=" + describe(v.members[i].second);
+            return out + "}";
+        }
     }
     return "";
 }

@@ -12,13 +12,17 @@ namespace platform {
 // The forms a property or argument takes; the width of an integer matters to the real
 // machine (VT_I2 against VT_I4 against VT_UI4), so it is kept.
 struct Value {
-    enum class Kind { Null, Bool, Int16, Int32, UInt32, String, StringList };
+    enum class Kind { Null, Bool, Int16, Int32, UInt32, String, StringList, Object };
 
     Kind kind = Kind::Null;
     bool boolean = false;
     std::int64_t integer = 0;
     std::string string;
     std::vector<std::string> list;
+    // An object handed to a method as one argument (AddPrinterDriver takes a filled driver
+    // record): its class and its properties in the order they were set.
+    std::string objectClass;
+    std::vector<std::pair<std::string, Value>> members;
 
     static Value null() { return {}; }
     static Value fromBool(bool b) {
@@ -55,6 +59,13 @@ struct Value {
         Value v;
         v.kind = Kind::StringList;
         v.list = std::move(l);
+        return v;
+    }
+    static Value object(std::string className, std::vector<std::pair<std::string, Value>> m) {
+        Value v;
+        v.kind = Kind::Object;
+        v.objectClass = std::move(className);
+        v.members = std::move(m);
         return v;
     }
 

@@ -12,7 +12,7 @@ std::string str(const sim::json::Value& line, const char* key) {
 }
 
 // Line breaks shown as they would be typed.
-std::string shown(std::string s) {
+std::string shown(const std::string& s) {
     std::string out;
     for (char c : s) {
         if (c == '\r')

@@ -104,6 +104,11 @@ void configureMachine(const Value& m, sim::Machine& target) {
             invalid("machine.computerName must be a string");
         target.computerName = name->asString();
     }
+    if (const Value* folder = m.find("folder")) {
+        if (!folder->isString() || folder->asString().empty())
+            invalid("machine.folder must be a folder path");
+        target.folder = folder->asString();
+    }
     if (const Value* adapters = m.find("adapters")) {
         if (!adapters->isArray())
             invalid("machine.adapters must be an array");
@@ -177,6 +182,12 @@ void configureMachine(const Value& m, sim::Machine& target) {
                     if (!value.isString())
                         invalid("machine.faults: description must be a string");
                     fault.description = value.asString();
+                } else if (key == "result") {
+                    if (!value.isNumber() || !f.find("op")->isString() ||
+                        f.find("op")->asString() != "wmi.call") {
+                        invalid("machine.faults: result must be a number, for a wmi.call");
+                    }
+                    fault.result = value.asInteger();
                 } else {
                     fault.match.set(key, value);
                 }

@@ -166,7 +166,7 @@ std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
         if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
             char32_t low = unit(i + 2);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                cps += 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
+                cps += static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }

@@ -82,6 +82,13 @@ void SimBackend::formChanged(forms::Form& form, forms::FormProperty property) {
     }
 }
 
+void SimBackend::formPrinted(forms::Form& form, const std::string& text) {
+    json::Value line = Transcript::line("print");
+    line.set("form", form.name());
+    line.set("text", text);
+    machine_.record(line);
+}
+
 void SimBackend::propertyChanged(forms::Control& control, forms::Property property,
                                  forms::Origin origin) {
     if (origin != forms::Origin::Program)
@@ -203,10 +210,15 @@ void SimBackend::perform(const json::Value& action) {
         const json::Value* ch = field("char");
         if (ch == nullptr || !ch->isNumber())
             throw ScenarioError{"key needs a char"};
-        if (c.kind() != forms::ControlKind::TextBox)
-            throw ScenarioError{"no keys for " + c.path()};
         int code = static_cast<int>(ch->asInteger());
-        runtime_->dispatch([&] { static_cast<forms::TextBox&>(c).userKey(code); });
+        if (c.kind() == forms::ControlKind::TextBox) {
+            runtime_->dispatch([&] { static_cast<forms::TextBox&>(c).userKey(code); });
+        } else if (code == forms::kKeyReturn || code == forms::kKeyEscape) {
+            // Other controls type nothing; Enter and Escape reach the window's buttons.
+            runtime_->dispatch([&] { c.form().dialogKey(code, &c); });
+        } else {
+            throw ScenarioError{"no keys for " + c.path() + " but Enter (13) and Escape (27)"};
+        }
     } else if (const json::Value* target = field("click")) {
         forms::Control& c = userControl(target->asString(), true);
         runtime_->dispatch([&] { c.userClick(); });

@@ -31,6 +31,7 @@ class SimBackend : public forms::Backend, public platform::Windows, public forms
     void formUnloaded(forms::Form& form) override;
     void formActivated(forms::Form& form) override;
     void formChanged(forms::Form& form, forms::FormProperty property) override;
+    void formPrinted(forms::Form& form, const std::string& text) override;
     void propertyChanged(forms::Control& control, forms::Property property,
                          forms::Origin origin) override;
     void itemsChanged(forms::ListControl& control) override;

@@ -15,7 +15,8 @@ class Converter {
   public:
     Converter(const std::string& to, const std::string& from)
         : cd_(iconv_open(to.c_str(), from.c_str())) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+        // iconv_open says "failed" with (iconv_t)-1, an integer made a pointer.
+        if (cd_ == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
             throw std::runtime_error("code page not available: " + from + " -> " + to);
         }
     }

@@ -21,7 +21,7 @@ constexpr const char* kPortsKey =
 int regCommand(Machine& m, const std::vector<std::string>& w) {
     if (w.size() < 3 || lower(w[1]) != "add")
         return 1;
-    std::string key = w[2];
+    const std::string& key = w[2];
     std::string name;
     std::string type = "REG_SZ";
     std::string data;
@@ -51,12 +51,6 @@ int regCommand(Machine& m, const std::vector<std::string>& w) {
     return 0;
 }
 
-// An INF's text, whether it is stored in the code page or as UTF-16 with a byte-order mark;
-// ASCII model names compare the same in any code page.
-std::string infText(const SimFile& f) {
-    return utf16FileText(f.bytes).value_or(f.bytes);
-}
-
 bool portExists(Machine& m, const std::string& port) {
     for (const Port& p : m.ports) {
         if (lower(p.name) == lower(port))
@@ -73,16 +67,19 @@ bool portExists(Machine& m, const std::string& port) {
 }
 
 // rundll32 printui.dll,PrintUIEntry: installs (/if), applies (/Sr) and stores (/Ss) printer
-// settings, deletes (/dl). Like the real entry point it reports nothing: the machine's state
-// is what changes or not.
+// settings, deletes (/dl), makes the default printer (/y). Like the real entry point it reports
+// nothing: the machine's state is what changes or not. An install line with /Sr appended
+// installs, then applies.
 int printuiCommand(Machine& m, const std::vector<std::string>& w) {
     std::string name, inf, port, model, file;
-    bool install = false, restore = false, store = false, remove = false;
+    bool install = false, restore = false, store = false, remove = false, makeDefault = false;
     for (std::size_t i = 2; i < w.size(); ++i) {
         std::string opt = w[i];
         auto next = [&]() -> std::string { return i + 1 < w.size() ? w[++i] : std::string(); };
         if (opt == "/if")
             install = true;
+        else if (opt == "/y")
+            makeDefault = true;
         else if (opt == "/Sr")
             restore = true;
         else if (opt == "/Ss")
@@ -100,12 +97,8 @@ int printuiCommand(Machine& m, const std::vector<std::string>& w) {
         else if (opt == "/a")
             file = next();
     }
-    if (install) {
-        const SimFile* infFile = m.file(inf);
-        bool modelInInf =
-            infFile != nullptr && text::contains(infText(*infFile), "\"" + model + "\"");
-        if (name.empty() || !modelInInf || !portExists(m, port) || m.printer(name) != nullptr)
-            return 0;
+    if (install && !name.empty() && infHoldsModel(m, inf, model) && portExists(m, port) &&
+        m.printer(name) == nullptr) {
         platform::WmiObject printer;
         printer.className = "Win32_Printer";
         printer.set("Name", platform::Value::text(name));
@@ -117,6 +110,12 @@ int printuiCommand(Machine& m, const std::vector<std::string>& w) {
             known = known || d == model;
         if (!known)
             m.drivers.push_back(model);
+    }
+    if (install && !restore)
+        return 0;
+    if (makeDefault) {
+        if (const platform::WmiObject* printer = m.printer(name))
+            m.defaultPrinter = printer->property("Name")->string;
     } else if (restore) {
         if (m.printer(name) != nullptr && m.file(file) != nullptr) {
             for (auto& entry : m.preferences) {
@@ -225,6 +224,15 @@ int cmdCommand(Machine& m, const std::string& line) {
 }
 
 }  // namespace
+
+bool infHoldsModel(Machine& m, const std::string& infFile, const std::string& model) {
+    const SimFile* f = m.file(infFile);
+    if (f == nullptr)
+        return false;
+    // ASCII model names compare the same in any code page.
+    const std::string text = utf16FileText(f->bytes).value_or(f->bytes);
+    return text::contains(text, "\"" + model + "\"");
+}
 
 int interpretCommand(Machine& machine, const std::string& commandLine) {
     std::vector<std::string> words = splitCommandLine(commandLine);

@@ -46,7 +46,7 @@ bool matches(const json::Value& fault, const json::Value& line) {
 void Machine::check(const json::Value& callLine, long long defaultNumber,
                     const std::string& defaultDescription) {
     for (Fault& fault : faults) {
-        if (fault.times && *fault.times <= 0)
+        if (fault.result || (fault.times && *fault.times <= 0))
             continue;
         if (!matches(fault.match, callLine))
             continue;
@@ -55,6 +55,19 @@ void Machine::check(const json::Value& callLine, long long defaultNumber,
         throw platform::Error(fault.number.value_or(defaultNumber),
                               fault.description.value_or(defaultDescription), callLine.dump());
     }
+}
+
+std::optional<long long> Machine::forcedResult(const json::Value& callLine) {
+    for (Fault& fault : faults) {
+        if (!fault.result || (fault.times && *fault.times <= 0))
+            continue;
+        if (!matches(fault.match, callLine))
+            continue;
+        if (fault.times)
+            --*fault.times;
+        return fault.result;
+    }
+    return std::nullopt;
 }
 
 SimFile* Machine::file(const std::string& name) {

@@ -28,6 +28,8 @@ struct Fault {
     std::optional<long long> times;
     std::optional<long long> number;
     std::optional<std::string> description;
+    // A WMI method that returns this code instead of raising, and does nothing.
+    std::optional<long long> result;
 };
 
 struct Port {
@@ -48,6 +50,9 @@ class Machine {
     // "times" counts down. The error carries the line as its call.
     void check(const json::Value& callLine, long long defaultNumber,
                const std::string& defaultDescription);
+    // The code a matching fault with a result makes the method return, counted down as
+    // check() does; nothing when no such fault matches.
+    std::optional<long long> forcedResult(const json::Value& callLine);
     // Writes the line of a call that went through.
     void record(const json::Value& line) { transcript_.write(line); }
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/sim/commands.h"
 #include "platform/sim/services.h"
 #include "platform/sim/wmi_values.h"
 #include "platform/sim/wql.h"
@@ -9,12 +10,20 @@ namespace sim {
 namespace {
 
 // HRESULTs as the scripting runtime raises them, signed.
-constexpr long long kWbemFailed = -2147217407;         // 0x80041001
-constexpr long long kWbemNotFound = -2147217406;       // 0x80041002
-constexpr long long kWbemInvalidClass = -2147217392;   // 0x80041010
-constexpr long long kWbemInvalidQuery = -2147217385;   // 0x80041017
-constexpr long long kWbemInvalidMethod = -2147217363;  // 0x8004102D
-constexpr long long kRpcUnavailable = -2147023174;     // 0x800706BA
+constexpr long long kWbemFailed = -2147217407;            // 0x80041001
+constexpr long long kWbemNotFound = -2147217406;          // 0x80041002
+constexpr long long kWbemInvalidClass = -2147217392;      // 0x80041010
+constexpr long long kWbemInvalidQuery = -2147217385;      // 0x80041017
+constexpr long long kWbemInvalidMethod = -2147217363;     // 0x8004102D
+constexpr long long kWbemInvalidParameter = -2147217400;  // 0x80041008
+constexpr long long kRpcUnavailable = -2147023174;        // 0x800706BA
+constexpr long long kUnknownPort = -2147023100;           // 0x80070704, ERROR_UNKNOWN_PORT
+constexpr long long kUnknownDriver = -2147023099;  // 0x80070705, ERROR_UNKNOWN_PRINTER_DRIVER
+
+// Return codes of the printer driver provider.
+constexpr long long kFileMissing = 2;        // ERROR_FILE_NOT_FOUND
+constexpr long long kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+constexpr long long kDriverNotInInf = 1797;  // ERROR_UNKNOWN_PRINTER_DRIVER
 
 std::string relPath(const std::string& className, const std::string& key,
                     const std::string& value) {
@@ -124,6 +133,41 @@ bool satisfies(const platform::WmiObject& o, const std::vector<WqlCondition>& co
     return true;
 }
 
+// A property by name without regard to case, as WMI reads names.
+const platform::Value* propertyIgnoringCase(const platform::Properties& props,
+                                            const std::string& name) {
+    for (const auto& [key, value] : props) {
+        if (asciiLower(key) == asciiLower(name))
+            return &value;
+    }
+    return nullptr;
+}
+
+std::string textIgnoringCase(const platform::Properties& props, const std::string& name) {
+    const platform::Value* v = propertyIgnoringCase(props, name);
+    return v ? textOf(*v) : std::string();
+}
+
+// The package folder's file an INF path names: a bare name, ".\name", or the name in the
+// executable's folder; a path in double quotes counts as the path inside them.
+std::string packageFileOf(const Machine& m, std::string path) {
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = path.substr(1, path.size() - 2);
+    std::string folder = asciiLower(m.folder);
+    while (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    folder += '\\';
+    if (asciiLower(path).rfind(folder, 0) == 0) {
+        // A root folder's own backslash and the one added after it read as one.
+        std::size_t name = path.find_first_not_of('\\', folder.size() - 1);
+        path = name == std::string::npos ? std::string() : path.substr(name);
+    } else if (path.rfind(".\\", 0) == 0) {
+        path = path.substr(2);
+    }
+    // Anything still in a folder lies outside the package.
+    return path.find_first_of("\\/:") == std::string::npos ? path : std::string();
+}
+
 json::Value argsJson(const std::vector<platform::Value>& args) {
     json::Value a = json::Value::array();
     for (const platform::Value& v : args)
@@ -205,7 +249,7 @@ class SimWmiService : public platform::WmiService {
         line.set("class", instance.className);
         line.set("props", toJson(instance.properties));
         m_.check(line, kWbemFailed, "一般性失敗");
-        store(instance);
+        store(instance, line);
         m_.record(line);
     }
 
@@ -217,7 +261,9 @@ class SimWmiService : public platform::WmiService {
         line.set("method", method);
         line.set("args", argsJson(args));
         m_.check(line, kWbemFailed, "一般性失敗");
-        std::optional<long long> result = invoke(target, method, args, line);
+        std::optional<long long> result = m_.forcedResult(line);
+        if (!result)
+            result = invoke(target, method, args, line);
         line.set("result", result ? json::Value(*result) : json::Value());
         m_.record(line);
         return result;
@@ -243,7 +289,7 @@ class SimWmiService : public platform::WmiService {
         return v ? textOf(*v) : std::string();
     }
 
-    void store(const platform::WmiObject& instance) {
+    void store(const platform::WmiObject& instance, const json::Value& line) {
         std::string cls = asciiLower(instance.className);
         if (cls == "win32_tcpipprinterport") {
             Port p;
@@ -263,8 +309,62 @@ class SimWmiService : public platform::WmiService {
                 m_.ports.push_back(p);
             }
         } else if (cls == "win32_printer") {
-            m_.printers.push_back(instance);
+            storePrinter(instance, line);
         }
+    }
+
+    // The printer provider names the printer by DeviceID and reads property names without
+    // regard to case; it needs the driver and the port installed, and updates a printer of
+    // the same name in place.
+    void storePrinter(const platform::WmiObject& instance, const json::Value& line) {
+        const platform::Properties& props = instance.properties;
+        std::string name = textIgnoringCase(props, "DeviceID");
+        if (name.empty())
+            name = textIgnoringCase(props, "Name");
+        const std::string driver = textIgnoringCase(props, "DriverName");
+        const std::string port = textIgnoringCase(props, "PortName");
+        if (name.empty())
+            fail(line, kWbemInvalidParameter, "無效的參數");
+        if (std::find(m_.drivers.begin(), m_.drivers.end(), driver) == m_.drivers.end())
+            fail(line, kUnknownDriver, "印表機驅動程式不明。");
+        bool portKnown = std::any_of(m_.ports.begin(), m_.ports.end(), [&](const Port& p) {
+            return asciiLower(p.name) == asciiLower(port);
+        });
+        if (!portKnown)
+            fail(line, kUnknownPort, "指定的連接埠不明。");
+        platform::WmiObject printer;
+        printer.className = "Win32_Printer";
+        printer.set("Name", platform::Value::text(name));
+        printer.set("DriverName", platform::Value::text(driver));
+        printer.set("PortName", platform::Value::text(port));
+        for (const auto& [key, value] : props) {
+            std::string k = asciiLower(key);
+            if (k != "deviceid" && k != "name" && k != "drivername" && k != "portname")
+                printer.set(key, value);
+        }
+        if (platform::WmiObject* existing = m_.printer(name)) {
+            printer.set("Name", *existing->property("Name"));
+            *existing = std::move(printer);
+        } else {
+            m_.printers.push_back(std::move(printer));
+        }
+    }
+
+    // AddPrinterDriver with the filled driver record: installs the model when the INF it names
+    // in the package folder lists it.
+    long long addPrinterDriver(const std::vector<platform::Value>& args) {
+        if (args.empty() || args[0].kind != platform::Value::Kind::Object)
+            return kInvalidParameter;
+        const platform::Properties& record = args[0].members;
+        const std::string model = textIgnoringCase(record, "Name");
+        const std::string inf = packageFileOf(m_, textIgnoringCase(record, "Infname"));
+        if (inf.empty() || m_.file(inf) == nullptr)
+            return kFileMissing;
+        if (model.empty() || !infHoldsModel(m_, inf, model))
+            return kDriverNotInInf;
+        if (std::find(m_.drivers.begin(), m_.drivers.end(), model) == m_.drivers.end())
+            m_.drivers.push_back(model);
+        return 0;
     }
 
     std::optional<long long> invoke(const platform::WmiObject& target, const std::string& method,
@@ -297,6 +397,8 @@ class SimWmiService : public platform::WmiService {
             m_.setRegistry(hive + "\\" + argText(args, 1) + "\\" + argText(args, 2),
                            json::Value(argText(args, 3)));
             return 0;
+        } else if (cls == "win32_printerdriver" && name == "addprinterdriver") {
+            return addPrinterDriver(args);
         } else if (cls == "win32_printer" && name == "renameprinter") {
             std::string oldName = stringProp(target, "Name");
             for (platform::WmiObject& p : m_.printers) {

@@ -21,6 +21,8 @@ json::Value toJson(const platform::Value& v) {
                 a.push(s);
             return a;
         }
+        case K::Object:
+            return toJson(v.members);
     }
     return json::Value(nullptr);
 }

@@ -81,9 +81,11 @@ void Win32Clock::sleep(double seconds) {
     if (!(seconds > 0))
         return;  // also NaN
     const double until = now() + seconds;
-    for (double left = seconds; left > 0; left = until - now()) {
+    double left = seconds;
+    while (left > 0) {
         double milliseconds = std::ceil(left * 1000.0);
         Sleep(static_cast<DWORD>(std::clamp(milliseconds, 1.0, 10.0)));
+        left = until - now();
     }
 }
 

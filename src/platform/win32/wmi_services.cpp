@@ -1,6 +1,7 @@
 #include "platform/win32/wmi_services.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "platform/error.h"
@@ -82,6 +83,16 @@ std::vector<Parameter> parametersOf(IWbemClassObject* signature, const std::stri
     std::stable_sort(parameters.begin(), parameters.end(),
                      [](const Parameter& a, const Parameter& b) { return a.id < b.id; });
     return parameters;
+}
+
+// Wine declares StdRegProv's hDefKey as sint32 where Windows declares uint32: a root key such
+// as 0x80000002 then travels as the same 32 bits, as a script's &H80000002 would.
+platform::Value asDeclared(const platform::Value& value, CIMTYPE type) {
+    if (value.kind == platform::Value::Kind::UInt32 && type == CIM_SINT32) {
+        return platform::Value::int32(
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(value.integer)));
+    }
+    return value;
 }
 
 std::optional<long long> returnValueOf(IWbemClassObject* outParameters) {
@@ -232,8 +243,12 @@ class Service final : public platform::WmiService {
         for (std::size_t i = 0; i < args.size(); ++i) {
             if (args[i].isNull())
                 continue;
-            putProperty(inParameters.Get(), toUtf8(parameters[i].name), args[i], parameters[i].type,
-                        call);
+            if (args[i].kind == platform::Value::Kind::Object) {
+                putObjectArgument(inParameters.Get(), parameters[i], args[i], call);
+                continue;
+            }
+            putProperty(inParameters.Get(), toUtf8(parameters[i].name),
+                        asDeclared(args[i], parameters[i].type), parameters[i].type, call);
         }
 
         ComPtr<IWbemClassObject> outParameters;
@@ -247,6 +262,32 @@ class Service final : public platform::WmiService {
     }
 
   private:
+    // An object argument goes as an embedded object (CIM_OBJECT, VT_UNKNOWN). A class object
+    // cannot be embedded, so a new instance of its class carries the record's properties.
+    void putObjectArgument(IWbemClassObject* inParameters, const Parameter& parameter,
+                           const platform::Value& value, const std::string& call) {
+        const std::string name = toUtf8(parameter.name);
+        if (parameter.type != CIM_OBJECT)
+            throw platform::Error(platform::errors::kTypeMismatch, "型態不符合", call + " " + name);
+        ComPtr<IWbemClassObject> embedded = spawn(value.objectClass, call);
+        for (const auto& [member, memberValue] : value.members) {
+            // A fetched class lists every property, most of them never set.
+            if (memberValue.isNull() || member.rfind("__", 0) == 0)
+                continue;
+            CIMTYPE type = 0;
+            HRESULT hr = embedded->Get(Bstr(member).get(), 0, nullptr, &type, nullptr);
+            if (FAILED(hr))
+                throw hresultError(hr, call + " " + name + "." + member);
+            putProperty(embedded.Get(), member, memberValue, type, call + " " + name);
+        }
+        Variant argument;
+        V_VT(argument.get()) = VT_UNKNOWN;
+        V_UNKNOWN(argument.get()) = embedded.Detach();  // the Variant releases it
+        HRESULT hr = inParameters->Put(parameter.name.c_str(), 0, argument.get(), 0);
+        if (FAILED(hr))
+            throw hresultError(hr, call + " " + name);
+    }
+
     ComPtr<IWbemClassObject> fetch(const std::string& path, const std::string& call) {
         ComPtr<IWbemClassObject> object;
         HRESULT hr = services_->GetObject(Bstr(path).get(), WBEM_FLAG_RETURN_WBEM_COMPLETE, nullptr,

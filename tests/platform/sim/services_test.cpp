@@ -148,7 +148,7 @@ TEST(NameList, SplitsTheReadersBuffer) {
         {std::string("\0\0", 2), {}},
         {"", {}},
         {std::string("a\0b", 3), {"a"}},  // a cut name is no name
-        {std::string("a\0\0junk\0", 9), {"a"}},
+        {std::string("a\0\0junk\0", 8), {"a"}},
         {std::string("\"M A\"\0x\0\0", 9), {"\"M A\"", "x"}},
     };
     for (const Case& c : cases)

@@ -1,12 +1,13 @@
-// The form's own drawing: its colour and picture, frames that have a colour of their own, and
-// the shapes and lines, which have no windows. Child windows are cut out of the form's
-// painting rather than clipped by WS_CLIPCHILDREN, because a frame (a group box) draws only its
-// edge and caption and must let the form's surface show through.
+// The form's own drawing: its colour and picture, frames that have a colour of their own, the
+// lines printed on it, and the shapes and lines, which have no windows. Child windows are cut out
+// of the form's painting rather than clipped by WS_CLIPCHILDREN, because a frame (a group box)
+// draws only its edge and caption and must let the form's surface show through.
 #include <algorithm>
 
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/layout.h"
+#include "platform/win32/ui/wide_text.h"
 #include "platform/win32/ui/win32_backend.h"
 
 namespace platform::win32::ui {
@@ -57,7 +58,9 @@ HBRUSH FormWindow::controlColors(NativeControl& control, HDC dc) {
     bool formSurface = false;
     COLORREF color = surfaceColorOf(m, formSurface);
     SetBkColor(dc, color);
-    if (formSurface && model_->pictureResourceId != 0) {
+    // Printed lines lie on the surface; a transparent label over them lets them show, as the
+    // classic windowless label did.
+    if (formSurface && (model_->pictureResourceId != 0 || !model_->printedLines().empty())) {
         if (HBRUSH pattern = surfaceBrush()) {
             // The pattern starts at the form's corner, not the control's.
             POINT origin{0, 0};
@@ -91,6 +94,34 @@ void FormWindow::fillSurface(HDC dc) {
         RECT area{at.x, at.y, at.x + r.width, at.y + r.height};
         FillRect(dc, &area, backend_.solidBrush(colorOf(frame->backColor)));
     }
+    drawPrintedLines(dc);
+}
+
+void FormWindow::drawPrintedLines(HDC dc) {
+    const std::vector<std::string>& lines = model_->printedLines();
+    if (lines.empty())
+        return;
+    // The text position starts at the top left corner; each line moves it one line down, by
+    // the height of the form's font.
+    HGDIOBJ oldFont = SelectObject(dc, font(model_->font));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = SetTextColor(dc, colorOf(forms::colors::kWindowText));
+    int y = 0;
+    for (const std::string& line : lines) {
+        std::wstring wide = widen(line);
+        TextOutW(dc, 0, y, wide.c_str(), static_cast<int>(wide.size()));
+        y += metrics.tmHeight + metrics.tmExternalLeading;
+    }
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+}
+
+void FormWindow::printed() {
+    invalidateSurface();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void FormWindow::excludeOpaqueChildren(HDC dc) {

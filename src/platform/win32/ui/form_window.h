@@ -44,6 +44,8 @@ class FormWindow {
     void destroy();
     void activate();
     void formChanged(forms::FormProperty property);
+    // A line was printed on the form: the surface, with every printed line, is drawn again.
+    void printed();
     void propertyChanged(forms::Control& control, forms::Property property, forms::Origin origin);
     void itemsChanged(forms::ListControl& control);
     void focusRequested(forms::Control& control);
@@ -63,9 +65,13 @@ class FormWindow {
     POINT originOf(const forms::Control& control) const;
     // Extra offset of controls inside bordered pictures (their coordinates start inside).
     POINT insetOf(const forms::Control& control) const;
-    // A command button the dialog manager presses for Enter or Escape, if one is shown.
+    // The model's default button, which DM_GETDEFID names to the dialog manager.
     NativeControl* defaultButton() const;
-    NativeControl* cancelButton() const;
+    // As a dialog shows them: the push button with the focus is the default one, else the
+    // model's default button; the dialog manager presses the one shown for Enter.
+    bool showsAsDefault(const NativeControl& button) const;
+    // Brings every push button's look in line with showsAsDefault, after the focus moved.
+    void showDefaultButton();
     // Draws the shapes and lines that lie directly in a container (none: the form) with the
     // container's top-left at the DC's origin.
     void paintGraphics(HDC dc, const forms::Control* container);
@@ -92,6 +98,7 @@ class FormWindow {
     void paint(HDC dc, bool excludeChildren);
     void excludeOpaqueChildren(HDC dc);
     void fillSurface(HDC dc);
+    void drawPrintedLines(HDC dc);
     HBRUSH surfaceBrush();
     void invalidateSurface();
     COLORREF surfaceColorOf(const forms::Control& control, bool& formSurface) const;

@@ -55,10 +55,11 @@ class TextBoxControl final : public NativeControl {
             case WM_GETDLGCODE:
                 return dialogCode(wParam, lParam);
             case WM_KEYDOWN:
-                // Enter and Escape are characters for the key press reaction. The edit's own
-                // key-down handling of them, in a window the dialog manager drives, would press
-                // the default button or (multi-line) post WM_CLOSE to the form.
-                if (wParam == VK_RETURN || (wParam == VK_ESCAPE && wantsEscape()))
+                // Enter and Escape arrive as characters and go to the model (typed), which gives
+                // them to the window's buttons or the key press reaction. The edit's own
+                // key-down handling of them would press the default button or (multi-line)
+                // post WM_CLOSE to the form.
+                if (wParam == VK_RETURN || wParam == VK_ESCAPE)
                     return 0;
                 break;
             case WM_CHAR:
@@ -75,16 +76,13 @@ class TextBoxControl final : public NativeControl {
     }
 
   private:
-    // Escape reaches the box only when no cancel button takes it.
-    bool wantsEscape() const { return form().cancelButton() == nullptr; }
-
     LRESULT dialogCode(WPARAM wParam, LPARAM lParam) {
         LRESULT code = passOn(WM_GETDLGCODE, wParam, lParam);
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
         if (msg == nullptr || msg->message != WM_KEYDOWN)
             return code;
-        if (msg->wParam == VK_RETURN || (msg->wParam == VK_ESCAPE && wantsEscape())) {
-            code |= DLGC_WANTALLKEYS;  // the program decides what these keys do
+        if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
+            code |= DLGC_WANTALLKEYS;  // the model decides what these keys do
         } else if (msg->wParam == VK_TAB) {
             code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);  // a multi-line box still tabs on
         }
@@ -103,7 +101,8 @@ class TextBoxControl final : public NativeControl {
         forms::TextBox* box = &box_;
         bool alive = form().dispatch([this, box, &key] {
             pullSelectionNow();
-            key = box->keyPress(key);
+            // Enter or Escape may press a button of the window, which may unload it.
+            key = box->takenByWindow(key) ? 0 : box->keyPress(key);
         });
         if (!alive || hwnd() != self || key == 0)
             return 0;
@@ -159,8 +158,9 @@ class TextBoxControl final : public NativeControl {
         std::wstring text = nativeText();
         auto start =
             static_cast<WPARAM>(charsToUnits(text, static_cast<std::size_t>(box_.selStart())));
-        auto end = static_cast<LPARAM>(
-            charsToUnits(text, static_cast<std::size_t>(box_.selStart() + box_.selLength())));
+        auto end =
+            static_cast<LPARAM>(charsToUnits(text, static_cast<std::size_t>(box_.selStart()) +
+                                                       static_cast<std::size_t>(box_.selLength())));
         SendMessageW(hwnd(), EM_SETSEL, start, end);
         SendMessageW(hwnd(), EM_SCROLLCARET, 0, 0);
     }

@@ -172,6 +172,11 @@ void Win32Backend::formChanged(forms::Form& form, forms::FormProperty property) 
         window->formChanged(property);
 }
 
+void Win32Backend::formPrinted(forms::Form& form, const std::string&) {
+    if (ui::FormWindow* window = windowOf(form))
+        window->printed();
+}
+
 void Win32Backend::propertyChanged(forms::Control& control, forms::Property property,
                                    forms::Origin origin) {
     if (ui::FormWindow* window = windowOf(control.form())) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -38,6 +39,7 @@ class Win32Backend : public forms::Backend {
     void formUnloaded(forms::Form& form) override;
     void formActivated(forms::Form& form) override;
     void formChanged(forms::Form& form, forms::FormProperty property) override;
+    void formPrinted(forms::Form& form, const std::string& text) override;
     void propertyChanged(forms::Control& control, forms::Property property,
                          forms::Origin origin) override;
     void itemsChanged(forms::ListControl& control) override;

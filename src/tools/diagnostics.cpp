@@ -1,0 +1,114 @@
+// The diagnostic buttons and the fixed local port.
+#include "tools/tool_buttons.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "app/outcome.h"
+#include "app/program.h"
+#include "engine/command_lines.h"
+#include "forms/runtime.h"
+#include "maker/advset_form.h"
+
+namespace tools {
+
+namespace {
+
+std::string textOf(const platform::WmiObject& object, const char* name) {
+    const platform::Value* v = object.property(name);
+    return v != nullptr && v->kind == platform::Value::Kind::String ? v->string : std::string();
+}
+
+void tell(platform::Services& os, const std::string& text) {
+    os.messageBoxes.show(text, forms::kAppTitle, platform::Icon::None, platform::Buttons::Ok);
+}
+
+}  // namespace
+
+std::optional<platform::Error> attempt(forms::Runtime& runtime, const std::function<void()>& step) {
+    std::optional<platform::Error> failure;
+    runtime.trap([&] {
+        try {
+            step();
+        } catch (const platform::Error& e) {
+            failure = e;
+            throw;
+        }
+    });
+    return failure;
+}
+
+void checkDriverInstalled(app::Program& program) {
+    platform::Services& os = program.services();
+    // The package maker reads ip.ini as it loads; it stays loaded, hidden.
+    const std::string model = program.advset().Text3.text();
+    auto wmi = os.wmi.connect(kImpersonatingMoniker);
+    for (const platform::WmiObject& printer :
+         wmi->execQuery("Select * from Win32_Printer", std::nullopt)) {
+        // An empty model is found in every name, as a search for nothing is.
+        bool found = textOf(printer, "Name").find(model) != std::string::npos;
+        tell(os, found ? "有找到印表機" : "沒找到印表機");
+    }
+}
+
+void showSystemVersion(app::Program& program) {
+    platform::Services& os = program.services();
+    auto wmi = os.wmi.connect(kImpersonatingMoniker);
+    for (const platform::WmiObject& system :
+         wmi->execQuery("Select * from Win32_OperatingSystem", std::nullopt)) {
+        tell(os, textOf(system, "Caption") + "  " + textOf(system, "Version"));
+    }
+}
+
+void registerFixedSharePort(app::Program& program) {
+    platform::Services& os = program.services();
+    auto cimv2 = os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
+    const platform::WmiObject spooler = cimv2->get(engine::kSpoolerPath);
+    auto registry = os.wmi.connect("winmgmts:root\\default:StdRegProv");
+    platform::WmiObject provider;
+    provider.className = "StdRegProv";
+    provider.path = "StdRegProv";
+    provider.isClass = true;
+
+    const std::string step = std::string("新增本機連接埠 ") + kFixedSharePort;
+    std::vector<std::string> failures;
+    auto fail = [&](const std::string& reason) {
+        program.outcome().fail(step, reason);
+        failures.push_back(reason);
+    };
+    // Each result is looked at: a spooler that did not stop does not read the new port, one
+    // that did not start again leaves every printer of the computer without a spooler.
+    auto call = [&](platform::WmiService& service, const platform::WmiObject& target,
+                    const char* method, const std::vector<platform::Value>& args,
+                    std::initializer_list<long long> fine, const std::string& what) {
+        std::optional<long long> result;
+        if (auto raised = attempt(program.runtime(),
+                                  [&] { result = service.callMethod(target, method, args); })) {
+            fail(what + "：" + app::reasonOf(*raised));
+        } else if (result && std::find(fine.begin(), fine.end(), *result) == fine.end()) {
+            fail(what + "（" + method + " 傳回 " + std::to_string(*result) + "）");
+        }
+    };
+    // 6: it was not running.
+    call(*cimv2, spooler, "StopService", {}, {0, 6}, "列印多工緩衝處理器沒有停止");
+    call(*registry, provider, "SetStringValue",
+         {platform::Value::uint32(engine::kLocalMachineHive),
+          platform::Value::text(engine::kPortsKey), platform::Value::text(kFixedSharePort),
+          platform::Value::text("REG_SZ")},
+         {0}, "登錄的 Ports 值沒有寫入");
+    // Whatever happened above, the spooler is started again; 10: it was still running.
+    call(*cimv2, spooler, "StartService", {}, {0, 10}, "列印多工緩衝處理器沒有啟動");
+
+    if (failures.empty()) {
+        os.messageBoxes.show("ok", forms::kAppTitle, platform::Icon::Information,
+                             platform::Buttons::Ok);
+        return;
+    }
+    std::string reasons;
+    for (const std::string& f : failures)
+        reasons += (reasons.empty() ? "" : "\r\n") + f;
+    os.messageBoxes.show(stepFailureText(step, "", reasons), forms::kAppTitle, platform::Icon::Stop,
+                         platform::Buttons::Ok);
+}
+
+}  // namespace tools

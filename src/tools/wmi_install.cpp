@@ -1,0 +1,89 @@
+// The direct install through WMI: VBS and Command5.
+#include "tools/tool_buttons.h"
+
+#include "app/form1.h"
+#include "app/outcome.h"
+#include "app/program.h"
+#include "engine/command_lines.h"
+#include "forms/runtime.h"
+#include "maker/advset_form.h"
+
+namespace tools {
+
+namespace {
+
+void setAll(platform::WmiObject& object, const platform::Properties& properties) {
+    for (const auto& [name, value] : properties)
+        object.set(name, value);
+}
+
+// Runs one step; one that raises is told with its reason and what it left undone, and ends
+// the program, as an untrapped error would, but naming the step.
+void runStep(app::Program& program, const std::string& step, const std::string& leftUndone,
+             const std::function<void()>& body) {
+    if (const std::optional<platform::Error> e = attempt(program.runtime(), body)) {
+        program.outcome().fail(step, *e);
+        program.services().messageBoxes.show(stepFailureText(step, leftUndone, app::reasonOf(*e)),
+                                             forms::kAppTitle, platform::Icon::Stop,
+                                             platform::Buttons::Ok);
+        program.runtime().endProgram(program.outcome().exitCode());
+    }
+}
+
+}  // namespace
+
+void installThroughWmi(app::Program& program, WmiInstallButton button) {
+    platform::Services& os = program.services();
+    const std::string folder = programFolder(os.process.exeFolder());
+    // Drawn first, so it is there even when the install then fails.
+    if (button == WmiInstallButton::Command5)
+        program.form1().print(pathLine(folder));
+
+    // The profile as the package maker reads it; the main window's boxes play no part.
+    maker::AdvsetForm& maker = program.advset();
+    if (const std::optional<std::string>& damage = maker.profileDamage()) {
+        os.log.write("安裝套件已損毀：" + *damage);
+        const std::string message = app::damagedPackageText(*damage);
+        maker.unload();
+        os.messageBoxes.show(message, forms::kAppTitle, platform::Icon::Stop,
+                             platform::Buttons::Ok);
+        program.runtime().endProgram(forms::exit_code::kDamagedPackage);
+    }
+    const std::string address = maker.Text1.text();
+    const std::string printerName = maker.Text2.text();
+    const std::string model = maker.Text3.text();
+    const std::string infFile = maker.Text4.text();
+    maker.unload();
+    const std::string notInstalled = "印表機「" + printerName + "」沒有安裝";
+
+    runStep(program, "新增連接埠 " + engine::tcpPortName(address), notInstalled, [&] {
+        auto wmi = os.wmi.connect(kClassMoniker);
+        platform::WmiObject port = wmi->spawnInstance(wmi->get("Win32_TCPIPPrinterPort"));
+        setAll(port, tcpPortRecord(address));
+        wmi->put(port);
+    });
+    runStep(program, "安裝驅動程式「" + model + "」", notInstalled, [&] {
+        auto wmi = os.wmi.connect(kImpersonatingMoniker);
+        // The record is set on the class object itself and handed over as its argument.
+        platform::WmiObject driver = wmi->get("Win32_PrinterDriver");
+        setAll(driver, driverRecord(button, model, infFile, folder));
+        const platform::Value record = platform::Value::object(driver.className, driver.properties);
+        // Both calls as designed, their codes unexamined: a driver that did not install makes
+        // the printer's store fail next, and that is told. (Command5 sets Name, platform and
+        // version again between the calls, to the values they hold.)
+        wmi->callMethod(driver, "AddPrinterDriver", {record});
+        wmi->callMethod(driver, "AddPrinterDriver", {record});
+    });
+    runStep(program, "安裝印表機「" + printerName + "」", "", [&] {
+        auto wmi = os.wmi.connect(kImpersonatingMoniker);
+        platform::WmiObject printer = wmi->spawnInstance(wmi->get("Win32_Printer"));
+        setAll(printer, printerRecord(model, address, printerName));
+        wmi->put(printer);
+    });
+    runStep(program, "設定預設印表機「" + printerName + "」", "",
+            [&] { os.network.setDefaultPrinter(printerName); });
+    os.messageBoxes.show("安裝完成", forms::kAppTitle, platform::Icon::None, platform::Buttons::Ok);
+    os.launcher.start(engine::kPrintersFolder, platform::window_style::kMinimized);
+}
+
+}  // namespace tools
