@@ -1,0 +1,195 @@
+// The fault sweep: every platform call of a clean whole run fails, once and for good, and the
+// run must still end well: no crash, no corrupted or lost ip.ini, no stop escaping the install's
+// own error trap, and no run that ends as if all went well after a step failed.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "sweeps/sweep_run.h"
+
+namespace {
+
+using sweeps::runAnswering;
+using sweeps::Value;
+using testing_support::ScenarioRun;
+
+const char* kInf =
+    "[Version]\r\nSignature=\"$Windows NT$\"\r\n[Manufacturer]\r\n%M%=Models\r\n"
+    "[Models]\r\n\"Model X\" = X\r\n";
+const char* kProfile = "ip,192.168.0.250,Office,Model X,x.inf,";
+
+Value textFile(const std::string& text) {
+    Value f = Value::object();
+    f.set("text", text);
+    return f;
+}
+
+Value action(std::initializer_list<std::pair<const char*, Value>> fields) {
+    Value a = Value::object();
+    for (const auto& [k, v] : fields)
+        a.set(k, v);
+    return a;
+}
+
+struct Base {
+    std::string name;
+    Value scenario;
+};
+
+Base install(const std::string& name, const std::string& flags, const std::string& address,
+             const std::string& exe = "安裝.exe", const std::string& newName = "") {
+    Value folder = Value::object();
+    folder.set("ip.ini", textFile(kProfile + flags + "\r\n"));
+    folder.set("x.inf", textFile(kInf));
+    folder.set("black.dat", textFile("b"));
+    folder.set("color.dat", textFile("c"));
+    Value actions = Value::array();
+    actions.push(action({{"type", "Form1.Text1"}, {"text", address}}));
+    if (!newName.empty())
+        actions.push(action({{"type", "Form1.Text2"}, {"text", newName}}));
+    actions.push(action({{"key", "Form1.Text1"}, {"char", 13}}));
+    Value s = Value::object();
+    s.set("exe", exe);
+    s.set("folder", folder);
+    s.set("machine", Value::object());
+    s.set("actions", actions);
+    return {name, s};
+}
+
+Base launch(const std::string& name, const std::string& item, const std::string& line) {
+    Value folder = Value::object();
+    folder.set("ip.ini", textFile(line + "\r\n"));
+    Value actions = Value::array();
+    actions.push(action({{"invoke", "Form1." + item}}));
+    Value s = Value::object();
+    s.set("folder", folder);
+    s.set("machine", Value::object());
+    s.set("actions", actions);
+    return {name, s};
+}
+
+std::vector<Base> bases() {
+    Base placeholder = install("placeholder", "100", "192.168.0.250");
+    placeholder.scenario.find("folder");
+    Value folder = *placeholder.scenario.find("folder");
+    folder.set("Velmora.exe", textFile("MZ"));
+    placeholder.scenario.set("folder", folder);
+    return {
+        install("one printer", "100", "10.1.1.5"),
+        install("two printers, preferences, default", "111", "10.1.1.5"),
+        install("network path", "100", "\\\\srv\\hp"),
+        install("renamed", "000", "10.1.1.5", "安裝.exe", "Front Desk"),
+        install("copy", "010", "10.1.1.5", "安裝_10.0.0.9_Lobby.exe"),
+        placeholder,
+        launch("share", "Share_Install", "ip,\\\\srv\\hp,Office,M,x.inf,100"),
+        launch("usb", "USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100"),
+    };
+}
+
+// Calls whose failure leaves the machine as the user asked: they only show things (the
+// printers window, the notice on top), look the computer's own address up for the address box
+// at start, or set the value that lets the command interpreter start in a network folder.
+bool quietWhenFailing(const Value& call, bool inEngine) {
+    const std::string op = call.find("op") ? call.find("op")->asString() : "";
+    auto field = [&](const char* name) {
+        const Value* v = call.find(name);
+        return v != nullptr && v->isString() ? v->asString() : std::string();
+    };
+    if (op == "window.topmost")
+        return true;
+    if (op == "run" || op == "start") {
+        const std::string cmd = field("cmd");
+        return cmd == "control printers" || cmd.find("PrintersFolder") != std::string::npos ||
+               cmd.find("DisableUNCCheck") != std::string::npos;
+    }
+    if (!inEngine && (op == "wmi.connect" || op == "wmi.query"))
+        return true;  // the main window's own address
+    // The spooler's first start is checked by the second.
+    if (op == "wmi.call")
+        return field("method") == "StartService" && field("target").find('\'') != std::string::npos;
+    return false;
+}
+
+const std::set<std::string> kFaultable = {
+    "run",         "start",     "wmi.connect",  "wmi.query",   "wmi.get",     "wmi.spawn",
+    "wmi.put",     "wmi.call",  "reg.write",    "net.default", "net.connect", "file.write",
+    "file.append", "file.copy", "profile.read", "file.remove", "shell.open"};
+// Written after the call; a fault knows only what the call is asked.
+const std::set<std::string> kAfterTheCall = {"exitCode", "count", "result"};
+
+bool wholeProfile(const Value& state) {
+    const Value* file = state.find("files")->find("ip.ini");
+    if (file == nullptr || !file->isString())
+        return false;
+    const std::string& text = file->asString();
+    std::size_t commas = 0;
+    for (char c : text)
+        commas += c == ',' ? 1 : 0;
+    return text.rfind("ip,", 0) == 0 && commas == 5 && text.size() >= 2 &&
+           text.substr(text.size() - 2) == "\r\n" && text.find('?') == std::string::npos;
+}
+
+TEST(FaultSweep, EveryCallFailingOnceOrForGoodIsToldAndLosesNothing) {
+    int runs = 0;
+    for (const Base& base : bases()) {
+        ScenarioRun clean = runAnswering(base.scenario);
+        ASSERT_EQ(clean.status, 0) << base.name;
+        ASSERT_EQ(sweeps::exitCode(clean), 0) << base.name << " runs cleanly";
+        for (const Value& line : clean.lines) {
+            if (!kFaultable.count(line.find("op")->asString()))
+                continue;
+            Value fault = Value::object();
+            for (const auto& [key, value] : line.members()) {
+                if (!kAfterTheCall.count(key))
+                    fault.set(key, value);
+            }
+            for (bool once : {true, false}) {
+                Value f = fault;
+                if (once)
+                    f.set("times", 1);
+                Value scenario = base.scenario;
+                Value machine = *scenario.find("machine");
+                Value faults = Value::array();
+                faults.push(f);
+                machine.set("faults", faults);
+                scenario.set("machine", machine);
+                ScenarioRun r = runAnswering(scenario);
+                ++runs;
+                const std::string what = base.name + ", " + f.dump();
+                ASSERT_EQ(r.status, 0) << what;
+                EXPECT_TRUE(wholeProfile(r.state()))
+                    << what << ": " << r.state().find("files")->dump();
+                // The install's load step traps its errors: none may stop the program there.
+                // A run that says it did all it was asked had no failing step that matters.
+                const bool endedWell = sweeps::exitCode(r) == 0;
+                bool inEngine = false;
+                for (const Value& l : r.lines) {
+                    const std::string op = l.find("op")->asString();
+                    // The load step runs from the engine window's load to its show (the USB
+                    // install returns; every other branch ends the program inside it).
+                    if (op == "form" && l.find("form")->asString() == "setupprint") {
+                        const std::string event = l.find("event")->asString();
+                        if (event == "load")
+                            inEngine = true;
+                        if (event == "show")
+                            inEngine = false;
+                    }
+                    if (op != "error")
+                        continue;
+                    if (inEngine) {
+                        EXPECT_TRUE(l.find("trapped")->asBool()) << what << ": " << l.dump();
+                    }
+                    const Value* call = l.find("call");
+                    if (endedWell) {
+                        EXPECT_TRUE(call != nullptr && quietWhenFailing(*call, inEngine))
+                            << what << ": ended with 0 after " << l.dump();
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(runs, 200);
+}
+
+}  // namespace
