@@ -122,8 +122,11 @@ void SetupprintForm::Form_Load() {
             program_.msg().hide();
         });
         // A package that ships only the installer still reaches the main window through it.
+        // A folder that cannot be looked into keeps the designed main program.
+        bool shipsMainProgram = true;
+        ctx.step([&] { shipsMainProgram = os.files.exists(kMainProgram); });
         std::string mainProgram = kMainProgram;
-        if (!os.files.exists(kMainProgram))
+        if (!shipsMainProgram)
             mainProgram = quoted(os.process.exeName());
         long long mainExit = 0;
         if (!ctx.task("啟動主程式 " + mainProgram, [&] {

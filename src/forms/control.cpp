@@ -23,9 +23,11 @@ void Control::notify(Property property, Origin origin) {
         form_.runtime().backend().propertyChanged(*this, property, origin);
 }
 
-void Control::raise(const std::function<void()>& reaction) {
-    if (reaction)
-        reaction();
+void Control::raise(const std::function<void()>& reaction, const char* event) {
+    if (!reaction)
+        return;
+    Runtime::ReactionScope scope(form().runtime(), form().name(), name() + "_" + event);
+    reaction();
 }
 
 void Control::setText(std::string value, Origin origin) {
@@ -37,7 +39,7 @@ void Control::setText(std::string value, Origin origin) {
         notify(Property::Text, origin);
     if (changed) {
         textChanged();
-        raise(onChange);
+        raise(onChange, "Change");
     }
 }
 
@@ -92,7 +94,7 @@ void Control::setEnabled(bool enabled, Origin origin) {
 }
 
 void Control::userClick() {
-    raise(onClick);
+    raise(onClick, "Click");
 }
 
 Label::Label(Form& form, std::string name, Twips rect, std::string caption)
@@ -138,8 +140,10 @@ void TextBox::textChanged() {
 }
 
 int TextBox::keyPress(int keyAscii) {
-    if (onKeyPress)
+    if (onKeyPress) {
+        Runtime::ReactionScope scope(form().runtime(), form().name(), name() + "_KeyPress");
         onKeyPress(keyAscii);
+    }
     return keyAscii;
 }
 
@@ -190,7 +194,7 @@ void CheckBox::setValue(int value, Origin origin) {
     if (changed || origin == Origin::Program)
         notify(Property::Value, origin);
     if (changed)
-        raise(onClick);
+        raise(onClick, "Click");
 }
 
 void CheckBox::userClick() {
@@ -247,7 +251,7 @@ void ListControl::setListIndex(int index, Origin origin) {
     if (kind() == ControlKind::ComboBox && index >= 0)
         designText(items_[index]);
     if (changed)
-        raise(onClick);
+        raise(onClick, "Click");
 }
 
 ComboBox::ComboBox(Form& form, std::string name, Twips rect, std::string text)

@@ -103,7 +103,8 @@ class Control {
   protected:
     void notify(Property property, Origin origin);
     // Runs a reaction through the form's runtime, so an untrapped error stops the program.
-    void raise(const std::function<void()>& reaction);
+    // event names the reaction for error reports: "Click" makes "Command1_Click".
+    void raise(const std::function<void()>& reaction, const char* event);
     virtual void textChanged() {}
 
   private:
@@ -119,6 +120,7 @@ class Control {
 class Label : public Control {
   public:
     Label(Form& form, std::string name, Twips rect, std::string caption);
+    int indent = 0;  // twips of the label's own background left of its text
 };
 
 class TextBox : public Control {

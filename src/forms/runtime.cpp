@@ -15,11 +15,32 @@ Runtime::Runtime(Backend& backend, platform::Services& services, ErrorSink* erro
     : backend_(backend), services_(services), errors_(errors) {
 }
 
+Runtime::ReactionScope::ReactionScope(Runtime& runtime, std::string form, std::string name)
+    : runtime_(runtime), exceptions_(std::uncaught_exceptions()) {
+    runtime_.reactions_.push_back({std::move(form), std::move(name)});
+}
+
+Runtime::ReactionScope::~ReactionScope() {
+    // Left by an error: the first reaction it leaves is where it was raised.
+    if (std::uncaught_exceptions() > exceptions_ && !runtime_.leftByError_)
+        runtime_.leftByError_ = runtime_.reactions_.back();
+    runtime_.reactions_.pop_back();
+}
+
+std::optional<Runtime::Reaction> Runtime::failedReaction() const {
+    if (leftByError_)
+        return leftByError_;
+    if (!reactions_.empty())
+        return reactions_.back();
+    return std::nullopt;
+}
+
 void Runtime::load(Form& form, std::function<std::unique_ptr<Form>()> release) {
     form.loaded_ = true;
     loaded_.push_back(&form);
     releases_.emplace_back(&form, std::move(release));
     backend_.formLoaded(form);
+    ReactionScope scope(*this, form.name(), "Form_Load");
     form.Form_Load();
 }
 
@@ -64,10 +85,16 @@ bool Runtime::unloadFor(Form& form, CloseReason reason) {
     if (!form.loaded_)
         return true;
     bool cancel = false;
-    form.Form_QueryUnload(cancel, reason);
+    {
+        ReactionScope scope(*this, form.name(), "Form_QueryUnload");
+        form.Form_QueryUnload(cancel, reason);
+    }
     if (cancel || !form.loaded_)
         return false;
-    form.Form_Unload(cancel);
+    {
+        ReactionScope scope(*this, form.name(), "Form_Unload");
+        form.Form_Unload(cancel);
+    }
     if (cancel || !form.loaded_)
         return false;
     if (form.visible_) {
@@ -98,6 +125,7 @@ void Runtime::activate(Form& form) {
         return;
     active_ = &form;
     backend_.formActivated(form);
+    ReactionScope scope(*this, form.name(), "Form_Activate");
     form.Form_Activate();
 }
 
@@ -148,6 +176,7 @@ bool Runtime::trap(const std::function<void()>& step) {
     } catch (const platform::Error& error) {
         if (errors_ != nullptr)
             errors_->errorRaised(error, true);
+        leftByError_.reset();
         return false;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,26 @@ class Runtime {
     // the step ran through.
     bool trap(const std::function<void()>& step);
 
+    // The window and reaction running now ("Form1", "Command1_Click"), innermost first; an
+    // error raised inside a reaction is told with where it happened.
+    struct Reaction {
+        std::string form;
+        std::string name;
+    };
+    class ReactionScope {
+      public:
+        ReactionScope(Runtime& runtime, std::string form, std::string name);
+        ~ReactionScope();
+        ReactionScope(const ReactionScope&) = delete;
+        ReactionScope& operator=(const ReactionScope&) = delete;
+
+      private:
+        Runtime& runtime_;
+        int exceptions_;
+    };
+    // Where the error being told was raised: the reaction it left, or the one running now.
+    std::optional<Reaction> failedReaction() const;
+
     [[noreturn]] void stop(const platform::Error& error);
     // Ends at once with the exit code given, or the one set for an ordinary end.
     [[noreturn]] void endProgram();
@@ -108,6 +129,8 @@ class Runtime {
     Form* active_ = nullptr;
     int depth_ = 0;
     int exitCode_ = exit_code::kSuccess;
+    std::vector<Reaction> reactions_;
+    std::optional<Reaction> leftByError_;
 };
 
 // Owns one window of the program and loads it on first reference; after an unload the next

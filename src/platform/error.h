@@ -33,6 +33,7 @@ inline constexpr long long kOverflow = 6;
 inline constexpr long long kFileNotFound = 53;
 inline constexpr long long kPathNotFound = 76;
 inline constexpr long long kPermissionDenied = 70;
+inline constexpr long long kPathFileAccess = 75;
 inline constexpr long long kInputPastEnd = 62;
 inline constexpr long long kInvalidIndex = 381;
 }  // namespace errors

@@ -82,6 +82,12 @@ std::string narrate(const sim::json::Value& line) {
         return "Message \"" + shown(str(line, "text")) + "\" [" + str(line, "title") +
                "], answered " + str(line, "answer") + ".";
     }
+    if (op == "file.exists") {
+        return "Looks for " + str(line, "name") + ": " +
+               (line.find("result")->asBool() ? "it is there." : "it is not there.");
+    }
+    if (op == "file.read")
+        return "Reads " + str(line, "name") + ".";
     if (op == "wait")
         return "Waits " + str(line, "seconds") + " s.";
     if (op == "error") {

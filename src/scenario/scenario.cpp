@@ -174,6 +174,13 @@ void configureMachine(const Value& m, sim::Machine& target) {
                     if (!value.isNumber())
                         invalid("machine.faults: times must be a number");
                     fault.times = value.asInteger();
+                } else if (key == "skip") {
+                    if (!value.isNumber())
+                        invalid("machine.faults: skip must be a number");
+                    fault.skip = value.asInteger();
+                } else if (key == "exitCode" || key == "count") {
+                    // Written after the call: a fault copied from a transcript matches on what
+                    // the call is asked, not on what it answered.
                 } else if (key == "number") {
                     if (!value.isNumber())
                         invalid("machine.faults: number must be a number");

@@ -21,8 +21,11 @@ TEST_F(ProfileStoreTest, MissingFileGetsTheDefaultLineOnceAndOnlyOnce) {
     store.ensureExists();
     EXPECT_EQ(machine.file("ip.ini")->bytes, first);
     EXPECT_EQ(codepage.decode(first), profile::formatLine(profile::defaultProfile()));
-    EXPECT_EQ(transcript.lines().size(), 1u);
-    EXPECT_EQ(transcript.lines()[0].find("op")->asString(), "file.append");
+    // Looked for twice, written once.
+    std::vector<std::string> ops;
+    for (const auto& line : transcript.lines())
+        ops.push_back(line.find("op")->asString());
+    EXPECT_EQ(ops, (std::vector<std::string>{"file.exists", "file.append", "file.exists"}));
 }
 
 TEST_F(ProfileStoreTest, HiddenFileGetsTheDefaultLineAppendedAndItsFirstLineStillCounts) {

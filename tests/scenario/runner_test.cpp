@@ -84,3 +84,84 @@ TEST(Runner, FilesThatAreNotTextComeBackAsBase64) {
 }
 
 }  // namespace
+
+namespace {
+
+using sim::json::Value;
+
+// A run's lines that have this op, as values.
+std::vector<Value> linesOf(const ScenarioRun& r, const char* op) {
+    return r.ops(op);
+}
+
+TEST(FaultLab, AFaultCopiedFromATranscriptFires) {
+    const char* folder =
+        R"("folder":{"ip.ini":{"text":"ip,192.168.0.250,Office,Model X,x.inf,100\r\n"}})";
+    const char* actions =
+        R"("actions":[{"type":"Form1.Text1","text":"10.1.1.5"},{"key":"Form1.Text1","char":13},{"answer":"yes"},{"answer":"ok"}])";
+    // The clean run's install line, with the exit code written after it.
+    ScenarioRun clean = runScenario(std::string("{") + folder + "," + actions + "}");
+    Value copied;
+    for (const Value& l : linesOf(clean, "run")) {
+        if (l.find("cmd")->asString().find("/if") != std::string::npos)
+            copied = l;
+    }
+    ASSERT_TRUE(copied.has("exitCode"));
+    ScenarioRun r = runScenario(std::string("{") + folder + ",\"machine\":{\"faults\":[" +
+                                copied.dump() + "]}," + actions + "}");
+    auto errors = linesOf(r, "error");
+    ASSERT_FALSE(errors.empty());
+    EXPECT_EQ(errors[0].find("call")->find("cmd")->asString(), copied.find("cmd")->asString());
+    EXPECT_EQ(errors[0].find("form")->asString(), "setupprint");
+    EXPECT_EQ(errors[0].find("reaction")->asString(), "Form_Load");
+}
+
+TEST(FaultLab, SkipLetsTheFirstMatchesPassAndTimesCountsAfterThem) {
+    // Two printers: the install line runs twice; skip 1, times 1 fails only the second.
+    const std::string s =
+        R"({"folder":{"ip.ini":{"text":"ip,192.168.0.250,Office,Model X,x.inf,001\r\n"},)"
+        R"("black.dat":{"text":"b"},"color.dat":{"text":"c"}},)"
+        R"("machine":{"faults":[{"op":"run","wait":true,"skip":1,"times":1}]},)"
+        R"("actions":[{"type":"Form1.Text1","text":"10.1.1.5"},{"key":"Form1.Text1","char":13},{"answer":"yes"},{"answer":"ok"}]})";
+    ScenarioRun r = runScenario(s);
+    std::vector<std::string> failed;
+    for (const Value& e : linesOf(r, "error"))
+        failed.push_back(e.find("call")->find("cmd")->asString());
+    ASSERT_EQ(r.status, 0) << r.lines[r.lines.size() - 2].dump();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_NE(failed[0].find("Office_黑白"), std::string::npos) << failed[0];
+}
+
+TEST(FaultLab, LookingUpAndReadingFilesAreCallsAFaultCanFail) {
+    struct Case {
+        const char* fault;
+        long long number;
+    };
+    for (const Case& c : {Case{R"({"op":"file.exists","name":"ip.ini"})", 75},
+                          Case{R"({"op":"file.read","name":"ip.ini"})", 70}}) {
+        ScenarioRun r = runScenario(
+            std::string(R"({"folder":{"ip.ini":{"text":"ip,10.0.0.7,A,M,x.inf,100\r\n"}},)") +
+            R"("machine":{"faults":[)" + c.fault + R"(]},"actions":[{"answer":"ok"}]})");
+        auto errors = linesOf(r, "error");
+        ASSERT_EQ(errors.size(), 1u) << c.fault;
+        EXPECT_EQ(errors[0].find("number")->asInteger(), c.number);
+        EXPECT_FALSE(errors[0].find("trapped")->asBool());  // the start has no trap: it stops
+        EXPECT_EQ(errors[0].find("reaction")->asString(), "Form_Load");
+        EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(),
+                  "ip,10.0.0.7,A,M,x.inf,100\r\n");
+    }
+}
+
+TEST(FaultLab, ABoxTheScriptCannotAnswerIsWrittenBeforeTheScenarioError) {
+    ScenarioRun r =
+        runScenario(R"({"folder":{"ip.ini":{"text":"ip,10.0.0.7,A,M,x.inf,100\r\n"}},)"
+                    R"("actions":[{"key":"Form1.Text1","char":13},{"click":"Form1.Command1"}]})");
+    EXPECT_EQ(r.status, 2);
+    ASSERT_GE(r.lines.size(), 3u);
+    const Value& box = r.lines[r.lines.size() - 3];
+    EXPECT_EQ(box.find("op")->asString(), "msgbox");
+    EXPECT_TRUE(box.find("answer")->isNull());
+    EXPECT_EQ(r.lines[r.lines.size() - 2].find("op")->asString(), "scenario-error");
+}
+
+}  // namespace

@@ -159,6 +159,11 @@ void SimBackend::errorRaised(const platform::Error& error, bool trapped) {
     line.set("number", error.number());
     line.set("description", error.description());
     line.set("trapped", trapped);
+    // Where it happened: the window and the reaction it was raised in.
+    std::optional<forms::Runtime::Reaction> where =
+        runtime_ != nullptr ? runtime_->failedReaction() : std::nullopt;
+    line.set("form", where ? json::Value(where->form) : json::Value());
+    line.set("reaction", where ? json::Value(where->name) : json::Value());
     machine_.record(line);
 }
 

@@ -39,15 +39,27 @@ json::Value fileLine(const char* op, const std::string& name, const std::string&
 }
 }  // namespace
 
+// Looking a file up and reading it are calls like any other: they are written to the
+// transcript and a fault can fail them.
 bool SimFiles::exists(const std::string& name) {
+    json::Value line = Transcript::line("file.exists");
+    line.set("name", name);
+    machine_.check(line, platform::errors::kPathFileAccess, "路徑/檔案存取錯誤");
     const SimFile* f = machine_.file(name);
-    return f != nullptr && !f->hidden;
+    bool found = f != nullptr && !f->hidden;
+    line.set("result", found);
+    machine_.record(line);
+    return found;
 }
 
 std::string SimFiles::readAll(const std::string& name) {
+    json::Value line = Transcript::line("file.read");
+    line.set("name", name);
+    machine_.check(line, platform::errors::kPermissionDenied, "沒有使用權限");
     const SimFile* f = machine_.file(name);
     if (f == nullptr)
-        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案");
+        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
+    machine_.record(line);
     return f->bytes;
 }
 

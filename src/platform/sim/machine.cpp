@@ -41,6 +41,14 @@ bool matches(const json::Value& fault, const json::Value& line) {
     return true;
 }
 
+// A fault with "skip" lets its first matches pass.
+bool letThrough(Fault& fault) {
+    if (!fault.skip || *fault.skip <= 0)
+        return false;
+    --*fault.skip;
+    return true;
+}
+
 }  // namespace
 
 void Machine::check(const json::Value& callLine, long long defaultNumber,
@@ -48,7 +56,7 @@ void Machine::check(const json::Value& callLine, long long defaultNumber,
     for (Fault& fault : faults) {
         if (fault.result || (fault.times && *fault.times <= 0))
             continue;
-        if (!matches(fault.match, callLine))
+        if (!matches(fault.match, callLine) || letThrough(fault))
             continue;
         if (fault.times)
             --*fault.times;
@@ -61,7 +69,7 @@ std::optional<long long> Machine::forcedResult(const json::Value& callLine) {
     for (Fault& fault : faults) {
         if (!fault.result || (fault.times && *fault.times <= 0))
             continue;
-        if (!matches(fault.match, callLine))
+        if (!matches(fault.match, callLine) || letThrough(fault))
             continue;
         if (fault.times)
             --*fault.times;

@@ -26,6 +26,7 @@ struct SimFile {
 struct Fault {
     json::Value match;  // every field given must equal the call's transcript line
     std::optional<long long> times;
+    std::optional<long long> skip;  // matches let through before the fault takes effect
     std::optional<long long> number;
     std::optional<std::string> description;
     // A WMI method that returns this code instead of raising, and does nothing.

@@ -39,8 +39,14 @@ platform::Answer SimMessageBoxes::show(const std::string& text, const std::strin
     }
     const json::Value& action = script_.take();
     const json::Value* answer = action.find("answer");
+    // A box the script cannot answer is still shown in the transcript, unanswered.
+    auto unanswered = [&](const std::string& why) {
+        line.set("answer", nullptr);
+        machine_.record(line);
+        return ScenarioError{why};
+    };
     if (answer == nullptr || !answer->isString()) {
-        throw ScenarioError{"a message box is open (\"" + text + "\"); the action is no answer"};
+        throw unanswered("a message box is open (\"" + text + "\"); the action is no answer");
     }
     const std::string& a = answer->asString();
     platform::Answer result;
@@ -49,7 +55,7 @@ platform::Answer SimMessageBoxes::show(const std::string& text, const std::strin
     } else if (buttons == platform::Buttons::YesNo && (a == "yes" || a == "no")) {
         result = a == "yes" ? platform::Answer::Yes : platform::Answer::No;
     } else {
-        throw ScenarioError{"the open message box has no button \"" + a + "\""};
+        throw unanswered("the open message box has no button \"" + a + "\"");
     }
     line.set("answer", a);
     machine_.record(line);
