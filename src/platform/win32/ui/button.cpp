@@ -26,6 +26,17 @@ class CommandButtonControl final : public NativeControl {
         return (button_.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | BS_MULTILINE;
     }
 
+    std::optional<LRESULT> message(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        (void)wParam;
+        // Whoever asks (the dialog manager moves the default look as the focus moves, and
+        // FormWindow::showDefaultButton), the button takes the look the form says. A focused
+        // button so answers DLGC_DEFPUSHBUTTON, and the dialog manager presses it for Enter.
+        if (msg != BM_SETSTYLE)
+            return std::nullopt;
+        DWORD type = form().showsAsDefault(*this) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        return passOn(BM_SETSTYLE, type | BS_MULTILINE, lParam);
+    }
+
   private:
     forms::CommandButton& button_;
 };

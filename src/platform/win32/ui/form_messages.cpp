@@ -25,20 +25,23 @@ void FormWindow::close(forms::CloseReason reason) {
 void FormWindow::command(WPARAM wParam, LPARAM lParam) {
     WORD id = LOWORD(wParam);
     WORD code = HIWORD(wParam);
+    if (id == IDOK || id == IDCANCEL) {
+        // The dialog manager's Enter (no default button) and Escape, from a control that is not
+        // a text box; lParam may be the focused control, whose notification this is not. The
+        // model decides, as it does for the keys a text box hands it.
+        forms::Form* form = model_;
+        NativeControl* focused = find(GetFocus());
+        forms::Control* from = focused != nullptr ? &focused->model() : nullptr;
+        int key = id == IDOK ? forms::kKeyReturn : forms::kKeyEscape;
+        if (form != nullptr)
+            dispatch([form, from, key] { form->dialogKey(key, from); });
+        return;
+    }
     if (lParam != 0) {
         if (NativeControl* native = find(reinterpret_cast<HWND>(lParam))) {
             native->notified(code);
             return;
         }
-    }
-    if (id == IDOK || id == IDCANCEL) {
-        // The dialog manager's Enter (when no button is the default) and Escape.
-        NativeControl* button = id == IDOK ? defaultButton() : cancelButton();
-        if (button != nullptr && takesInput(button->model())) {
-            forms::Control* model = &button->model();
-            dispatch([model] { model->userClick(); });
-        }
-        return;
     }
     if (forms::MenuItem* item = menus_.byCommand(id)) {
         if (takesInput(*item))

@@ -157,24 +157,27 @@ POINT FormWindow::originOf(const forms::Control& control) const {
 }
 
 NativeControl* FormWindow::defaultButton() const {
-    for (const auto& c : controls_) {
-        if (c->model().kind() == forms::ControlKind::CommandButton &&
-            static_cast<const forms::CommandButton&>(c->model()).isDefault) {
-            return c.get();
-        }
-    }
-    return nullptr;
+    forms::CommandButton* button = model_ != nullptr ? model_->defaultButton() : nullptr;
+    return button != nullptr ? nativeOf(*button) : nullptr;
 }
 
-NativeControl* FormWindow::cancelButton() const {
+bool FormWindow::showsAsDefault(const NativeControl& button) const {
+    const NativeControl* focused = find(GetFocus());
+    if (focused != nullptr && focused->model().kind() == forms::ControlKind::CommandButton)
+        return focused == &button;
+    return button.model().kind() == forms::ControlKind::CommandButton &&
+           static_cast<const forms::CommandButton&>(button.model()).isDefault;
+}
+
+void FormWindow::showDefaultButton() {
     for (const auto& c : controls_) {
-        if (c->model().kind() == forms::ControlKind::CommandButton &&
-            static_cast<const forms::CommandButton&>(c->model()).isCancel &&
-            c->model().shownInForm() && layout::enabledInForm(c->model())) {
-            return c.get();
-        }
+        if (c->model().kind() != forms::ControlKind::CommandButton || c->hwnd() == nullptr)
+            continue;
+        bool shown = (GetWindowLongW(c->hwnd(), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+        // The button's own BM_SETSTYLE handling picks the style; this only asks where it is off.
+        if (shown != showsAsDefault(*c))
+            SendMessageW(c->hwnd(), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     }
-    return nullptr;
 }
 
 void FormWindow::fitClientArea() {

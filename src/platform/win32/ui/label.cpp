@@ -1,4 +1,5 @@
 // Label: a static text that reports clicks (SS_NOTIFY), in its own colours or the surface's.
+// A label with an indent draws itself, as the static control would, with its text moved right.
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/native_control.h"
 
@@ -8,7 +9,8 @@ namespace {
 
 class LabelControl final : public NativeControl {
   public:
-    LabelControl(FormWindow& form, forms::Label& model) : NativeControl(form, model) {}
+    LabelControl(FormWindow& form, forms::Label& model)
+        : NativeControl(form, model), label_(model) {}
 
     void notified(WORD code) override {
         if (code != STN_CLICKED || !form().takesInput(model()))
@@ -30,6 +32,38 @@ class LabelControl final : public NativeControl {
         }
         return SS_NOTIFY | SS_LEFT;
     }
+
+    std::optional<LRESULT> message(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        (void)wParam, (void)lParam;
+        if (msg != WM_PAINT || label_.indent <= 0)
+            return std::nullopt;
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        // The form picks colours and brush, as for the static control's own painting.
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(dc),
+                                                           reinterpret_cast<LPARAM>(hwnd())));
+        RECT area{};
+        GetClientRect(hwnd(), &area);
+        FillRect(dc, &area, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        if (!IsWindowEnabled(hwnd()))
+            SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        SetBkMode(dc, TRANSPARENT);
+        HGDIOBJ old = SelectObject(dc, form().font(label_.font));
+        area.left += forms::twipsToPixels(label_.indent, static_cast<int>(dpi()));
+        UINT align = label_.alignment == forms::Alignment::Center  ? DT_CENTER
+                     : label_.alignment == forms::Alignment::Right ? DT_RIGHT
+                                                                   : DT_LEFT;
+        std::wstring text = nativeText();
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+                  align | DT_WORDBREAK | DT_EXPANDTABS);
+        SelectObject(dc, old);
+        EndPaint(hwnd(), &ps);
+        return 0;
+    }
+
+  private:
+    forms::Label& label_;
 };
 
 }  // namespace

@@ -105,6 +105,7 @@ LRESULT CALLBACK NativeControl::subclassProc(HWND hwnd, UINT msg, WPARAM wParam,
 }
 
 void NativeControl::focused() {
+    form_.showDefaultButton();
     forms::Form* form = form_.model();
     if (form == nullptr || !form->runtime().acceptsUserInput(model_))
         return;
