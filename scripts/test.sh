@@ -35,8 +35,19 @@ scripts/check-imports.sh "$exe"
 step "Wine end-to-end"
 driver=build/windows/tests/e2e/driver/velmora-e2e.exe
 mkdir -p artifacts
-tests/e2e/smoke.sh "$exe" "$driver" artifacts
-tests/e2e/interaction.sh "$exe" "$driver" artifacts
-tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
-tests/e2e/copies.sh "$exe" "$driver" artifacts/copies
-tests/e2e/tools.sh "$exe" "$driver" artifacts/tools
+# One Wine prefix for the whole run, made fresh here: no script finds what an earlier run left in
+# it, and none of them pays for making it.
+VELMORA_E2E_LOG=artifacts/prefix-logs bash -c 'source tests/e2e/wine-env.sh && velmora_locale_ensure && velmora_prefix_lock &&
+  rm -rf "$WINEPREFIX" && velmora_xvfb_start && velmora_prefix_ensure'
+timed() {
+  local start=$SECONDS
+  "$@"
+  echo "# $(basename "$1"): $((SECONDS - start)) s"
+}
+timed tests/e2e/smoke.sh "$exe" "$driver" artifacts
+timed tests/e2e/interaction.sh "$exe" "$driver" artifacts
+timed tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
+timed tests/e2e/copies.sh "$exe" "$driver" artifacts/copies
+timed tests/e2e/maker.sh "$exe" "$driver" artifacts/maker
+timed tests/e2e/keyboard.sh "$exe" "$driver" artifacts/keyboard
+timed tests/e2e/tools.sh "$exe" "$driver" artifacts/tools

@@ -66,6 +66,8 @@ Form1::Form1(Program& program)
     Label1.backTransparent = false;
     Label1.foreColor = kWhite;
     Label1.font.points = 12;
+    // The strip starts at the window's edge; its text keeps a little distance from it.
+    Label1.indent = 60;
     Text2.backColor = kPaleYellow;
     Text2.font.points = 12;
     print_nameLabel.designVisible(false);

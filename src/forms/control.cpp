@@ -4,7 +4,7 @@
 
 #include "forms/form.h"
 #include "forms/runtime.h"
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "text/text.h"
 
 namespace forms {
@@ -113,7 +113,7 @@ TextBox::TextBox(Form& form, std::string name, Twips rect, std::string text)
 void TextBox::setSelStart(int start) {
     int length = static_cast<int>(text::length(text()));
     if (start < 0)
-        throw platform::Error(380, "無效的屬性值");
+        throw platform::errorFor(platform::errors::kInvalidPropertyValue);
     selStart_ = std::min(start, length);
     selLength_ = 0;
     notify(Property::Selection, Origin::Program);
@@ -122,7 +122,7 @@ void TextBox::setSelStart(int start) {
 void TextBox::setSelLength(int length) {
     int total = static_cast<int>(text::length(text()));
     if (length < 0)
-        throw platform::Error(380, "無效的屬性值");
+        throw platform::errorFor(platform::errors::kInvalidPropertyValue);
     selLength_ = std::min(length, total - selStart_);
     notify(Property::Selection, Origin::Program);
 }
@@ -188,7 +188,7 @@ CheckBox::CheckBox(Form& form, std::string name, Twips rect, std::string caption
 
 void CheckBox::setValue(int value, Origin origin) {
     if (value < 0 || value > 2)
-        throw platform::Error(380, "無效的屬性值");
+        throw platform::errorFor(platform::errors::kInvalidPropertyValue);
     bool changed = value != value_;
     value_ = value;
     if (changed || origin == Origin::Program)
@@ -241,7 +241,7 @@ void ListControl::setItems(std::vector<std::string> items) {
 
 void ListControl::setListIndex(int index, Origin origin) {
     if (index < -1 || index >= static_cast<int>(items_.size())) {
-        throw platform::Error(platform::errors::kInvalidIndex, "無效的屬性陣列索引");
+        throw platform::errorFor(platform::errors::kInvalidIndex);
     }
     bool changed = index != listIndex_;
     listIndex_ = index;

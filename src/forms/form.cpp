@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "forms/runtime.h"
-#include "platform/error.h"
+#include "platform/error_texts.h"
 
 namespace forms {
 
@@ -53,7 +53,7 @@ std::vector<MenuItem*> Form::menuItems() const {
 
 void Form::setFocus(Control& control) {
     if (!visible_ || !control.shownInForm() || !control.enabled()) {
-        throw platform::Error(5, "無效的程序呼叫或引數");
+        throw platform::errorFor(platform::errors::kInvalidProcedureCall);
     }
     activeControl_ = &control;
     runtime_.backend().focusRequested(control);

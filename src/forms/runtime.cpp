@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/error_texts.h"
 #include "platform/logging.h"
 
 namespace forms {
@@ -162,7 +163,9 @@ void Runtime::dispatch(const std::function<void()>& reaction) {
         stop(error);
     } catch (const std::exception& error) {
         // A fault of the program itself; stop it the same way rather than crash.
-        stop(platform::Error(51, std::string("內部錯誤: ") + error.what()));
+        stop(platform::Error(
+            platform::errors::kInternalError,
+            platform::errorText(platform::errors::kInternalError) + ": " + error.what()));
     }
     --depth_;
     if (depth_ == 0)

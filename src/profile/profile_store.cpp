@@ -44,7 +44,7 @@ void ProfileStore::write(const InstallProfile& profile) {
     for (std::size_t i = 0; i < 6; ++i) {
         std::string bad = codepage_.firstUnstorable(*fields[i]);
         if (!bad.empty()) {
-            throw platform::Error(5,
+            throw platform::Error(platform::errors::kInvalidProcedureCall,
                                   std::string("「") + kFieldNames[i] + "」的字元「" + bad +
                                       "」無法以系統字碼頁 " + std::to_string(codepage_.id()) +
                                       " 儲存。",

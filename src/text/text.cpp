@@ -1,9 +1,10 @@
 #include "text/text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/error.h"
+#include "platform/error_texts.h"
 
 namespace text {
 namespace {
@@ -147,33 +148,86 @@ std::string fromCodePoints(std::u32string_view cps) {
     return out;
 }
 
+namespace {
+bool isHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool isLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+// Whether a pair starts at index i.
+bool pairAt(std::u16string_view units, std::size_t i) {
+    return i + 1 < units.size() && isHighSurrogate(units[i]) && isLowSurrogate(units[i + 1]);
+}
+}  // namespace
+
+bool isSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
+
+std::u16string utf16Of(char32_t cp) {
+    if (cp > 0x10FFFF || isSurrogate(cp))
+        cp = 0xFFFD;
+    if (cp < 0x10000)
+        return std::u16string(1, static_cast<char16_t>(cp));
+    cp -= 0x10000;
+    return {static_cast<char16_t>(0xD800 + (cp >> 10)),
+            static_cast<char16_t>(0xDC00 + (cp & 0x3FF))};
+}
+
+std::u16string toUtf16(std::string_view utf8) {
+    std::u16string out;
+    for (char32_t cp : toCodePoints(utf8))
+        out += utf16Of(cp);
+    return out;
+}
+
+std::string fromUtf16(std::u16string_view units) {
+    std::string out;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        char32_t unit = units[i];
+        if (pairAt(units, i)) {
+            appendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            appendCodePoint(out, isSurrogate(unit) ? U'\uFFFD' : unit);
+        }
+    }
+    return out;
+}
+
+std::size_t utf16UnitsToChars(std::u16string_view units, std::size_t position) {
+    position = std::min(position, units.size());
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < position; i += pairAt(units, i) ? 2 : 1)
+        ++chars;
+    return chars;
+}
+
+std::size_t charsToUtf16Units(std::u16string_view units, std::size_t chars) {
+    std::size_t i = 0;
+    for (; i < units.size() && chars > 0; --chars)
+        i += pairAt(units, i) ? 2 : 1;
+    return i;
+}
+
 std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
     if (bytes.size() < 2)
         return std::nullopt;
     auto byte = [&](std::size_t i) {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[i]));
+        return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
     };
     bool little = byte(0) == 0xFF && byte(1) == 0xFE;
     bool big = byte(0) == 0xFE && byte(1) == 0xFF;
     if (!little && !big)
         return std::nullopt;
-    auto unit = [&](std::size_t i) {
-        return little ? byte(i) | byte(i + 1) << 8 : byte(i) << 8 | byte(i + 1);
-    };
-    std::u32string cps;
+    std::u16string units;
+    units.reserve(bytes.size() / 2);
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-        char32_t u = unit(i);
-        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < bytes.size()) {
-            char32_t low = unit(i + 2);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                cps += static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        cps += (u >= 0xD800 && u <= 0xDFFF) ? U'\uFFFD' : u;
+        units +=
+            static_cast<char16_t>(little ? byte(i) | byte(i + 1) << 8 : byte(i) << 8 | byte(i + 1));
     }
-    return fromCodePoints(cps);
+    return fromUtf16(units);
 }
 
 double toNumber(std::string_view s) {
@@ -197,13 +251,13 @@ double toNumber(std::string_view s) {
         if (end == t.c_str() + t.size())
             return v;
     }
-    throw platform::Error(13, "型態不符合");
+    throw platform::errorFor(platform::errors::kTypeMismatch);
 }
 
 std::int16_t toInteger16(std::string_view s) {
     double v = std::nearbyint(toNumber(s));  // default rounding mode: half to even
     if (v < -32768.0 || v > 32767.0)
-        throw platform::Error(6, "溢位");
+        throw platform::errorFor(platform::errors::kOverflow);
     return static_cast<std::int16_t>(v);
 }
 

@@ -41,6 +41,19 @@ void appendCodePoint(std::string& out, char32_t cp);
 std::u32string toCodePoints(std::string_view s);
 std::string fromCodePoints(std::u32string_view cps);
 
+// UTF-16, as Windows keeps text: a character above U+FFFF takes two units, a surrogate pair.
+bool isSurrogate(char32_t unit);
+// One character as UTF-16; U+FFFD for a surrogate or a number past U+10FFFF.
+std::u16string utf16Of(char32_t cp);
+// UTF-8 to UTF-16 and back; malformed bytes and lone surrogates become U+FFFD.
+std::u16string toUtf16(std::string_view utf8);
+std::string fromUtf16(std::u16string_view units);
+
+// A position in UTF-16 units (an edit control's caret) to characters, and back; both clip to
+// the text. A position between the halves of a pair counts as after its character.
+std::size_t utf16UnitsToChars(std::u16string_view units, std::size_t position);
+std::size_t charsToUtf16Units(std::u16string_view units, std::size_t chars);
+
 // The text of bytes that start with a UTF-16 byte-order mark (FF FE little-endian, FE FF
 // big-endian), as Notepad's "Unicode" saves; nothing for any other bytes. A lone surrogate
 // becomes U+FFFD; an odd last byte is dropped.

@@ -37,6 +37,11 @@ FilenameForm::FilenameForm(app::Program& program)
     ADD_isntall_Command.tabIndex = 7;
     Label4.tabIndex = 8;
 
+    // Keys as in a dialog: Enter makes the copy (新增, the button that keeps the window open),
+    // Escape closes the window as its close box does; it has no 取消.
+    Command1.isDefault = true;
+    closesOnEscape = true;
+
     Command1.onClick = [this] { Command1_Click(); };
     ADD_isntall_Command.onClick = [this] { ADD_isntall_Command_Click(); };
 }

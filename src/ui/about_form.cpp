@@ -24,6 +24,7 @@ AboutForm::AboutForm(app::Program& program)
     Label4.font.underline = true;
     Command5.tabIndex = 0;
     Command5.isDefault = true;
+    Command5.isCancel = true;  // Escape closes the window too
     Label4.onClick = [this] { Label4_Click(); };
     Command5.onClick = [this] { Command5_Click(); };
 }

@@ -11,8 +11,11 @@ MsgForm::MsgForm(app::Program& program)
       // a box round the window or a rule under the heading would be cut by them.
       Shape1(*this, "Shape1", {240, 150, 3435, 15}),
       Label1(*this, "Label1", {1320, 240, 1695, 495}, "安裝中..."),
-      PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3975, 255}, "Label3"),
-      Label2(*this, "Label2", {840, 1000, 2955, 255}, "請等待幾秒鐘"),
+      // 3675 wide, not the classic 3975: it ran 180 twips past the right edge, so its centred
+      // text stood off the window's centre and a long name was cut on one side only.
+      PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3675, 255}, "Label3"),
+      // 990, not the classic 1000: the label ran 10 twips past the 1245-twip client area.
+      Label2(*this, "Label2", {840, 990, 2955, 255}, "請等待幾秒鐘"),
       USB_Label(*this, "USB_Label", {4680, 960, 1695, 255}, kModeProfile),
       program_(program) {
     designCaption("安裝驅動程式");

@@ -55,13 +55,15 @@ start_program() {
     command=$(realpath -e "$folder/$exe") || return 1
     command=Z:${command//\//\\}
   fi
+  velmora_desktop_up "$desktop" "$driver" || true
   (cd "${from:-$folder}" && exec wine explorer "/desktop=$desktop,1024x768" "$command") \
     >"$VELMORA_E2E_LOG/program-$tag.log" 2>&1 &
   program_pid=$!
 }
 
-# Ends the program if it still runs and waits for the launcher. The desktop's explorer stays when
-# the program never made a window, and then only a server restart clears it.
+# Ends the program if it still runs and waits for the launcher, which has ended already where the
+# desktop was open (velmora_desktop_up). A launcher that opened the desktop stays when the program
+# never made a window, and then only a server restart clears it.
 stop_program() {
   [[ -n $program_pid ]] || return 0
   drv --timeout=5000 kill-process "$program_image" || true

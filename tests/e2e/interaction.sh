@@ -37,6 +37,7 @@ readonly about_title='關於'
 readonly notice_title='安裝驅動程式'
 readonly desktop=velmora
 readonly profile_line='ip,192.168.0.250,Office,Model X,x.inf,100'
+readonly sample_model='Velmora Sample Laser PCL'
 readonly legacy_key='HKCU\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Windows'
 
 # shellcheck source=tests/e2e/checks.sh
@@ -253,6 +254,39 @@ check_fits() {
   else
     not_ok "$what" "$3 is ${cw}x${ch} px; its text is ${lw} px wide on one line, so it wraps and needs ${wh} px" \
       "($fit)"
+  fi
+}
+
+# check_box_fits WHAT TITLE FORM.CONTROL: a single-line box shows its whole text: the text on one
+# line, in the box's own font, needs no more than the room between the box's margins.
+check_box_fits() {
+  local what=$1 fit _l lw _c cw
+  if ! fit=$(drv text-fit "$2" "$3"); then
+    not_ok "$what" "$(driver_error)"
+    return
+  fi
+  read -r _l lw _ _ _ _c cw _ <<<"$fit"
+  if ((lw <= cw)); then
+    ok "$what (${lw} px in ${cw} px)"
+  else
+    not_ok "$what" "$3 holds ${cw} px of text; its text is ${lw} px wide, so it is cut" "($fit)"
+  fi
+}
+
+# check_inside WHAT TITLE FORM FORM.CONTROL: the control lies wholly inside its window's client
+# area; a part beyond it is cut off.
+check_inside() {
+  local what=$1 client rect cx cy cw ch x y w h
+  if ! client=$(drv client-rect "$2" "$3") || ! rect=$(drv window-rect "$2" "$4"); then
+    not_ok "$what" "$(driver_error)"
+    return
+  fi
+  read -r cx cy cw ch <<<"$client"
+  read -r x y w h <<<"$rect"
+  if ((x >= cx && y >= cy && x + w <= cx + cw && y + h <= cy + ch)); then
+    ok "$what"
+  else
+    not_ok "$what" "$4 is at $rect, the client area at $client"
   fi
 }
 
@@ -668,6 +702,10 @@ case_notice() {
   check_fits "notice: msg.Label1 fits its label" "$notice_title" msg.Label1
   check_fits "notice: msg.PrintNameLabel fits its label" "$notice_title" msg.PrintNameLabel
   check_fits "notice: msg.Label2 fits its label" "$notice_title" msg.Label2
+  local label
+  for label in Label1 PrintNameLabel Label2; do
+    check_inside "notice: msg.$label lies inside the notice's client area" "$notice_title" msg "msg.$label"
+  done
 
   # The box is centred on the notice and hides it; it is moved below it for the pictures.
   local notice box client
@@ -700,6 +738,36 @@ case_notice() {
   drv msgbox-press Velmora ok || { give_up "notice: OK is pressed" "$(driver_error)"; return; }
   finish_exit_watch "notice: after OK the program ends by itself" 1603
   check_log notice 1603 'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' "步驟失敗：${share//\\/\\\\}：*"
+  end_case
+}
+
+# With two printers the main window's name box is disabled; its text must still read on the box's
+# pale yellow: the darkest pixel of the box (its text) is a mid grey, not the system's faint one and
+# not the black of an enabled box.
+case_two_printers() {
+  begin_case two-printers "ip,192.168.0.250,Office,Model X,x.inf,001" || return
+  check_state "two-printers: Form1.Text2 is disabled" is-enabled "$title" Form1.Text2 false
+  local main box form ox oy x y w h fx fy fw fh px py darkest
+  if main=$(rect_of "$title") && box=$(drv client-rect "$title" Form1.Text2) &&
+    form=$(drv client-rect "$title"); then
+    shot form1-two-printers.png "$main"
+    read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
+    read -r px py _ _ <<<"$main"
+    read -r x y w h <<<"$box"
+    # The box runs two pixels past the window's edges by design; the frame there is not its text.
+    read -r fx fy fw fh <<<"$form"
+    w=$(((x + w < fx + fw ? x + w : fx + fw) - x)) h=$(((y + h < fy + fh ? y + h : fy + fh) - y))
+    darkest=$(convert "$artifacts/form1-two-printers.png" \
+      -crop "${w}x${h}+$((x + ${ox:-0} - px))+$((y + ${oy:-0} - py))" +repage \
+      -colorspace Gray -format '%[fx:round(minima*255)]' info:)
+    if ((darkest >= 0x40 && darkest <= 0x70)); then
+      ok "two-printers: the disabled name reads in grey (darkest $darkest)"
+    else
+      not_ok "two-printers: the disabled name reads in grey" "darkest grey $darkest, wanted 64 to 112"
+    fi
+  else
+    not_ok "two-printers: screenshot form1-two-printers.png" "$(driver_error)"
+  fi
   end_case
 }
 
@@ -773,6 +841,10 @@ case_screens() {
   check_state "screens: ADVSET.Check3 (two printers) starts unchecked" get-check "$maker_title" ADVSET.Check3 0
   check_state "screens: one printer shows Frame8" is-visible "$maker_title" ADVSET.Frame8 true
   check_state "screens: one printer hides Frame6" is-visible "$maker_title" ADVSET.Frame6 false
+  # The sample package's model, the one a new user sees first (取消 below keeps ip.ini as it was).
+  drv set-text "$maker_title" ADVSET.Text3 "$sample_model" ||
+    { give_up "screens: the sample model is typed into ADVSET.Text3" "$(driver_error)"; return; }
+  check_box_fits "screens: ADVSET.Text3 shows \"$sample_model\" whole" "$maker_title" ADVSET.Text3
   shot_window advset-one-printer.png "$maker_title"
   local label
   for label in 'Label3(0)' 'Label3(1)' Label4 Label7 Label5; do
@@ -825,6 +897,11 @@ case_screens_144() {
     check_fits "screens-144: the help link Form1.Label2 fits its label" "$title" Form1.Label2
     check_fits "screens-144: Form1.Label1 fits its label" "$title" Form1.Label1
     if drv menu "$title" 設定值 && drv wait-window "$maker_title" 10000; then
+      if drv set-text "$maker_title" ADVSET.Text3 "$sample_model"; then
+        check_box_fits "screens-144: ADVSET.Text3 shows \"$sample_model\" whole" "$maker_title" ADVSET.Text3
+      else
+        not_ok "screens-144: the sample model is typed into ADVSET.Text3" "$(driver_error)"
+      fi
       shot_window advset-144dpi.png "$maker_title"
     else
       not_ok "screens-144: 設定值 opens the maker" "$(driver_error)"
@@ -876,6 +953,7 @@ case_engine
 case_notice
 case_other_folder
 case_damaged
+case_two_printers
 case_screens
 case_screens_144
 

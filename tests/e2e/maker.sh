@@ -228,9 +228,10 @@ inside() {
   ((ax >= bx && ay >= by && ax + aw <= bx + bw && ay + ah <= by + bh))
 }
 
-# The maker with its model list dropped down: a settled picture of both; the list must open below
-# Combo1's field without running off the maker window, and be wide enough for every model name in
-# its own font (a pixel either side); then the list is closed again.
+# The maker with its model list dropped down: a settled picture of both, the list as it paints
+# itself; the list must open below Combo1's field without running off the maker window, and be
+# wide enough for every model name in its own font (a pixel either side); then the list is closed
+# again.
 shot_dropped() {
   local file=$1 list field maker area x y w h
   list=$(drv combo-drop "$maker_title" ADVSET.Combo1 show) && list=$(to_screen "$list") &&
@@ -245,7 +246,19 @@ shot_dropped() {
     not_ok "$case_name: screenshot $file" "the picture did not settle within 10 s"
     velmora_screenshot "$artifacts/$file" 2>/dev/null
   fi
-  # Wine has been seen to leave a popup's X window unpainted (black); such a picture shows nothing.
+  # Wine 8's virtual desktop leaves the list's X window unpainted (black) where it overlaps the
+  # maker window, as it does message boxes. So the list pictures itself inside the program, and
+  # that picture goes where the list lies on the screen.
+  local bmp=$VELMORA_E2E_LOG/$case_name-list.bmp picture px py
+  if picture=$(drv combo-capture "$maker_title" ADVSET.Combo1 "Z:${bmp//\//\\}") &&
+    picture=$(to_screen "$picture") && read -r px py _ _ <<<"$picture" &&
+    convert "$artifacts/$file" \( "bmp:$bmp" -alpha off \) -geometry "+$((px - x))+$((py - y))" \
+      -composite "png:$artifacts/$file"; then
+    ok "$case_name: the list pictures itself into $file"
+  else
+    not_ok "$case_name: the list pictures itself into $file" "$(driver_error)"
+  fi
+  # A list that paints nothing leaves its picture black.
   local lx ly lw lh bright
   read -r lx ly lw lh <<<"$list"
   bright=$(convert "$artifacts/$file" -crop "${lw}x${lh}+$((lx - x))+$((ly - y))" +repage \

@@ -75,6 +75,7 @@ new_package() {
 # Wine traces every CreateProcess of the program and its children ("app" is the program file
 # given, "cmdline" the line): the proof of what ran from where.
 start_traced() {
+  velmora_desktop_up "$desktop" "$driver" || true
   (cd "$package" && WINEDEBUG=-all,+process exec wine explorer "/desktop=$desktop,1024x768" Velmora.exe) \
     >"$VELMORA_E2E_LOG/program-$case_name.log" 2>&1 &
   program_pid=$!

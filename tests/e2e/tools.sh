@@ -327,8 +327,14 @@ case_setup_now() {
   else
     not_ok "setup-now: the main window closes" "$(driver_error)"
   fi
-  check_equal "setup-now: the notice window stays, on top" \
-    "$(drv is-visible "$notice_title" msg) $(drv is-topmost "$notice_title" msg)" "true true"
+  # The notice is shown just after the main window has gone.
+  local notice=
+  notice_on_top() {
+    notice="$(drv is-visible "$notice_title" msg) $(drv is-topmost "$notice_title" msg)"
+    [[ $notice == "true true" ]]
+  }
+  velmora_poll 5 notice_on_top
+  check_equal "setup-now: the notice window stays, on top" "$notice" "true true"
   start_exit_watch 20000
   drv close "$notice_title" || true
   finish_exit_watch "setup-now: closing the notice ends the program" 1603

@@ -45,6 +45,7 @@ velmora_env_cleanup() {
     eval "${velmora_cleanups[i]}" || true
   done
   velmora_cleanups=()
+  velmora_server_stop
   velmora_wineserver_stop
   velmora_xvfb_stop
 }
@@ -235,14 +236,123 @@ velmora_env_up() {
     velmora_wineserver_start
 }
 
+# The driver as a server: one Wine process answers a script's calls (`velmora-e2e.exe serve`,
+# driver/serve.cpp), where a process per call would cost about 150 ms each. It is started by the
+# first call made from the script's own shell and again after a wineserver restart ended it; a
+# call that finds no server from a subshell, or no answer in time, runs as a process of its own.
+# VELMORA_DRIVER_SERVER=0 makes every call a process of its own.
+velmora_server_pid=
+velmora_server_exe=
+velmora_server_in=
+velmora_server_out=
+velmora_server_calls=0
+
+velmora_server_alive() { [[ -n $velmora_server_pid ]] && kill -0 "$velmora_server_pid" 2>/dev/null; }
+
+velmora_server_start() {
+  local exe=$1 fifos
+  fifos=$(mktemp -d "$VELMORA_E2E_LOG/driver-server.XXXXXX") || return 1
+  mkfifo "$fifos/in" "$fifos/out" || return 1
+  wine "$exe" serve <"$fifos/in" >"$fifos/out" 2>>"$VELMORA_E2E_LOG/driver-server.log" &
+  velmora_server_pid=$!
+  # The server opens "in" first, then "out": opened here in the same order, neither side waits.
+  exec {velmora_server_in}>"$fifos/in" {velmora_server_out}<"$fifos/out"
+  rm -rf "$fifos"
+  velmora_server_exe=$exe
+  printf '# driver server %s started\n' "$velmora_server_pid" >>"$VELMORA_E2E_LOG/driver.log"
+}
+
+# Ends the server (a wineserver restart ends it too); the next call from this shell starts another.
+velmora_server_stop() {
+  [[ -n $velmora_server_pid ]] || return 0
+  exec {velmora_server_in}>&- {velmora_server_out}<&-
+  kill "$velmora_server_pid" 2>/dev/null
+  timeout 10 tail --pid="$velmora_server_pid" -f /dev/null 2>/dev/null || kill -9 "$velmora_server_pid" 2>/dev/null
+  wait "$velmora_server_pid" 2>/dev/null
+  velmora_server_pid=
+}
+
+# velmora_server_call ERRFILE ARGS...: one command line; prints its output, leaves its errors in
+# ERRFILE and returns its status, or 255 without a word when the server did not answer (it is then
+# ended, as it may still be busy with the call).
+velmora_server_call() {
+  local err=$1 id got out errs status
+  shift
+  velmora_server_alive || return 255
+  id=$BASHPID.$((++velmora_server_calls)).$RANDOM
+  # In a subshell of its own: a server that has gone would end the writer with SIGPIPE.
+  (printf '%s\0' "$id" "$#" "$@" >&"$velmora_server_in") 2>/dev/null || return 255
+  # Answers to calls given up earlier are skipped by their id.
+  while :; do
+    if ! IFS= read -r -d '' -t 60 got <&"$velmora_server_out" ||
+      ! IFS= read -r -d '' -t 10 out <&"$velmora_server_out" ||
+      ! IFS= read -r -d '' -t 10 errs <&"$velmora_server_out" ||
+      ! IFS= read -r -t 10 status <&"$velmora_server_out" || ! [[ $status =~ ^[0-9]+$ ]]; then
+      kill -9 "$velmora_server_pid" 2>/dev/null
+      return 255
+    fi
+    [[ $got == "$id" ]] && break
+  done
+  printf '%s' "$out"
+  printf '%s' "$errs" >"$err"
+  return "$status"
+}
+
+# The virtual desktop, kept open from the first program to the end of the run by the driver
+# server (keep-desktop in driver/serve.cpp). Wine closes a desktop about a second after its last
+# program has gone and its explorer takes another to end; a program started into a desktop that is
+# open starts at once, and its launcher ends as soon as the program runs.
+velmora_desktop_kept=
+
+velmora_desktop_shown() { [[ -n $(velmora_desktop_origin "$1") ]]; }
+
+# velmora_desktop_up NAME DRIVER: has the server keep desktop NAME open, opening it first unless
+# it is open. Without the server, or from a subshell, it does nothing and each launcher opens the
+# desktop as before.
+velmora_desktop_up() {
+  local name=$1 exe=$2 err=$VELMORA_E2E_LOG/desktop.err
+  [[ ${VELMORA_DRIVER_SERVER:-1} != 0 ]] && ((BASHPID == $$)) || return 0
+  if ! velmora_server_alive || [[ $velmora_server_exe != "$exe" ]]; then
+    velmora_server_stop
+    velmora_server_start "$exe" || return 1
+  fi
+  [[ $velmora_desktop_kept == "$name@$velmora_server_pid" ]] && return 0
+  # A desktop that is still open (a program in it, or its last second) is kept as it is: joining
+  # it calls its closing off. Otherwise an explorer opens it; the desktop is whole once its window
+  # shows, and only then may a launcher find it open.
+  if ! velmora_server_call "$err" keep-desktop "$name" 0 >/dev/null; then
+    wine explorer "/desktop=$name,1024x768" >>"$VELMORA_E2E_LOG/desktop.log" 2>&1 &
+    velmora_poll 20 velmora_desktop_shown "$name" &&
+      velmora_server_call "$err" keep-desktop "$name" 10000 >/dev/null || return 1
+  fi
+  velmora_desktop_kept=$name@$velmora_server_pid
+  printf '# desktop %s kept open\n' "$name" >>"$VELMORA_E2E_LOG/driver.log"
+}
+
 # velmora_driver DRIVER DESKTOP ERRFILE ARGS...: runs the automation driver inside the virtual
-# desktop, its errors in ERRFILE, each run logged. A run that fails without a word from the
-# driver never reached it (seen once under full CPU load: exit 1, nothing printed), so that
-# run is made once more; a driver that reports a failure is believed at once.
+# desktop, its errors in ERRFILE, each run logged. A run as a process of its own that fails
+# without a word from the driver never reached it (seen once under full CPU load: exit 1, nothing
+# printed), so that run is made once more; a driver that reports a failure is believed at once.
 velmora_driver() {
   # Own names: the calling scripts hold "driver" and "desktop" read-only.
   local exe=$1 on_desktop=$2 err=$3 rc attempt
   shift 3
+  if [[ ${VELMORA_DRIVER_SERVER:-1} != 0 ]]; then
+    if ! velmora_server_alive || [[ $velmora_server_exe != "$exe" ]]; then
+      # Only this shell keeps what it starts; a subshell's server would end with the subshell.
+      if ((BASHPID == $$)); then
+        velmora_server_stop
+        velmora_server_start "$exe"
+      fi
+    fi
+    rc=0
+    velmora_server_call "$err" --desktop="$on_desktop" "$@" || rc=$?
+    if ((rc != 255)); then
+      { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$err"; } >>"$VELMORA_E2E_LOG/driver.log"
+      return "$rc"
+    fi
+    echo "# (no answer from the driver server; running the call as a process)" >>"$VELMORA_E2E_LOG/driver.log"
+  fi
   for attempt in 1 2; do
     rc=0
     timeout 60 wine "$exe" --desktop="$on_desktop" "$@" 2>"$err" || rc=$?

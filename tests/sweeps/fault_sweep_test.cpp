@@ -188,6 +188,9 @@ TEST(FaultSweep, EveryCallFailingOnceOrForGoodIsToldAndLosesNothing) {
                     }
                     if (op != "error")
                         continue;
+                    // Every number a machine raises has its text in the one table.
+                    EXPECT_FALSE(l.find("description")->asString().empty())
+                        << what << ": " << l.dump();
                     if (inEngine) {
                         EXPECT_TRUE(l.find("trapped")->asBool()) << what << ": " << l.dump();
                     }

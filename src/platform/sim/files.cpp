@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/error_texts.h"
 #include "platform/sim/ini_text.h"
 #include "platform/sim/services.h"
 #include "platform/text_file.h"
@@ -44,7 +45,7 @@ json::Value fileLine(const char* op, const std::string& name, const std::string&
 bool SimFiles::exists(const std::string& name) {
     json::Value line = Transcript::line("file.exists");
     line.set("name", name);
-    machine_.check(line, platform::errors::kPathFileAccess, "路徑/檔案存取錯誤");
+    machine_.check(line, platform::errors::kPathFileAccess);
     const SimFile* f = machine_.file(name);
     bool found = f != nullptr && !f->hidden;
     line.set("result", found);
@@ -55,31 +56,29 @@ bool SimFiles::exists(const std::string& name) {
 std::string SimFiles::readAll(const std::string& name) {
     json::Value line = Transcript::line("file.read");
     line.set("name", name);
-    machine_.check(line, platform::errors::kPermissionDenied, "沒有使用權限");
+    machine_.check(line, platform::errors::kPermissionDenied);
     const SimFile* f = machine_.file(name);
     if (f == nullptr)
-        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
+        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
     machine_.record(line);
     return f->bytes;
 }
 
 void SimFiles::writeAtomically(const std::string& name, const std::string& bytes) {
     json::Value line = fileLine("file.write", name, codepage_.decode(bytes));
-    machine_.check(line, platform::errors::kPermissionDenied, "沒有使用權限");
+    machine_.check(line, platform::errors::kPermissionDenied);
     machine_.createFile(name).bytes = bytes;
     machine_.record(line);
 }
 
 void SimFiles::append(const std::string& name, const std::string& bytes) {
     json::Value line = fileLine("file.append", name, codepage_.decode(bytes));
-    machine_.check(line, platform::errors::kPermissionDenied, "沒有使用權限");
+    machine_.check(line, platform::errors::kPermissionDenied);
     machine_.createFile(name).bytes += bytes;
     machine_.record(line);
 }
 
 namespace {
-
-constexpr long long kBadFileName = 52;
 
 // The name a file of the package folder gets when it is created under the name asked for, as
 // Win32 treats it: trailing dots and blanks are dropped, and a reserved character, a control
@@ -88,7 +87,7 @@ constexpr long long kBadFileName = 52;
 std::string createdFileName(const std::string& asked, const json::Value& line) {
     std::string name = text::startsWith(asked, ".\\") ? asked.substr(2) : asked;
     if (name.find_first_of("\\/") != std::string::npos)
-        throw platform::Error(platform::errors::kPathNotFound, "找不到路徑", line.dump());
+        throw platform::errorFor(platform::errors::kPathNotFound, line.dump());
     while (!name.empty() && (name.back() == '.' || name.back() == ' '))
         name.pop_back();
     std::size_t utf16Units = 0;
@@ -99,7 +98,7 @@ std::string createdFileName(const std::string& asked, const json::Value& line) {
                   std::u32string_view(U"<>:\"|?*").find(c) != std::u32string_view::npos;
     }
     if (refused || utf16Units > 255)
-        throw platform::Error(kBadFileName, "錯誤的檔案名稱或數目", line.dump());
+        throw platform::errorFor(platform::errors::kBadFileName, line.dump());
     return name;
 }
 
@@ -112,14 +111,14 @@ void SimFiles::copy(const std::string& from, const std::string& to) {
     json::Value line = Transcript::line("file.copy");
     line.set("from", from);
     line.set("to", to);
-    machine_.check(line, platform::errors::kPermissionDenied, "沒有使用權限");
+    machine_.check(line, platform::errors::kPermissionDenied);
     const SimFile* source = machine_.file(from);
     if (source == nullptr) {
-        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
+        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
     }
     const std::string target = createdFileName(to, line);
     if (const SimFile* existing = machine_.file(target); existing != nullptr && existing->hidden)
-        throw platform::Error(platform::errors::kPermissionDenied, "沒有使用權限", line.dump());
+        throw platform::errorFor(platform::errors::kPermissionDenied, line.dump());
     const SimFile copied = *source;
     SimFile& made = machine_.createFile(target);
     made.bytes = copied.bytes;
@@ -137,9 +136,9 @@ std::optional<platform::FileStamp> SimFiles::stamp(const std::string& name) {
 void SimFiles::remove(const std::string& name) {
     json::Value line = Transcript::line("file.remove");
     line.set("name", name);
-    machine_.check(line, platform::errors::kFileNotFound, "找不到檔案");
+    machine_.check(line, platform::errors::kFileNotFound);
     if (machine_.file(name) == nullptr)
-        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
+        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
     machine_.removeFile(name);
     machine_.record(line);
 }
@@ -176,7 +175,7 @@ std::vector<std::string> SimProfileApi::names(const std::string& file,
     for (const std::string& n : names)
         result.push(n);
     line.set("result", result);
-    machine_.check(line, platform::errors::kFileNotFound, "找不到檔案");
+    machine_.check(line, platform::errors::kFileNotFound);
     machine_.record(line);
     return names;
 }

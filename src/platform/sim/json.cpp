@@ -1,10 +1,9 @@
 #include "platform/sim/json.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <limits>
 
-#include "text/text.h"
+#include <nlohmann/json.hpp>
 
 namespace sim::json {
 
@@ -14,268 +13,118 @@ std::runtime_error typeError(const char* wanted) {
     return std::runtime_error(std::string("JSON value is not ") + wanted);
 }
 
-class Parser {
-  public:
-    explicit Parser(std::string_view text) : s_(text) {}
+using Nlohmann = nlohmann::ordered_json;
 
-    Value document() {
-        Value v = value(0);
-        skipSpace();
-        if (i_ != s_.size())
-            fail("trailing characters");
-        return v;
-    }
+// Deeper nesting than any scenario needs is refused before the conversion below recurses.
+constexpr int kMaxDepth = 200;
 
-  private:
-    static constexpr int kMaxDepth = 200;
+[[noreturn]] void refuse(const std::string& what) {
+    throw ParseError("JSON: " + what);
+}
 
-    [[noreturn]] void fail(const std::string& what) const {
-        throw ParseError("JSON: " + what + " at offset " + std::to_string(i_));
-    }
-    void skipSpace() {
-        while (i_ < s_.size() &&
-               (s_[i_] == ' ' || s_[i_] == '\t' || s_[i_] == '\n' || s_[i_] == '\r'))
-            ++i_;
-    }
-    bool consume(std::string_view word) {
-        if (s_.substr(i_, word.size()) != word)
-            return false;
-        i_ += word.size();
-        return true;
-    }
-
-    Value value(int depth) {
-        if (depth > kMaxDepth)
-            fail("nesting too deep");
-        skipSpace();
-        if (i_ >= s_.size())
-            fail("unexpected end");
-        char c = s_[i_];
-        if (c == '{')
-            return object(depth);
-        if (c == '[')
-            return array(depth);
-        if (c == '"')
-            return Value(string());
-        if (consume("true"))
-            return Value(true);
-        if (consume("false"))
-            return Value(false);
-        if (consume("null"))
+Value fromNlohmann(const Nlohmann& j, int depth) {
+    if (depth > kMaxDepth)
+        refuse("nesting too deep");
+    switch (j.type()) {
+        case Nlohmann::value_t::boolean:
+            return Value(j.get<bool>());
+        case Nlohmann::value_t::number_integer:
+            return Value(j.get<long long>());
+        case Nlohmann::value_t::number_unsigned: {
+            auto u = j.get<unsigned long long>();
+            if (u <= static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
+                return Value(static_cast<long long>(u));
+            return Value(static_cast<double>(u));
+        }
+        case Nlohmann::value_t::number_float:
+            return Value(j.get<double>());
+        case Nlohmann::value_t::string:
+            return Value(j.get_ref<const std::string&>());
+        case Nlohmann::value_t::array: {
+            Value array = Value::array();
+            for (const Nlohmann& element : j)
+                array.push(fromNlohmann(element, depth + 1));
+            return array;
+        }
+        case Nlohmann::value_t::object: {
+            Value object = Value::object();
+            for (const auto& [key, member] : j.items())
+                object.set(key, fromNlohmann(member, depth + 1));
+            return object;
+        }
+        default:
             return Value(nullptr);
-        if (c == '-' || (c >= '0' && c <= '9'))
-            return number();
-        fail("unexpected character");
     }
+}
 
-    Value object(int depth) {
-        ++i_;
-        Value obj = Value::object();
-        skipSpace();
-        if (i_ < s_.size() && s_[i_] == '}') {
-            ++i_;
-            return obj;
-        }
-        while (true) {
-            skipSpace();
-            if (i_ >= s_.size() || s_[i_] != '"')
-                fail("expected a key");
-            std::string key = string();
-            skipSpace();
-            if (i_ >= s_.size() || s_[i_] != ':')
-                fail("expected ':'");
-            ++i_;
-            obj.set(std::move(key), value(depth + 1));
-            skipSpace();
-            if (i_ < s_.size() && s_[i_] == ',') {
-                ++i_;
-                continue;
-            }
-            if (i_ < s_.size() && s_[i_] == '}') {
-                ++i_;
-                return obj;
-            }
-            fail("expected ',' or '}'");
-        }
-    }
+// The transcript has always written whole numbers without a fraction ("3", never "3.0").
+Nlohmann numberToNlohmann(bool integral, long long integer, double number) {
+    if (integral)
+        return integer;
+    if (std::isfinite(number) && std::floor(number) == number && std::fabs(number) < 1e15)
+        return static_cast<long long>(number);
+    return number;  // nlohmann writes the shortest text that reads back, and null for inf and NaN
+}
 
-    Value array(int depth) {
-        ++i_;
-        Value arr = Value::array();
-        skipSpace();
-        if (i_ < s_.size() && s_[i_] == ']') {
-            ++i_;
-            return arr;
+// nlohmann writes backspace and form feed as \b and \f; the transcript has always written
+// every control character but \n, \r and \t as \u00XX. Outside strings a dump has no backslash.
+std::string controlEscapesAsBefore(std::string dumped) {
+    if (dumped.find('\\') == std::string::npos)
+        return dumped;
+    std::string out;
+    out.reserve(dumped.size() + 8);
+    for (std::size_t i = 0; i < dumped.size(); ++i) {
+        if (dumped[i] != '\\' || i + 1 == dumped.size()) {
+            out += dumped[i];
+            continue;
         }
-        while (true) {
-            arr.push(value(depth + 1));
-            skipSpace();
-            if (i_ < s_.size() && s_[i_] == ',') {
-                ++i_;
-                continue;
-            }
-            if (i_ < s_.size() && s_[i_] == ']') {
-                ++i_;
-                return arr;
-            }
-            fail("expected ',' or ']'");
+        char escaped = dumped[++i];
+        if (escaped == 'b') {
+            out += "\\u0008";
+        } else if (escaped == 'f') {
+            out += "\\u000c";
+        } else {
+            out += '\\';
+            out += escaped;
         }
     }
-
-    unsigned hex4() {
-        if (i_ + 4 > s_.size())
-            fail("short \\u escape");
-        unsigned v = 0;
-        for (int k = 0; k < 4; ++k) {
-            char c = s_[i_++];
-            v <<= 4;
-            if (c >= '0' && c <= '9')
-                v |= c - '0';
-            else if (c >= 'a' && c <= 'f')
-                v |= c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F')
-                v |= c - 'A' + 10;
-            else
-                fail("bad \\u escape");
-        }
-        return v;
-    }
-
-    std::string string() {
-        ++i_;  // opening quote
-        std::string out;
-        while (true) {
-            if (i_ >= s_.size())
-                fail("unterminated string");
-            char c = s_[i_++];
-            if (c == '"')
-                return out;
-            if (static_cast<unsigned char>(c) < 0x20)
-                fail("control character in string");
-            if (c != '\\') {
-                out += c;
-                continue;
-            }
-            if (i_ >= s_.size())
-                fail("unterminated escape");
-            char e = s_[i_++];
-            switch (e) {
-                case '"':
-                    out += '"';
-                    break;
-                case '\\':
-                    out += '\\';
-                    break;
-                case '/':
-                    out += '/';
-                    break;
-                case 'b':
-                    out += '\b';
-                    break;
-                case 'f':
-                    out += '\f';
-                    break;
-                case 'n':
-                    out += '\n';
-                    break;
-                case 'r':
-                    out += '\r';
-                    break;
-                case 't':
-                    out += '\t';
-                    break;
-                case 'u': {
-                    char32_t cp = hex4();
-                    if (cp >= 0xD800 && cp <= 0xDBFF && s_.substr(i_, 2) == "\\u") {
-                        i_ += 2;
-                        unsigned low = hex4();
-                        if (low >= 0xDC00 && low <= 0xDFFF) {
-                            cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
-                        } else {
-                            cp = 0xFFFD;
-                        }
-                    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-                        cp = 0xFFFD;
-                    }
-                    text::appendCodePoint(out, cp);
-                    break;
-                }
-                default:
-                    fail("bad escape");
-            }
-        }
-    }
-
-    Value number() {
-        std::size_t start = i_;
-        if (s_[i_] == '-')
-            ++i_;
-        auto digits = [&] {
-            std::size_t from = i_;
-            while (i_ < s_.size() && s_[i_] >= '0' && s_[i_] <= '9')
-                ++i_;
-            return i_ > from;
-        };
-        if (!digits())
-            fail("bad number");
-        bool integral = true;
-        if (i_ < s_.size() && s_[i_] == '.') {
-            ++i_;
-            integral = false;
-            if (!digits())
-                fail("bad number");
-        }
-        if (i_ < s_.size() && (s_[i_] == 'e' || s_[i_] == 'E')) {
-            ++i_;
-            integral = false;
-            if (i_ < s_.size() && (s_[i_] == '+' || s_[i_] == '-'))
-                ++i_;
-            if (!digits())
-                fail("bad number");
-        }
-        std::string t(s_.substr(start, i_ - start));
-        if (integral && t.size() < 19)
-            return Value(std::strtoll(t.c_str(), nullptr, 10));
-        return Value(std::strtod(t.c_str(), nullptr));
-    }
-
-    std::string_view s_;
-    std::size_t i_ = 0;
-};
-
-void dumpString(std::string& out, const std::string& s) {
-    out += '"';
-    for (char c : s) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned char>(c));
-                    out += buf;
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
+    return out;
 }
 
 }  // namespace
+
+struct Conversion {
+    static Nlohmann toNlohmann(const Value& v) {
+        switch (v.type_) {
+            case Value::Type::Null:
+                return nullptr;
+            case Value::Type::Bool:
+                return v.bool_;
+            case Value::Type::Number:
+                return numberToNlohmann(v.integral_, v.integer_, v.number_);
+            case Value::Type::String:
+                return v.string_;
+            case Value::Type::Array: {
+                Nlohmann array = Nlohmann::array();
+                auto& elements = array.get_ref<Nlohmann::array_t&>();
+                elements.reserve(v.array_.size());
+                for (const Value& element : v.array_)
+                    elements.push_back(toNlohmann(element));
+                return array;
+            }
+            case Value::Type::Object: {
+                // set() already keeps keys unique: append without nlohmann's lookup per key.
+                Nlohmann object = Nlohmann::object();
+                auto& members = object.get_ref<Nlohmann::object_t&>();
+                members.reserve(v.members_.size());
+                for (const auto& [key, member] : v.members_)
+                    members.emplace_back(key, toNlohmann(member));
+                return object;
+            }
+        }
+        return nullptr;
+    }
+};
 
 bool Value::asBool() const {
     if (type_ != Type::Bool)
@@ -383,72 +232,23 @@ bool Value::operator==(const Value& other) const {
 }
 
 std::string Value::dump() const {
-    std::string out;
-    dumpTo(out);
-    return out;
-}
-
-void Value::dumpTo(std::string& out) const {
-    switch (type_) {
-        case Type::Null:
-            out += "null";
-            break;
-        case Type::Bool:
-            out += bool_ ? "true" : "false";
-            break;
-        case Type::Number: {
-            if (integral_) {
-                out += std::to_string(integer_);
-            } else if (std::floor(number_) == number_ && std::fabs(number_) < 1e15) {
-                out += std::to_string(static_cast<long long>(number_));
-            } else if (std::isfinite(number_)) {
-                char buf[32];
-                std::snprintf(buf, sizeof buf, "%.17g", number_);
-                // Prefer the shortest text that reads back to the same number.
-                for (int precision = 1; precision <= 17; ++precision) {
-                    char shorter[32];
-                    std::snprintf(shorter, sizeof shorter, "%.*g", precision, number_);
-                    if (std::strtod(shorter, nullptr) == number_) {
-                        out += shorter;
-                        return;
-                    }
-                }
-                out += buf;
-            } else {
-                out += "null";
-            }
-            break;
-        }
-        case Type::String:
-            dumpString(out, string_);
-            break;
-        case Type::Array: {
-            out += '[';
-            for (std::size_t i = 0; i < array_.size(); ++i) {
-                if (i > 0)
-                    out += ',';
-                array_[i].dumpTo(out);
-            }
-            out += ']';
-            break;
-        }
-        case Type::Object: {
-            out += '{';
-            for (std::size_t i = 0; i < members_.size(); ++i) {
-                if (i > 0)
-                    out += ',';
-                dumpString(out, members_[i].first);
-                out += ':';
-                members_[i].second.dumpTo(out);
-            }
-            out += '}';
-            break;
-        }
-    }
+    // Bytes that are not UTF-8 (no scenario text can hold them) become U+FFFD rather than
+    // an exception or a line no reader takes.
+    return controlEscapesAsBefore(
+        Conversion::toNlohmann(*this).dump(-1, ' ', false, Nlohmann::error_handler_t::replace));
 }
 
 Value parse(std::string_view text) {
-    return Parser(text).document();
+    Nlohmann document;
+    try {
+        document = Nlohmann::parse(text);
+    } catch (const Nlohmann::exception& e) {
+        // "[json.exception.parse_error.101] parse error at line 1, column 2: ..." without its tag
+        std::string what = e.what();
+        std::size_t tagEnd = what.find("] ");
+        refuse(tagEnd == std::string::npos ? what : what.substr(tagEnd + 2));
+    }
+    return fromNlohmann(document, 0);
 }
 
 }  // namespace sim::json

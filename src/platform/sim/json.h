@@ -1,6 +1,9 @@
 #pragma once
 // A small JSON value with ordered objects: scenarios are read with it and transcript lines
 // written with it. Objects keep their insertion order so every line starts with "op".
+// nlohmann's ordered_json reads and writes the text; this type keeps the simulated machine's
+// callers (lookups that give null, set() that keeps a key's place, integers kept apart from
+// fractions) free of its headers.
 
 #include <cstdint>
 #include <map>
@@ -71,7 +74,7 @@ class Value {
     std::string dump() const;
 
   private:
-    void dumpTo(std::string& out) const;
+    friend struct Conversion;  // to nlohmann's values, in json.cpp
 
     Type type_ = Type::Null;
     bool bool_ = false;
@@ -88,7 +91,8 @@ class ParseError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Parses one JSON text (surrounding white space allowed); throws ParseError.
+// Parses one JSON text (surrounding white space allowed); throws ParseError, also for text
+// that is not UTF-8 and for nesting deeper than 200.
 Value parse(std::string_view text);
 
 }  // namespace sim::json

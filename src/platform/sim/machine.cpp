@@ -1,5 +1,6 @@
 #include "platform/sim/machine.h"
 
+#include "platform/error_texts.h"
 #include "platform/sim/base64.h"
 #include "platform/sim/codepage.h"
 #include "platform/sim/command_line.h"
@@ -51,8 +52,7 @@ bool letThrough(Fault& fault) {
 
 }  // namespace
 
-void Machine::check(const json::Value& callLine, long long defaultNumber,
-                    const std::string& defaultDescription) {
+void Machine::check(const json::Value& callLine, long long defaultNumber) {
     for (Fault& fault : faults) {
         if (fault.result || (fault.times && *fault.times <= 0))
             continue;
@@ -61,7 +61,8 @@ void Machine::check(const json::Value& callLine, long long defaultNumber,
         if (fault.times)
             --*fault.times;
         throw platform::Error(fault.number.value_or(defaultNumber),
-                              fault.description.value_or(defaultDescription), callLine.dump());
+                              fault.description.value_or(platform::errorText(defaultNumber)),
+                              callLine.dump());
     }
 }
 

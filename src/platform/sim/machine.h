@@ -48,9 +48,9 @@ class Machine {
     Transcript& transcript() { return transcript_; }
 
     // Raises the call's fault when one matches its would-be line; a matched fault with
-    // "times" counts down. The error carries the line as its call.
-    void check(const json::Value& callLine, long long defaultNumber,
-               const std::string& defaultDescription);
+    // "times" counts down. The error carries the line as its call, and the text of its number
+    // unless the fault gives one.
+    void check(const json::Value& callLine, long long defaultNumber);
     // The code a matching fault with a result makes the method return, counted down as
     // check() does; nothing when no such fault matches.
     std::optional<long long> forcedResult(const json::Value& callLine);

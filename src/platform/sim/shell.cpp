@@ -1,22 +1,17 @@
+#include "platform/error_texts.h"
 #include "platform/sim/commands.h"
 #include "platform/sim/services.h"
 
 namespace sim {
-
-namespace {
-constexpr long long kFileNotFoundHresult = -2147024894;  // 0x80070002
-constexpr long long kAccessDenied = -2147024891;         // 0x80070005
-constexpr long long kInvalidPrinterName = -2147023095;   // 0x80070709
-}  // namespace
 
 long long SimShell::run(const std::string& command, std::optional<int> style, bool wait) {
     json::Value line = Transcript::line("run");
     line.set("cmd", command);
     line.set("style", style ? json::Value(*style) : json::Value());
     line.set("wait", wait);
-    machine_.check(line, kFileNotFoundHresult, "系統找不到指定的檔案。");
+    machine_.check(line, platform::errors::kFileNotFoundHresult);
     if (!machine_.programExists(programOf(command))) {
-        throw platform::Error(kFileNotFoundHresult, "系統找不到指定的檔案。", line.dump());
+        throw platform::errorFor(platform::errors::kFileNotFoundHresult, line.dump());
     }
     int exitCode = interpretCommand(machine_, command);
     line.set("exitCode", wait ? json::Value(exitCode) : json::Value());
@@ -30,12 +25,12 @@ void SimShell::regWrite(const std::string& path, const std::string& value,
     line.set("path", path);
     line.set("value", value);
     line.set("type", type);
-    machine_.check(line, kAccessDenied, "存取被拒。");
+    machine_.check(line, platform::errors::kAccessDeniedHresult);
     if (asciiLower(type) == "reg_dword") {
         char* end = nullptr;
         long long v = std::strtoll(value.c_str(), &end, 10);
         if (value.empty() || *end != '\0')
-            throw platform::Error(13, "型態不符合", line.dump());
+            throw platform::errorFor(platform::errors::kTypeMismatch, line.dump());
         machine_.setRegistry(path, json::Value(v));
     } else {
         machine_.setRegistry(path, json::Value(value));
@@ -48,17 +43,17 @@ void SimShell::open(const std::string& file, const std::string& verb, int style)
     line.set("file", file);
     line.set("verb", verb);
     line.set("style", style);
-    machine_.check(line, kFileNotFoundHresult, "系統找不到指定的檔案。");
+    machine_.check(line, platform::errors::kFileNotFoundHresult);
     // A folder (the package folder ".") or a file of the package opens; anything else is missing.
     if (file != "." && file != machine_.folder && machine_.file(file) == nullptr)
-        throw platform::Error(kFileNotFoundHresult, "系統找不到指定的檔案。", line.dump());
+        throw platform::errorFor(platform::errors::kFileNotFoundHresult, line.dump());
     machine_.record(line);
 }
 
 void SimNetwork::setDefaultPrinter(const std::string& name) {
     json::Value line = Transcript::line("net.default");
     line.set("name", name);
-    machine_.check(line, kInvalidPrinterName, "印表機名稱無效。");
+    machine_.check(line, platform::errors::kInvalidPrinterName);
     bool known = false;
     for (const platform::WmiObject& p : machine_.printers) {
         const platform::Value* n = p.property("Name");
@@ -68,7 +63,7 @@ void SimNetwork::setDefaultPrinter(const std::string& name) {
     for (const std::string& c : machine_.connections)
         known = known || c == name;
     if (!known)
-        throw platform::Error(kInvalidPrinterName, "印表機名稱無效。", line.dump());
+        throw platform::errorFor(platform::errors::kInvalidPrinterName, line.dump());
     machine_.defaultPrinter = name;
     machine_.record(line);
 }
@@ -76,7 +71,7 @@ void SimNetwork::setDefaultPrinter(const std::string& name) {
 void SimNetwork::addWindowsPrinterConnection(const std::string& path) {
     json::Value line = Transcript::line("net.connect");
     line.set("path", path);
-    machine_.check(line, kInvalidPrinterName, "印表機名稱無效。");
+    machine_.check(line, platform::errors::kInvalidPrinterName);
     machine_.connections.push_back(path);
     machine_.record(line);
 }
@@ -85,9 +80,9 @@ void SimLauncher::start(const std::string& command, int style) {
     json::Value line = Transcript::line("start");
     line.set("cmd", command);
     line.set("style", style);
-    machine_.check(line, platform::errors::kFileNotFound, "找不到檔案");
+    machine_.check(line, platform::errors::kFileNotFound);
     if (!machine_.programExists(programOf(command))) {
-        throw platform::Error(platform::errors::kFileNotFound, "找不到檔案", line.dump());
+        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
     }
     machine_.record(line);
     interpretCommand(machine_, command);

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/error_texts.h"
 #include "platform/sim/commands.h"
 #include "platform/sim/services.h"
 #include "platform/sim/wmi_values.h"
@@ -8,17 +9,6 @@
 namespace sim {
 
 namespace {
-
-// HRESULTs as the scripting runtime raises them, signed.
-constexpr long long kWbemFailed = -2147217407;            // 0x80041001
-constexpr long long kWbemNotFound = -2147217406;          // 0x80041002
-constexpr long long kWbemInvalidClass = -2147217392;      // 0x80041010
-constexpr long long kWbemInvalidQuery = -2147217385;      // 0x80041017
-constexpr long long kWbemInvalidMethod = -2147217363;     // 0x8004102D
-constexpr long long kWbemInvalidParameter = -2147217400;  // 0x80041008
-constexpr long long kRpcUnavailable = -2147023174;        // 0x800706BA
-constexpr long long kUnknownPort = -2147023100;           // 0x80070704, ERROR_UNKNOWN_PORT
-constexpr long long kUnknownDriver = -2147023099;  // 0x80070705, ERROR_UNKNOWN_PRINTER_DRIVER
 
 // Return codes of the printer driver provider.
 constexpr long long kFileMissing = 2;        // ERROR_FILE_NOT_FOUND
@@ -188,13 +178,13 @@ class SimWmiService : public platform::WmiService {
         json::Value line = Transcript::line("wmi.query");
         line.set("wql", wql);
         line.set("flags", flags ? json::Value(*flags) : json::Value());
-        m_.check(line, kWbemFailed, "一般性失敗");
+        m_.check(line, platform::errors::kWbemFailed);
         auto query = parseWql(wql);
         if (!query)
-            fail(line, kWbemInvalidQuery, "無效的查詢");
+            fail(line, platform::errors::kWbemInvalidQuery);
         auto all = instancesOf(m_, query->className);
         if (!all)
-            fail(line, kWbemInvalidClass, "無效的類別");
+            fail(line, platform::errors::kWbemInvalidClass);
         std::vector<platform::WmiObject> result;
         for (platform::WmiObject& o : *all) {
             if (satisfies(o, query->conditions))
@@ -208,17 +198,17 @@ class SimWmiService : public platform::WmiService {
     platform::WmiObject get(const std::string& path) override {
         json::Value line = Transcript::line("wmi.get");
         line.set("path", path);
-        m_.check(line, kWbemFailed, "一般性失敗");
+        m_.check(line, platform::errors::kWbemFailed);
         auto parsed = parseObjectPath(path);
         if (!parsed)
-            fail(line, kWbemNotFound, "找不到");
+            fail(line, platform::errors::kWbemNotFound);
         if (asciiLower(parsed->className) == "stdregprov") {
             m_.record(line);
             return classObject("StdRegProv");
         }
         auto all = instancesOf(m_, parsed->className);
         if (!all)
-            fail(line, kWbemNotFound, "找不到");
+            fail(line, platform::errors::kWbemNotFound);
         if (parsed->conditions.empty()) {
             m_.record(line);
             return classObject((*all).empty() ? parsed->className
@@ -231,13 +221,13 @@ class SimWmiService : public platform::WmiService {
                 return o;
             }
         }
-        fail(line, kWbemNotFound, "找不到");
+        fail(line, platform::errors::kWbemNotFound);
     }
 
     platform::WmiObject spawnInstance(const platform::WmiObject& classObject) override {
         json::Value line = Transcript::line("wmi.spawn");
         line.set("class", classObject.className);
-        m_.check(line, kWbemFailed, "一般性失敗");
+        m_.check(line, platform::errors::kWbemFailed);
         m_.record(line);
         platform::WmiObject o;
         o.className = classObject.className;
@@ -248,7 +238,7 @@ class SimWmiService : public platform::WmiService {
         json::Value line = Transcript::line("wmi.put");
         line.set("class", instance.className);
         line.set("props", toJson(instance.properties));
-        m_.check(line, kWbemFailed, "一般性失敗");
+        m_.check(line, platform::errors::kWbemFailed);
         store(instance, line);
         m_.record(line);
     }
@@ -260,7 +250,7 @@ class SimWmiService : public platform::WmiService {
         line.set("target", target.path.empty() ? target.className : target.path);
         line.set("method", method);
         line.set("args", argsJson(args));
-        m_.check(line, kWbemFailed, "一般性失敗");
+        m_.check(line, platform::errors::kWbemFailed);
         std::optional<long long> result = m_.forcedResult(line);
         if (!result)
             result = invoke(target, method, args, line);
@@ -270,8 +260,8 @@ class SimWmiService : public platform::WmiService {
     }
 
   private:
-    [[noreturn]] void fail(const json::Value& line, long long number, const char* description) {
-        throw platform::Error(number, description, line.dump());
+    [[noreturn]] void fail(const json::Value& line, long long number) {
+        throw platform::errorFor(number, line.dump());
     }
 
     static platform::WmiObject classObject(const std::string& className) {
@@ -324,14 +314,14 @@ class SimWmiService : public platform::WmiService {
         const std::string driver = textIgnoringCase(props, "DriverName");
         const std::string port = textIgnoringCase(props, "PortName");
         if (name.empty())
-            fail(line, kWbemInvalidParameter, "無效的參數");
+            fail(line, platform::errors::kWbemInvalidParameter);
         if (std::find(m_.drivers.begin(), m_.drivers.end(), driver) == m_.drivers.end())
-            fail(line, kUnknownDriver, "印表機驅動程式不明。");
+            fail(line, platform::errors::kUnknownPrinterDriver);
         bool portKnown = std::any_of(m_.ports.begin(), m_.ports.end(), [&](const Port& p) {
             return asciiLower(p.name) == asciiLower(port);
         });
         if (!portKnown)
-            fail(line, kUnknownPort, "指定的連接埠不明。");
+            fail(line, platform::errors::kUnknownPort);
         platform::WmiObject printer;
         printer.className = "Win32_Printer";
         printer.set("Name", platform::Value::text(name));
@@ -378,7 +368,7 @@ class SimWmiService : public platform::WmiService {
                 return asciiLower(entry.first) == asciiLower(service);
             });
             if (it == m_.services.end())
-                fail(line, kWbemNotFound, "找不到");
+                fail(line, platform::errors::kWbemNotFound);
             if (name == "stopservice") {
                 if (it->second != "Running")
                     return 6;  // not active
@@ -412,7 +402,7 @@ class SimWmiService : public platform::WmiService {
             }
             return 1801;  // invalid printer name
         }
-        fail(line, kWbemInvalidMethod, "無效的方法");
+        fail(line, platform::errors::kWbemInvalidMethod);
     }
 
     Machine& m_;
@@ -423,9 +413,9 @@ class SimWmiService : public platform::WmiService {
 std::unique_ptr<platform::WmiService> SimWmi::connect(const std::string& moniker) {
     json::Value line = Transcript::line("wmi.connect");
     line.set("moniker", moniker);
-    machine_.check(line, kRpcUnavailable, "RPC 伺服器無法使用。");
+    machine_.check(line, platform::errors::kRpcUnavailable);
     if (asciiLower(moniker).rfind("winmgmts:", 0) != 0) {
-        throw platform::Error(-2147221020, "無效的語法", line.dump());  // MK_E_SYNTAX
+        throw platform::errorFor(platform::errors::kMonikerSyntax, line.dump());
     }
     machine_.record(line);
     return std::make_unique<SimWmiService>(machine_);

@@ -8,7 +8,7 @@
 #include <atomic>
 #include <limits>
 
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/wide.h"
 
@@ -18,49 +18,43 @@ namespace {
 
 // File errors carry the numbers the program's own file statements raise, so its error traps
 // and its stop message read the same on every machine; the system's reason goes with them.
-struct FileFailure {
-    long long number;
-    const char* text;
-};
-
-FileFailure classify(DWORD code) {
+long long fileErrorNumber(DWORD code) {
     switch (code) {
         case ERROR_FILE_NOT_FOUND:
-            return {platform::errors::kFileNotFound, "找不到檔案"};
+            return platform::errors::kFileNotFound;
         case ERROR_PATH_NOT_FOUND:
-            return {platform::errors::kPathNotFound, "找不到路徑"};
+            return platform::errors::kPathNotFound;
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
         case ERROR_WRITE_PROTECT:
         case ERROR_UNABLE_TO_REMOVE_REPLACED:
-            return {platform::errors::kPermissionDenied, "沒有使用權限"};
+            return platform::errors::kPermissionDenied;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            return {61, "磁碟已滿"};
+            return platform::errors::kDiskFull;
         case ERROR_INVALID_NAME:
         case ERROR_FILENAME_EXCED_RANGE:  // a copy's name past 255 characters
-            return {52, "錯誤的檔案名稱或數目"};
+            return platform::errors::kBadFileName;
         default:
-            return {75, "路徑/檔案存取錯誤"};
+            return platform::errors::kPathFileAccess;
     }
 }
 
 // Reads name the file and keep the plain text the program's traps expect; writes add the file
 // and the system's reason, since a failed write is reported to the user as it is.
 platform::Error readError(DWORD code, const std::string& op, const std::string& name) {
-    FileFailure failure = classify(code);
-    return platform::Error(failure.number, failure.text,
-                           op + " " + name + ": " + systemMessage(HRESULT_FROM_WIN32(code)));
+    return platform::errorFor(fileErrorNumber(code),
+                              op + " " + name + ": " + systemMessage(HRESULT_FROM_WIN32(code)));
 }
 
 platform::Error writeError(DWORD code, const std::string& op, const std::string& name,
                            const std::string& extra = {}) {
-    FileFailure failure = classify(code);
+    long long number = fileErrorNumber(code);
     std::string reason = systemMessage(HRESULT_FROM_WIN32(code));
     std::string description =
-        std::string(failure.text) + "：" + name + "（" + reason + "）" + extra;
-    return platform::Error(failure.number, description, op + " " + name + ": " + reason);
+        platform::errorText(number) + "：" + name + "（" + reason + "）" + extra;
+    return platform::Error(number, description, op + " " + name + ": " + reason);
 }
 
 std::wstring fullPath(const std::wstring& name) {
@@ -286,7 +280,7 @@ std::string Win32Codepage::decode(const std::string& bytes) const {
     if (bytes.empty())
         return {};
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        throw platform::Error(platform::errors::kOverflow, "溢位", "codepage.decode");
+        throw platform::errorFor(platform::errors::kOverflow, "codepage.decode");
     }
     int length = static_cast<int>(bytes.size());
     int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);

@@ -53,4 +53,8 @@ platform::Services& Machine::services() {
     return parts_->services;
 }
 
+void Machine::queryAhead(const std::string& moniker, const std::string& wql) {
+    parts_->wmi.queryAhead(moniker, wql);
+}
+
 }  // namespace platform::win32

@@ -3,6 +3,7 @@
 // COM must be initialised on this thread before the first WMI call (winmain does it).
 
 #include <memory>
+#include <string>
 
 #include "platform/services.h"
 
@@ -16,6 +17,9 @@ class Machine {
     Machine& operator=(const Machine&) = delete;
 
     platform::Services& services();
+    // Runs this WMI query now, on a worker, so that the window thread does not wait for it
+    // where the program asks for it (Win32Wmi::queryAhead).
+    void queryAhead(const std::string& moniker, const std::string& wql);
 
   private:
     struct Parts;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "text/text.h"
 
 namespace platform::win32 {
@@ -75,7 +75,7 @@ std::optional<RegistryType> parseRegistryType(std::string_view type) {
 std::uint32_t registryDword(std::string_view text) {
     double number = std::nearbyint(text::toNumber(text));  // default rounding: half to even
     if (!(number >= -2147483648.0 && number <= 4294967295.0)) {
-        throw platform::Error(platform::errors::kOverflow, "溢位");
+        throw platform::errorFor(platform::errors::kOverflow);
     }
     if (number < 0)
         return static_cast<std::uint32_t>(static_cast<std::int32_t>(number));

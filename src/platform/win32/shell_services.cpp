@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "command/program_location.h"
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/registry_path.h"
 #include "platform/win32/system_library.h"
@@ -188,8 +188,7 @@ long long Win32Shell::run(const std::string& command, std::optional<int> style, 
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
         // The scripting shell raises a missing program as 0x80070002 with the system's text of
         // Traditional Chinese Windows, whatever the message table of this system says.
-        throw platform::Error(static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)),
-                              "系統找不到指定的檔案。", call);
+        throw platform::errorFor(platform::errors::kFileNotFoundHresult, call);
     }
     if (code != ERROR_SUCCESS)
         throw win32Error(code, call);
@@ -216,8 +215,8 @@ void Win32Shell::regWrite(const std::string& path, const std::string& value,
     const std::string call = "shell.regWrite " + path;
     auto parsed = parseRegistryPath(path);
     if (!parsed) {
-        throw platform::Error(static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)),
-                              "登錄機碼的根無效：" + path, call);
+        throw platform::Error(platform::errors::kFileNotFoundHresult, "登錄機碼的根無效：" + path,
+                              call);
     }
     auto kind = parseRegistryType(type);
     if (!kind)
@@ -290,7 +289,8 @@ void Win32Launcher::start(const std::string& command, int style) {
         return;
     std::string reason = systemMessage(HRESULT_FROM_WIN32(code));
     throw platform::Error(platform::errors::kFileNotFound,
-                          "找不到檔案（錯誤 " + std::to_string(code) + "：" + reason + "）",
+                          platform::errorText(platform::errors::kFileNotFound) + "（錯誤 " +
+                              std::to_string(code) + "：" + reason + "）",
                           "launcher.start " + command);
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/error_texts.h"
+
 namespace platform::win32 {
 
 std::wstring toWide(std::string_view utf8) {
@@ -52,49 +54,6 @@ std::string formatFrom(DWORD flags, HMODULE module, DWORD code) {
     return text;
 }
 
-// WMI's own codes are not in the system table; Windows keeps their text in wmiutils.dll. Where
-// neither knows one (Wine), a short text still tells the user more than a bare number.
-std::string knownFallback(HRESULT hr) {
-    switch (static_cast<unsigned long>(hr)) {
-        case 0x800401E4:
-            return "無效的語法";
-        case 0x8002000E:
-            return "參數個數錯誤";
-        case 0x80041001:
-            return "一般失敗";
-        case 0x80041002:
-            return "找不到";
-        case 0x80041003:
-            return "拒絕存取";
-        case 0x80041005:
-            return "類型不符";
-        case 0x80041006:
-            return "記憶體不足";
-        case 0x80041008:
-            return "無效的參數";
-        case 0x8004100A:
-            return "嚴重錯誤";
-        case 0x8004100C:
-            return "不支援";
-        case 0x8004100E:
-            return "無效的命名空間";
-        case 0x80041010:
-            return "無效的類別";
-        case 0x80041013:
-            return "提供者載入失敗";
-        case 0x80041017:
-            return "無效的查詢";
-        case 0x8004101D:
-            return "非預期的錯誤";
-        case 0x8004102E:
-            return "無效的方法";
-        case 0x8004102F:
-            return "無效的方法參數";
-        default:
-            return {};
-    }
-}
-
 }  // namespace
 
 std::string systemMessage(HRESULT hr) {
@@ -113,7 +72,9 @@ std::string systemMessage(HRESULT hr) {
         if (!text.empty())
             return text;
     }
-    return knownFallback(hr);
+    // WMI's own codes are not in the system table; Windows keeps their text in wmiutils.dll.
+    // Where neither knows one (Wine), the program's table still tells more than a bare number.
+    return hr < 0 ? platform::errorText(hr) : std::string();
 }
 
 std::string hex(HRESULT hr) {

@@ -8,9 +8,10 @@
 #include <exception>
 #include <string>
 
+#include "app/own_address.h"
 #include "app/program.h"
 #include "forms/runtime.h"
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "platform/win32/machine.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/ui/common_controls.h"
@@ -40,6 +41,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     platform::win32::ui::initCommonControls(ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES);
     try {
         platform::win32::Machine machine;
+        // The main window's load step asks WMI for the computer's own address; asked now, the
+        // answer is ready by then. (The registry command it starts first is left in its place:
+        // started this early, its two processes take the processor from the window.)
+        machine.queryAhead(app::kAdapterMoniker, app::kAdapterQuery);
         platform::win32::Win32Backend backend(instance);
         app::Program program(machine.services(), backend);
         backend.attach(program.runtime());
@@ -47,6 +52,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     } catch (const platform::Error& error) {
         return startFailed(forms::standardStopText(error));
     } catch (const std::exception& error) {
-        return startFailed(std::string("內部錯誤: ") + error.what());
+        return startFailed(platform::errorText(platform::errors::kInternalError) + ": " +
+                           error.what());
     }
 }

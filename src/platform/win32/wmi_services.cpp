@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
+#include <future>
+#include <system_error>
+#include <thread>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "platform/win32/moniker.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/wmi_values.h"
@@ -268,7 +272,7 @@ class Service final : public platform::WmiService {
                            const platform::Value& value, const std::string& call) {
         const std::string name = toUtf8(parameter.name);
         if (parameter.type != CIM_OBJECT)
-            throw platform::Error(platform::errors::kTypeMismatch, "型態不符合", call + " " + name);
+            throw platform::errorFor(platform::errors::kTypeMismatch, call + " " + name);
         ComPtr<IWbemClassObject> embedded = spawn(value.objectClass, call);
         for (const auto& [member, memberValue] : value.members) {
             // A fetched class lists every property, most of them never set.
@@ -312,9 +316,128 @@ class Service final : public platform::WmiService {
     DWORD impersonation_;
 };
 
+// What a query made ahead found: each failure where the program would have met it.
+struct AheadAnswer {
+    std::exception_ptr connectFailure;
+    std::exception_ptr queryFailure;
+    std::vector<platform::WmiObject> rows;
+};
+
+// The service of a query made ahead: that query answers from the worker's rows once; every
+// other call goes to a connection made on the caller's thread when first needed.
+class AheadService final : public platform::WmiService {
+  public:
+    AheadService(Win32Wmi& wmi, std::string moniker, std::string wql, AheadAnswer answer)
+        : wmi_(wmi),
+          moniker_(std::move(moniker)),
+          wql_(std::move(wql)),
+          answer_(std::move(answer)) {}
+
+    std::vector<platform::WmiObject> execQuery(const std::string& wql,
+                                               std::optional<int> flags) override {
+        if (!answered_ && !flags && wql == wql_) {
+            answered_ = true;
+            if (answer_.queryFailure)
+                std::rethrow_exception(answer_.queryFailure);
+            return std::move(answer_.rows);
+        }
+        return live().execQuery(wql, flags);
+    }
+    platform::WmiObject get(const std::string& path) override { return live().get(path); }
+    platform::WmiObject spawnInstance(const platform::WmiObject& classObject) override {
+        return live().spawnInstance(classObject);
+    }
+    void put(const platform::WmiObject& instance) override { live().put(instance); }
+    std::optional<long long> callMethod(const platform::WmiObject& target,
+                                        const std::string& method,
+                                        const std::vector<platform::Value>& args) override {
+        return live().callMethod(target, method, args);
+    }
+
+  private:
+    platform::WmiService& live() {
+        if (!live_)
+            live_ = wmi_.connectNow(moniker_);
+        return *live_;
+    }
+
+    Win32Wmi& wmi_;
+    std::string moniker_;
+    std::string wql_;
+    AheadAnswer answer_;
+    bool answered_ = false;
+    std::unique_ptr<platform::WmiService> live_;
+};
+
+AheadAnswer queryOnThisThread(const std::string& moniker, const std::string& wql) {
+    AheadAnswer answer;
+    Win32Wmi wmi;
+    std::unique_ptr<platform::WmiService> service;
+    try {
+        service = wmi.connectNow(moniker);
+    } catch (...) {
+        answer.connectFailure = std::current_exception();
+        return answer;
+    }
+    try {
+        answer.rows = service->execQuery(wql, std::nullopt);
+    } catch (...) {
+        answer.queryFailure = std::current_exception();
+    }
+    return answer;
+}
+
 }  // namespace
 
-std::unique_ptr<platform::WmiService> Win32Wmi::connect(const std::string& monikerText) {
+struct Win32Wmi::Ahead {
+    std::string moniker;
+    std::string wql;
+    std::future<AheadAnswer> answer;
+};
+
+Win32Wmi::Win32Wmi() = default;
+Win32Wmi::~Win32Wmi() = default;
+
+void Win32Wmi::queryAhead(const std::string& moniker, const std::string& wql) {
+    auto ahead = std::make_unique<Ahead>();
+    ahead->moniker = moniker;
+    ahead->wql = wql;
+    std::promise<AheadAnswer> answer;
+    ahead->answer = answer.get_future();
+    // Detached: a process that ends before it asks leaves nothing behind to wait for. Only
+    // plain values leave the worker's apartment. Without a worker the query waits for its place.
+    auto work = [moniker, wql, answer = std::move(answer)]() mutable {
+        HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        AheadAnswer found;
+        if (FAILED(com)) {
+            found.connectFailure =
+                std::make_exception_ptr(hresultError(com, "wmi.connect " + moniker));
+        } else {
+            found = queryOnThisThread(moniker, wql);
+        }
+        answer.set_value(std::move(found));
+        if (SUCCEEDED(com))
+            CoUninitialize();
+    };
+    try {
+        std::thread(std::move(work)).detach();
+    } catch (const std::system_error&) {
+        return;
+    }
+    ahead_ = std::move(ahead);
+}
+
+std::unique_ptr<platform::WmiService> Win32Wmi::connect(const std::string& moniker) {
+    if (ahead_ && ahead_->answer.valid() && ahead_->moniker == moniker) {
+        AheadAnswer answer = ahead_->answer.get();  // get() leaves it invalid: asked once
+        if (answer.connectFailure)
+            std::rethrow_exception(answer.connectFailure);
+        return std::make_unique<AheadService>(*this, moniker, ahead_->wql, std::move(answer));
+    }
+    return connectNow(moniker);
+}
+
+std::unique_ptr<platform::WmiService> Win32Wmi::connectNow(const std::string& monikerText) {
     const std::string call = "wmi.connect " + monikerText;
     auto moniker = parseMoniker(monikerText);
     if (!moniker)

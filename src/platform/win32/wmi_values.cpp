@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/error_texts.h"
 #include "platform/win32/com.h"
 #include "platform/win32/wide.h"
 #include "text/text.h"
@@ -16,10 +16,10 @@ namespace {
 using Kind = platform::Value::Kind;
 
 [[noreturn]] void typeMismatch() {
-    throw platform::Error(platform::errors::kTypeMismatch, "型態不符合");
+    throw platform::errorFor(platform::errors::kTypeMismatch);
 }
 [[noreturn]] void overflow() {
-    throw platform::Error(platform::errors::kOverflow, "溢位");
+    throw platform::errorFor(platform::errors::kOverflow);
 }
 
 bool isInteger(Kind kind) {
@@ -83,7 +83,7 @@ BSTR allocString(const std::string& utf8) {
     std::wstring wide = toWide(utf8);
     BSTR b = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
     if (!b)
-        throw platform::Error(7, "記憶體不足");
+        throw platform::errorFor(platform::errors::kOutOfMemory);
     return b;
 }
 
@@ -92,7 +92,7 @@ void putStringArray(const platform::Value& value, VARIANT& out) {
         typeMismatch();
     SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, static_cast<ULONG>(value.list.size()));
     if (!array)
-        throw platform::Error(7, "記憶體不足");
+        throw platform::errorFor(platform::errors::kOutOfMemory);
     for (LONG i = 0; i < static_cast<LONG>(value.list.size()); ++i) {
         Bstr element(value.list[static_cast<std::size_t>(i)]);
         SafeArrayPutElement(array, &i, element.get());  // copies the string

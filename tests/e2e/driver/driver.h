@@ -88,5 +88,9 @@ int cmd_text_fit(const Options&, const Args&);
 int cmd_combo_items(const Options&, const Args&);
 int cmd_combo_drop(const Options&, const Args&);
 int cmd_combo_fit(const Options&, const Args&);
+int cmd_combo_capture(const Options&, const Args&);
+int cmd_focused(const Options&, const Args&);
+int cmd_focus(const Options&, const Args&);
+int cmd_tab(const Options&, const Args&);
 
 }  // namespace e2e

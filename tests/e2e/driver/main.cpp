@@ -2,6 +2,7 @@
 // Runs beside Velmora.exe under Wine and finds its windows by the VelmoraControl property
 // ("Form.Control" for controls, the form name for the form's own window).
 #include "driver.h"
+#include "serve.h"
 
 #include <array>
 #include <string_view>
@@ -45,6 +46,10 @@ constexpr std::array kCommands{
     Command{L"combo-items", 2, 2, L"TITLE FORM.CONTROL", cmd_combo_items},
     Command{L"combo-drop", 3, 3, L"TITLE FORM.CONTROL show|hide", cmd_combo_drop},
     Command{L"combo-fit", 2, 2, L"TITLE FORM.CONTROL", cmd_combo_fit},
+    Command{L"combo-capture", 3, 3, L"TITLE FORM.CONTROL FILE.bmp", cmd_combo_capture},
+    Command{L"focused", 1, 1, L"TITLE", cmd_focused},
+    Command{L"focus", 2, 2, L"TITLE FORM.CONTROL", cmd_focus},
+    Command{L"tab", 1, 1, L"TITLE", cmd_tab},
     Command{L"msgbox-text", 1, 1, L"TITLE", cmd_msgbox_text},
     Command{L"msgbox-press", 2, 2, L"TITLE ok|cancel|yes|no|retry|ID", cmd_msgbox_press},
     Command{L"dpi", 0, 0, L"", cmd_dpi},
@@ -67,7 +72,7 @@ int usage() {
 }  // namespace
 }  // namespace e2e
 
-int wmain(int argc, wchar_t** argv) {
+int e2e::run(int argc, wchar_t** argv) {
     using namespace e2e;
     Options options;
     int index = 1;
@@ -99,4 +104,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     print_error(L"unknown subcommand " + std::wstring(name));
     return usage();
+}
+
+// `velmora-e2e.exe serve` takes its command lines from stdin (serve.cpp).
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring_view(argv[1]) == L"serve")
+        return e2e::serve();
+    return e2e::run(argc, argv);
 }

@@ -1,4 +1,5 @@
 #include "driver.h"
+#include "serve.h"
 
 namespace e2e {
 
@@ -26,12 +27,30 @@ static void write_all(HANDLE handle, const std::string& bytes) {
     }
 }
 
+static Captured* captured = nullptr;
+
+void capture_output(Captured* into) {
+    captured = into;
+}
+
+void write_stdout(const std::string& bytes) {
+    write_all(GetStdHandle(STD_OUTPUT_HANDLE), bytes);
+}
+
 void print_line(const std::wstring& text) {
-    write_all(GetStdHandle(STD_OUTPUT_HANDLE), to_utf8(text) + "\n");
+    std::string line = to_utf8(text) + "\n";
+    if (captured)
+        captured->out += line;
+    else
+        write_stdout(line);
 }
 
 void print_error(const std::wstring& text) {
-    write_all(GetStdHandle(STD_ERROR_HANDLE), "velmora-e2e: " + to_utf8(text) + "\n");
+    std::string line = "velmora-e2e: " + to_utf8(text) + "\n";
+    if (captured)
+        captured->err += line;
+    else
+        write_all(GetStdHandle(STD_ERROR_HANDLE), line);
 }
 
 std::wstring win32_error(DWORD code) {

@@ -12,6 +12,7 @@ inline constexpr wchar_t kProbeDll[] = L"velmora-e2e-probe.dll";
 inline constexpr char kMenuProbe[] = "velmora_menu_probe";
 inline constexpr char kTextProbe[] = "velmora_text_probe";
 inline constexpr char kListProbe[] = "velmora_list_probe";
+inline constexpr char kCaptureProbe[] = "velmora_capture_probe";
 
 // Lines "depth\tid\tstate\ttype\tsubmenu\tcaption\n", depth first.
 struct MenuProbeBlock {
@@ -21,7 +22,8 @@ struct MenuProbeBlock {
     wchar_t text[16384];
 };
 
-// A static control's text measured in the control's own font, laid out as the control lays it.
+// A static control's text measured in the control's own font, laid out as the control lays it;
+// for an edit the client width is the room between its margins.
 struct TextProbeBlock {
     HWND control;     // in
     DWORD status;     // out: 0 measured, 1 no font answer
@@ -44,6 +46,20 @@ struct ListProbeBlock {
     LONG item_height;
     LONG client_width;  // the list's client area, without its scroll bar
     LONG client_height;
+};
+
+// A combo box's dropped list pictured inside the program into a 32-bit BMP file: its frame and
+// scroll bar from the window's own surface, its entries painted by the list (WM_PRINTCLIENT).
+// Wine 8's virtual desktop leaves a popup unpainted on the screen where it overlaps its owner,
+// so a screenshot of the list shows black.
+struct CaptureProbeBlock {
+    HWND combo;              // in
+    wchar_t path[MAX_PATH];  // in: the file to write
+    DWORD status;  // out: 0 written, 1 no list window, 2 the list did not print, 3 not written
+    LONG left;     // out: where the picture (the list's window) lies on the desktop
+    LONG top;
+    LONG width;
+    LONG height;
 };
 
 // Appends the lines for one menu and its submenus; false when an item cannot be read or the

@@ -34,6 +34,13 @@ extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_text_probe(void* para
     int length = GetWindowTextW(control, text, 1024);
     RECT client{};
     GetClientRect(control, &client);
+    // An edit keeps margins inside its client area; only the room between them holds text.
+    wchar_t cls[16] = L"";
+    GetClassNameW(control, cls, 16);
+    DWORD_PTR margins = 0;
+    if (CompareStringOrdinal(cls, -1, L"Edit", -1, TRUE) == CSTR_EQUAL &&
+        SendMessageTimeoutW(control, EM_GETMARGINS, 0, 0, SMTO_ABORTIFHUNG, 2000, &margins))
+        client.right -= LOWORD(margins) + HIWORD(margins);
     HDC dc = GetDC(control);
     HGDIOBJ old = SelectObject(dc, used);
     SIZE line{};
@@ -116,6 +123,83 @@ extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_list_probe(void* para
     block->item_height = static_cast<LONG>(item_height);
     block->client_width = client.right;
     block->client_height = client.bottom;
+    return block->status;
+}
+
+extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_capture_probe(void* param) {
+    auto* block = static_cast<e2e::CaptureProbeBlock*>(param);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetComboBoxInfo(block->combo, &info) || !info.hwndList) {
+        block->status = 1;
+        return block->status;
+    }
+    HWND list = info.hwndList;
+    RECT frame{};
+    GetWindowRect(list, &frame);
+    POINT client{0, 0};
+    ClientToScreen(list, &client);
+    const LONG width = frame.right - frame.left;
+    const LONG height = frame.bottom - frame.top;
+    block->left = frame.left;
+    block->top = frame.top;
+    block->width = width;
+    block->height = height;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!picture || width <= 0 || height <= 0) {
+        block->status = 2;
+        return block->status;
+    }
+    const DWORD bytes = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    ZeroMemory(bits, bytes);  // black: a list that paints nothing shows as black
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, picture);
+    // The frame and scroll bar as the window's own surface holds them (Wine's WM_PRINT draws no
+    // non-client part), then the entries, painted by the list on its own thread into the
+    // picture; a program stuck elsewhere is not waited for.
+    HDC window = GetWindowDC(list);
+    if (window) {
+        BitBlt(dc, 0, 0, width, height, window, 0, 0, SRCCOPY);
+        ReleaseDC(list, window);
+    }
+    SetViewportOrgEx(dc, client.x - frame.left, client.y - frame.top, nullptr);
+    DWORD_PTR ignored = 0;
+    bool printed =
+        SendMessageTimeoutW(list, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0, SMTO_ABORTIFHUNG,
+                            2000, &ignored) &&
+        SendMessageTimeoutW(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                            PRF_CLIENT | PRF_ERASEBKGND, SMTO_ABORTIFHUNG, 2000, &ignored);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    GdiFlush();
+    block->status = printed ? 0 : 2;
+    if (printed) {
+        BITMAPFILEHEADER head{};
+        head.bfType = 0x4D42;  // "BM"
+        head.bfOffBits = sizeof head + sizeof format.bmiHeader;
+        head.bfSize = head.bfOffBits + bytes;
+        HANDLE file = CreateFileW(block->path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        bool ok = file != INVALID_HANDLE_VALUE &&
+                  WriteFile(file, &head, sizeof head, &written, nullptr) &&
+                  WriteFile(file, &format.bmiHeader, sizeof format.bmiHeader, &written, nullptr) &&
+                  WriteFile(file, bits, bytes, &written, nullptr) && written == bytes;
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        if (!ok)
+            block->status = 3;
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(picture);
     return block->status;
 }
 

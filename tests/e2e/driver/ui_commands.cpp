@@ -2,6 +2,8 @@
 // opens a modal window would otherwise hold the driver until someone closes it.
 #include "driver.h"
 
+#include <algorithm>
+
 #include <array>
 #include <utility>
 
@@ -89,7 +91,14 @@ int cmd_wait_window(const Options&, const Args& args) {
     if (!ok)
         return kUsage;
     // A form is created hidden and shown after its load step, so only a visible window counts.
-    return wait_top(args[0], ms, true) ? kOk : kFailed;
+    HWND hwnd = wait_top(args[0], ms, true);
+    if (!hwnd)
+        return kFailed;
+    // What the program does as it shows a window (activating it, placing the focus) is done once
+    // it takes a message again: the next command must not race it.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, std::max<DWORD>(ms, 1000), &ignored);
+    return kOk;
 }
 
 int cmd_wait_gone(const Options&, const Args& args) {
@@ -310,7 +319,18 @@ int cmd_msgbox_press(const Options& options, const Args& args) {
         print_error(L"the message box has no button with id " + std::to_wstring(id));
         return kFailed;
     }
-    return PostMessageW(button, BM_CLICK, 0, 0) ? kOk : kFailed;
+    if (!PostMessageW(button, BM_CLICK, 0, 0))
+        return kFailed;
+    // Done once the box has gone: its owner takes input again before the next command acts.
+    Deadline deadline(options.timeout_ms);
+    while (IsWindow(box)) {
+        if (deadline.passed()) {
+            print_error(L"the message box is still open");
+            return kFailed;
+        }
+        Sleep(10);
+    }
+    return kOk;
 }
 
 // What a program started now would see; used to prove a DPI switch took effect. Wine 8 starts

@@ -1,13 +1,14 @@
 #include "platform/win32/ui/proc_guard.h"
 
 #include "forms/runtime.h"
+#include "platform/error_texts.h"
 
 namespace platform::win32::ui {
 
 void internalFault(forms::Runtime* runtime) noexcept {
     if (runtime != nullptr) {
         try {
-            runtime->stop(platform::Error(51, "內部錯誤"));
+            runtime->stop(platform::errorFor(platform::errors::kInternalError));
         } catch (...) {
             // The stop message itself failed; fall through to the plain end.
         }

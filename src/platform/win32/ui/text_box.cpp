@@ -6,6 +6,7 @@
 #include "platform/win32/ui/form_window.h"
 #include "platform/win32/ui/native_control.h"
 #include "platform/win32/ui/wide_text.h"
+#include "text/text.h"
 
 namespace platform::win32::ui {
 
@@ -64,6 +65,10 @@ class TextBoxControl final : public NativeControl {
                 break;
             case WM_CHAR:
                 return typed(wParam, lParam);
+            case WM_PAINT:
+                if (!box_.multiLine && !IsWindowEnabled(hwnd()))
+                    return paintDisabled();
+                break;
             case WM_KILLFOCUS: {
                 LRESULT result = passOn(msg, wParam, lParam);
                 pullSelection();
@@ -76,6 +81,39 @@ class TextBoxControl final : public NativeControl {
     }
 
   private:
+    // The edit draws a disabled text in the system's grey whatever the form's colours say, and
+    // that grey is faint on a coloured box (the main window's printer name on pale yellow). So a
+    // disabled single-line box draws itself: its background as the form gives it, the text where
+    // the edit would put it, in a grey that still reads on light colours.
+    LRESULT paintDisabled() {
+        constexpr COLORREF kDisabledText = RGB(0x60, 0x60, 0x60);
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd(), &ps);
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(dc),
+                                                           reinterpret_cast<LPARAM>(hwnd())));
+        RECT client{};
+        GetClientRect(hwnd(), &client);
+        FillRect(dc, &client, brush != nullptr ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        std::wstring text = nativeText();
+        // Where the edit puts the first character: its margins, alignment and scrolling.
+        LRESULT first = text.empty() ? -1 : SendMessageW(hwnd(), EM_POSFROMCHAR, 0, 0);
+        if (first != -1) {
+            RECT format{};
+            SendMessageW(hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+            IntersectClipRect(dc, format.left, format.top, format.right, format.bottom);
+            HGDIOBJ old =
+                SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd(), WM_GETFONT, 0, 0)));
+            SetTextColor(dc, kDisabledText);
+            SetBkMode(dc, TRANSPARENT);
+            TextOutW(dc, static_cast<short>(LOWORD(first)), static_cast<short>(HIWORD(first)),
+                     text.c_str(), static_cast<int>(text.size()));
+            SelectObject(dc, old);
+        }
+        EndPaint(hwnd(), &ps);
+        return 0;
+    }
+
     LRESULT dialogCode(WPARAM wParam, LPARAM lParam) {
         LRESULT code = passOn(WM_GETDLGCODE, wParam, lParam);
         const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -92,7 +130,7 @@ class TextBoxControl final : public NativeControl {
     LRESULT typed(WPARAM wParam, LPARAM lParam) {
         auto unit = static_cast<wchar_t>(wParam);
         // The halves of a pair above U+FFFF arrive one by one; they pass unseen.
-        if (unit >= 0xD800 && unit <= 0xDFFF)
+        if (text::isSurrogate(unit))
             return passOn(WM_CHAR, wParam, lParam);
         if (!form().takesInput(box_))
             return 0;

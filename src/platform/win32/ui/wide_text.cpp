@@ -6,21 +6,15 @@
 namespace platform::win32::ui {
 
 namespace {
-bool isHighSurrogate(wchar_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool isLowSurrogate(wchar_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
+// wchar_t is a UTF-16 unit on Windows; text/ counts in char16_t.
+std::u16string asUnits(std::wstring_view wide) {
+    return {wide.begin(), wide.end()};
 }
 }  // namespace
 
 std::wstring unitsOf(char32_t cp) {
-    if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        cp = 0xFFFD;
-    if (cp < 0x10000)
-        return std::wstring(1, static_cast<wchar_t>(cp));
-    cp -= 0x10000;
-    return {static_cast<wchar_t>(0xD800 + (cp >> 10)), static_cast<wchar_t>(0xDC00 + (cp & 0x3FF))};
+    std::u16string u = text::utf16Of(cp);
+    return {u.begin(), u.end()};
 }
 
 // One conversion for the whole Windows layer.
@@ -33,26 +27,11 @@ std::string narrow(std::wstring_view utf16) {
 }
 
 std::size_t unitsToChars(std::wstring_view utf16, std::size_t units) {
-    if (units > utf16.size())
-        units = utf16.size();
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < units; ++i) {
-        // The second half of a pair belongs to the character its first half began.
-        if (isLowSurrogate(utf16[i]) && i > 0 && isHighSurrogate(utf16[i - 1]))
-            continue;
-        ++chars;
-    }
-    return chars;
+    return text::utf16UnitsToChars(asUnits(utf16), units);
 }
 
 std::size_t charsToUnits(std::wstring_view utf16, std::size_t chars) {
-    std::size_t i = 0;
-    for (; i < utf16.size() && chars > 0; --chars) {
-        bool pair =
-            isHighSurrogate(utf16[i]) && i + 1 < utf16.size() && isLowSurrogate(utf16[i + 1]);
-        i += pair ? 2 : 1;
-    }
-    return i;
+    return text::charsToUtf16Units(asUnits(utf16), chars);
 }
 
 }  // namespace platform::win32::ui
