@@ -3,6 +3,8 @@
 #include "engine/engine_steps.h"
 #include "engine/setupprint_form.h"
 #include "engine/usb_models.h"
+#include "platform/error.h"
+#include "text/text.h"
 #include "ui/msg_form.h"
 
 namespace engine {
@@ -25,8 +27,12 @@ bool runDevcon(EngineContext& ctx, const std::string& line, int style) {
     }
     if (failure) {
         std::string reason = app::reasonOf(*failure);
-        if (failure->number() == -2147024894)  // 0x80070002: no devcon beside the installer
-            reason += "。請把 devcon.exe 放在安裝程式的資料夾。";
+        if (failure->number() == platform::errors::kFileNotFoundHresult) {
+            // No devcon beside the installer; the system's text may already end a sentence.
+            if (!text::endsWith(reason, "。"))
+                reason += "。";
+            reason += "請把 devcon.exe 放在安裝程式的資料夾。";
+        }
         ctx.outcome.fail(line, reason);
         return false;
     }

@@ -36,6 +36,12 @@ std::optional<Runtime::Reaction> Runtime::failedReaction() const {
     return std::nullopt;
 }
 
+std::optional<Runtime::Reaction> Runtime::currentReaction() const {
+    if (reactions_.empty())
+        return std::nullopt;
+    return reactions_.back();
+}
+
 void Runtime::load(Form& form, std::function<std::unique_ptr<Form>()> release) {
     form.loaded_ = true;
     loaded_.push_back(&form);

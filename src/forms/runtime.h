@@ -97,6 +97,8 @@ class Runtime {
     };
     // Where the error being told was raised: the reaction it left, or the one running now.
     std::optional<Reaction> failedReaction() const;
+    // The innermost reaction running now.
+    std::optional<Reaction> currentReaction() const;
 
     [[noreturn]] void stop(const platform::Error& error);
     // Ends at once with the exit code given, or the one set for an ordinary end.

@@ -152,6 +152,60 @@ TEST(FaultLab, LookingUpAndReadingFilesAreCallsAFaultCanFail) {
     }
 }
 
+TEST(FaultLab, AFailureTheProgramHandlesItselfIsWrittenOnceWhereItHappened) {
+    struct Case {
+        const char* what;
+        const char* scenario;
+        const char* op;
+        const char* form;
+        const char* reaction;
+    };
+    const Case cases[] = {
+        {"ip.ini cannot be written",
+         R"({"folder":{"ip.ini":{"text":"ip,192.168.0.250,A,M,x.inf,100\r\n"}},)"
+         R"("machine":{"faults":[{"op":"file.write","name":"ip.ini"}]},)"
+         R"("actions":[{"type":"Form1.Text1","text":"10.1.1.5"},{"key":"Form1.Text1","char":13},{"answer":"ok"}]})",
+         "file.write", "Form1", "Text1_KeyPress"},
+        {"no devcon",
+         R"({"folder":{"ip.ini":{"text":"ip,1,KONICA MINOLTA 210,M,x.inf,100\r\n"}},)"
+         R"("machine":{"missingPrograms":["devcon"]},)"
+         R"("actions":[{"invoke":"Form1.USB_install"},{"answer":"ok"}]})",
+         "run", "setupprint", "Form_Load"},
+        {"share connection refused",
+         R"({"folder":{"ip.ini":{"text":"ip,\\\\srv\\hp,A,M,x.inf,100\r\n"}},)"
+         R"("machine":{"faults":[{"op":"net.connect"}]},)"
+         R"("actions":[{"invoke":"Form1.Share_Install"},{"answer":"ok"}]})",
+         "net.connect", "setupprint", "Form_Load"},
+        // A trapped failure is written once too, by the trap.
+        {"port trapped in the install",
+         R"({"folder":{"ip.ini":{"text":"ip,192.168.0.250,A,M,x.inf,100\r\n"}},)"
+         R"("machine":{"faults":[{"op":"wmi.put"}]},)"
+         R"("actions":[{"type":"Form1.Text1","text":"10.1.1.5"},{"key":"Form1.Text1","char":13},{"answer":"yes"},{"answer":"ok"}]})",
+         "wmi.put", "setupprint", "Form_Load"},
+    };
+    for (const Case& c : cases) {
+        ScenarioRun r = runScenario(c.scenario);
+        ASSERT_EQ(r.status, 0) << c.what << ": " << r.lines[r.lines.size() - 2].dump();
+        std::vector<std::size_t> at;  // the error lines of the failed call
+        std::size_t lastBox = 0;
+        for (std::size_t i = 0; i < r.lines.size(); ++i) {
+            const Value& l = r.lines[i];
+            if (l.find("op")->asString() == "msgbox")
+                lastBox = i;
+            if (l.find("op")->asString() == "error" &&
+                l.find("call")->find("op")->asString() == c.op)
+                at.push_back(i);
+        }
+        ASSERT_EQ(at.size(), 1u) << c.what;
+        const Value& error = r.lines[at[0]];
+        EXPECT_TRUE(error.find("trapped")->asBool()) << c.what;
+        EXPECT_EQ(error.find("form")->asString(), c.form) << c.what;
+        EXPECT_EQ(error.find("reaction")->asString(), c.reaction) << c.what;
+        // In place of the call's own line: before the message that tells of it.
+        EXPECT_LT(at[0], lastBox) << c.what;
+    }
+}
+
 TEST(FaultLab, ABoxTheScriptCannotAnswerIsWrittenBeforeTheScenarioError) {
     ScenarioRun r =
         runScenario(R"({"folder":{"ip.ini":{"text":"ip,10.0.0.7,A,M,x.inf,100\r\n"}},)"

@@ -174,6 +174,9 @@ TEST(FaultSweep, EveryCallFailingOnceOrForGoodIsToldAndLosesNothing) {
                 // The install's load step traps its errors: none may stop the program there.
                 // A run that says it did all it was asked had no failing step that matters.
                 const bool endedWell = sweeps::exitCode(r) == 0;
+                // The run is the clean one up to the faulted call, so the fault fires; its
+                // failure is written even when the program handles it itself.
+                bool written = false;
                 bool inEngine = false;
                 for (const Value& l : r.lines) {
                     const std::string op = l.find("op")->asString();
@@ -195,11 +198,14 @@ TEST(FaultSweep, EveryCallFailingOnceOrForGoodIsToldAndLosesNothing) {
                         EXPECT_TRUE(l.find("trapped")->asBool()) << what << ": " << l.dump();
                     }
                     const Value* call = l.find("call");
+                    written = written || (call != nullptr && call->isObject() &&
+                                          sweeps::matchesFields(fault, *call));
                     if (endedWell) {
                         EXPECT_TRUE(call != nullptr && quietWhenFailing(*call, inEngine))
                             << what << ": ended with 0 after " << l.dump();
                     }
                 }
+                EXPECT_TRUE(written) << what << ": no error line for the failed call";
             }
         }
     }

@@ -42,4 +42,16 @@ inline long long exitCode(const ScenarioRun& r) {
     return -1;
 }
 
+// Whether every field of a fault but its counters ("times", "skip") is the same in a call.
+inline bool matchesFields(const Value& fault, const Value& call) {
+    for (const auto& [key, value] : fault.members()) {
+        if (key == "times" || key == "skip")
+            continue;
+        const Value* actual = call.find(key);
+        if (actual == nullptr || !(*actual == value))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace sweeps

@@ -145,7 +145,8 @@ bool SimBackend::setTopmost(platform::WindowHandle window, bool topmost) {
     return !name.empty();
 }
 
-void SimBackend::errorRaised(const platform::Error& error, bool trapped) {
+json::Value SimBackend::errorLine(const platform::Error& error, bool trapped,
+                                  const std::optional<forms::Runtime::Reaction>& where) {
     json::Value line = Transcript::line("error");
     json::Value call;
     if (error.call()) {
@@ -159,12 +160,31 @@ void SimBackend::errorRaised(const platform::Error& error, bool trapped) {
     line.set("number", error.number());
     line.set("description", error.description());
     line.set("trapped", trapped);
-    // Where it happened: the window and the reaction it was raised in.
-    std::optional<forms::Runtime::Reaction> where =
-        runtime_ != nullptr ? runtime_->failedReaction() : std::nullopt;
     line.set("form", where ? json::Value(where->form) : json::Value());
     line.set("reaction", where ? json::Value(where->name) : json::Value());
-    machine_.record(line);
+    return line;
+}
+
+json::Value SimBackend::failedCallLine(const platform::Error& error) const {
+    // Written as handled unless the error reaches a trap, which says how it was handled.
+    return errorLine(error, true, runtime_ != nullptr ? runtime_->currentReaction() : std::nullopt);
+}
+
+void SimBackend::errorRaised(const platform::Error& error, bool trapped) {
+    // The failed call's own line, held since the call, names the reaction the call ran in.
+    if (std::optional<json::Value> held = machine_.transcript().takeHeld()) {
+        const json::Value* call = held->find("call");
+        bool same = error.call() && call != nullptr && call->dump() == *error.call() &&
+                    held->find("number")->asInteger() == error.number();
+        if (same) {
+            held->set("trapped", trapped);
+            machine_.record(*held);
+            return;
+        }
+        machine_.record(*held);
+    }
+    machine_.record(
+        errorLine(error, trapped, runtime_ != nullptr ? runtime_->failedReaction() : std::nullopt));
 }
 
 void SimBackend::runUntil(const std::function<bool()>& done) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "forms/backend.h"
@@ -22,6 +23,7 @@ class SimBackend : public forms::Backend, public platform::Windows, public forms
     void attach(forms::Runtime& runtime, FormFinder findLoaded) {
         runtime_ = &runtime;
         findLoaded_ = std::move(findLoaded);
+        machine_.errorLine = [this](const platform::Error& e) { return failedCallLine(e); };
     }
 
     // forms::Backend
@@ -49,6 +51,9 @@ class SimBackend : public forms::Backend, public platform::Windows, public forms
     json::Value inspect(const std::string& formName) const;
 
   private:
+    static json::Value errorLine(const platform::Error& error, bool trapped,
+                                 const std::optional<forms::Runtime::Reaction>& where);
+    json::Value failedCallLine(const platform::Error& error) const;
     void perform(const json::Value& action);
     forms::Control& userControl(const std::string& path, bool forUser) const;
     void formEvent(const forms::Form& form, const char* event);

@@ -59,7 +59,7 @@ std::string SimFiles::readAll(const std::string& name) {
     machine_.check(line, platform::errors::kPermissionDenied);
     const SimFile* f = machine_.file(name);
     if (f == nullptr)
-        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
+        machine_.fail(platform::errors::kFileNotFound, line);
     machine_.record(line);
     return f->bytes;
 }
@@ -84,10 +84,10 @@ namespace {
 // Win32 treats it: trailing dots and blanks are dropped, and a reserved character, a control
 // character or more than 255 UTF-16 units make the name refused (error 52). A folder part
 // names a folder the package does not have (error 76).
-std::string createdFileName(const std::string& asked, const json::Value& line) {
+std::string createdFileName(Machine& machine, const std::string& asked, const json::Value& line) {
     std::string name = text::startsWith(asked, ".\\") ? asked.substr(2) : asked;
     if (name.find_first_of("\\/") != std::string::npos)
-        throw platform::errorFor(platform::errors::kPathNotFound, line.dump());
+        machine.fail(platform::errors::kPathNotFound, line);
     while (!name.empty() && (name.back() == '.' || name.back() == ' '))
         name.pop_back();
     std::size_t utf16Units = 0;
@@ -98,7 +98,7 @@ std::string createdFileName(const std::string& asked, const json::Value& line) {
                   std::u32string_view(U"<>:\"|?*").find(c) != std::u32string_view::npos;
     }
     if (refused || utf16Units > 255)
-        throw platform::errorFor(platform::errors::kBadFileName, line.dump());
+        machine.fail(platform::errors::kBadFileName, line);
     return name;
 }
 
@@ -114,11 +114,11 @@ void SimFiles::copy(const std::string& from, const std::string& to) {
     machine_.check(line, platform::errors::kPermissionDenied);
     const SimFile* source = machine_.file(from);
     if (source == nullptr) {
-        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
+        machine_.fail(platform::errors::kFileNotFound, line);
     }
-    const std::string target = createdFileName(to, line);
+    const std::string target = createdFileName(machine_, to, line);
     if (const SimFile* existing = machine_.file(target); existing != nullptr && existing->hidden)
-        throw platform::errorFor(platform::errors::kPermissionDenied, line.dump());
+        machine_.fail(platform::errors::kPermissionDenied, line);
     const SimFile copied = *source;
     SimFile& made = machine_.createFile(target);
     made.bytes = copied.bytes;
@@ -138,7 +138,7 @@ void SimFiles::remove(const std::string& name) {
     line.set("name", name);
     machine_.check(line, platform::errors::kFileNotFound);
     if (machine_.file(name) == nullptr)
-        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
+        machine_.fail(platform::errors::kFileNotFound, line);
     machine_.removeFile(name);
     machine_.record(line);
 }

@@ -60,10 +60,28 @@ void Machine::check(const json::Value& callLine, long long defaultNumber) {
             continue;
         if (fault.times)
             --*fault.times;
-        throw platform::Error(fault.number.value_or(defaultNumber),
+        raise(platform::Error(fault.number.value_or(defaultNumber),
                               fault.description.value_or(platform::errorText(defaultNumber)),
-                              callLine.dump());
+                              callLine.dump()));
     }
+}
+
+void Machine::fail(long long number, const json::Value& callLine) {
+    raise(platform::errorFor(number, callLine.dump()));
+}
+
+void Machine::raise(const platform::Error& error) {
+    if (errorLine) {
+        transcript_.hold(errorLine(error));
+    } else {
+        json::Value line = Transcript::line("error");
+        line.set("call", json::parse(*error.call()));
+        line.set("number", error.number());
+        line.set("description", error.description());
+        line.set("trapped", true);
+        transcript_.hold(line);
+    }
+    throw error;
 }
 
 std::optional<long long> Machine::forcedResult(const json::Value& callLine) {

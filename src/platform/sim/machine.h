@@ -3,6 +3,7 @@
 // drivers, services, registry, the package folder's files, which programs exist), the faults
 // it has been told to raise, and the transcript every call goes into.
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -51,6 +52,13 @@ class Machine {
     // "times" counts down. The error carries the line as its call, and the text of its number
     // unless the fault gives one.
     void check(const json::Value& callLine, long long defaultNumber);
+    // Fails the call as the OS would: its error line is held in the transcript (see
+    // Transcript::hold) and the error raised.
+    [[noreturn]] void fail(long long number, const json::Value& callLine);
+    [[noreturn]] void raise(const platform::Error& error);
+    // Builds the error line of a failed call, naming where it happened; the forms backend
+    // sets it, since only it knows the window and reaction that are running.
+    std::function<json::Value(const platform::Error&)> errorLine;
     // The code a matching fault with a result makes the method return, counted down as
     // check() does; nothing when no such fault matches.
     std::optional<long long> forcedResult(const json::Value& callLine);

@@ -11,7 +11,7 @@ long long SimShell::run(const std::string& command, std::optional<int> style, bo
     line.set("wait", wait);
     machine_.check(line, platform::errors::kFileNotFoundHresult);
     if (!machine_.programExists(programOf(command))) {
-        throw platform::errorFor(platform::errors::kFileNotFoundHresult, line.dump());
+        machine_.fail(platform::errors::kFileNotFoundHresult, line);
     }
     int exitCode = interpretCommand(machine_, command);
     line.set("exitCode", wait ? json::Value(exitCode) : json::Value());
@@ -30,7 +30,7 @@ void SimShell::regWrite(const std::string& path, const std::string& value,
         char* end = nullptr;
         long long v = std::strtoll(value.c_str(), &end, 10);
         if (value.empty() || *end != '\0')
-            throw platform::errorFor(platform::errors::kTypeMismatch, line.dump());
+            machine_.fail(platform::errors::kTypeMismatch, line);
         machine_.setRegistry(path, json::Value(v));
     } else {
         machine_.setRegistry(path, json::Value(value));
@@ -46,7 +46,7 @@ void SimShell::open(const std::string& file, const std::string& verb, int style)
     machine_.check(line, platform::errors::kFileNotFoundHresult);
     // A folder (the package folder ".") or a file of the package opens; anything else is missing.
     if (file != "." && file != machine_.folder && machine_.file(file) == nullptr)
-        throw platform::errorFor(platform::errors::kFileNotFoundHresult, line.dump());
+        machine_.fail(platform::errors::kFileNotFoundHresult, line);
     machine_.record(line);
 }
 
@@ -63,7 +63,7 @@ void SimNetwork::setDefaultPrinter(const std::string& name) {
     for (const std::string& c : machine_.connections)
         known = known || c == name;
     if (!known)
-        throw platform::errorFor(platform::errors::kInvalidPrinterName, line.dump());
+        machine_.fail(platform::errors::kInvalidPrinterName, line);
     machine_.defaultPrinter = name;
     machine_.record(line);
 }
@@ -82,7 +82,7 @@ void SimLauncher::start(const std::string& command, int style) {
     line.set("style", style);
     machine_.check(line, platform::errors::kFileNotFound);
     if (!machine_.programExists(programOf(command))) {
-        throw platform::errorFor(platform::errors::kFileNotFound, line.dump());
+        machine_.fail(platform::errors::kFileNotFound, line);
     }
     machine_.record(line);
     interpretCommand(machine_, command);

@@ -260,9 +260,7 @@ class SimWmiService : public platform::WmiService {
     }
 
   private:
-    [[noreturn]] void fail(const json::Value& line, long long number) {
-        throw platform::errorFor(number, line.dump());
-    }
+    [[noreturn]] void fail(const json::Value& line, long long number) { m_.fail(number, line); }
 
     static platform::WmiObject classObject(const std::string& className) {
         platform::WmiObject o;
@@ -415,7 +413,7 @@ std::unique_ptr<platform::WmiService> SimWmi::connect(const std::string& moniker
     line.set("moniker", moniker);
     machine_.check(line, platform::errors::kRpcUnavailable);
     if (asciiLower(moniker).rfind("winmgmts:", 0) != 0) {
-        throw platform::errorFor(platform::errors::kMonikerSyntax, line.dump());
+        machine_.fail(platform::errors::kMonikerSyntax, line);
     }
     machine_.record(line);
     return std::make_unique<SimWmiService>(machine_);
