@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "app/address_check.h"
+#include "app/damaged_package.h"
 #include "app/outcome.h"
 #include "app/own_address.h"
 #include "app/program.h"
@@ -174,10 +175,7 @@ void Form1::Command1_Click() {
     // A profile that was not read whole is never written back: the fields would be guesses.
     if (const std::optional<std::string> damage = maker.profileDamage()) {
         maker.unload();
-        os.log.write("安裝套件已損毀：" + *damage);
-        os.messageBoxes.show(damagedPackageText(*damage), forms::kAppTitle, platform::Icon::Stop,
-                             platform::Buttons::Ok);
-        runtime().endProgram(forms::exit_code::kDamagedPackage);
+        stopDamagedPackage(runtime(), os, *damage);
     }
     profile::InstallProfile confirmed{"ip",
                                       Text1.text(),

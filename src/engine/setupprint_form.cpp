@@ -1,6 +1,7 @@
 #include "engine/setupprint_form.h"
 
 #include "app/address_check.h"
+#include "app/damaged_package.h"
 #include "app/form1.h"
 #include "app/program.h"
 #include "command/quote.h"
@@ -47,13 +48,7 @@ SetupprintForm::SetupprintForm(app::Program& program)
 }
 
 void SetupprintForm::stopDamagedPackage(const std::string& what) {
-    platform::Services& os = program_.services();
-    os.log.write("安裝套件已損毀：" + what);
-    runtime().trap([&] {
-        os.messageBoxes.show(app::damagedPackageText(what), forms::kAppTitle, platform::Icon::Stop,
-                             platform::Buttons::Ok);
-    });
-    runtime().endProgram(forms::exit_code::kDamagedPackage);
+    app::stopDamagedPackage(runtime(), program_.services(), what);
 }
 
 void SetupprintForm::Form_Load() {
