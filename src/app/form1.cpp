@@ -2,7 +2,6 @@
 
 #include "app/address_check.h"
 #include "app/damaged_package.h"
-#include "app/outcome.h"
 #include "app/own_address.h"
 #include "app/program.h"
 #include "engine/setupprint_form.h"

@@ -20,16 +20,16 @@ AdvsetForm::AdvsetForm(app::Program& program)
     : Form(program.runtime(), "ADVSET", 7125, 4665),
       Label3_0(*this, "Label3(0)", {240, 120, 1215, 255}, "步驟 1"),
       // The model frame is wider than the INF frame: a 1935-twip model box cut "Velmora Sample
-      // Laser PCL". The room comes from the frames' margins and the two buttons, narrowed to
-      // what their four characters need; the INF box keeps its width.
+      // Laser PCL". The room comes from the frames' margins and the gaps beside the two buttons,
+      // which keep the width their four characters need at 96 DPI; the INF box keeps its width.
       Frame1(*this, "Frame1", {240, 360, 3060, 735}, "INF檔名"),
       Text4(*this, "Text4", {105, 300, 1935, 315}, ""),
-      Command6(*this, "Command6", {2115, 255, 870, 375}, "自動尋找"),
+      Command6(*this, "Command6", {2085, 255, 915, 375}, "自動尋找"),
       Label3_1(*this, "Label3(1)", {3420, 120, 1215, 255}, "步驟 2"),
       Frame2(*this, "Frame2", {3420, 360, 3465, 735}, "印表機模組"),
       Text3(*this, "Text3", {105, 300, 2340, 315}, ""),
       Combo1(*this, "Combo1", {105, 300, 2340, 315}, " 選擇[印表機名稱] "),
-      find_INI(*this, "find_INI", {2520, 255, 870, 375}, "選擇型號"),
+      find_INI(*this, "find_INI", {2490, 255, 915, 375}, "選擇型號"),
       Label4(*this, "Label4", {240, 1200, 3000, 255}, "(自訂安裝後的名稱)"),
       Frame3(*this, "Frame3", {240, 1440, 6645, 675}, "印表機名稱"),
       Text2(*this, "Text2", {120, 270, 6405, 315}, ""),
