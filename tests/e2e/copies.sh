@@ -8,24 +8,10 @@
 # bounded by VELMORA_COPIES_TIMEOUT seconds (default 240).
 set -u -o pipefail
 
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
-  exit 2
-fi
-
-# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
-if [[ -z ${VELMORA_COPIES_INNER:-} ]]; then
-  export VELMORA_COPIES_INNER=1
-  exec timeout --kill-after=30 "${VELMORA_COPIES_TIMEOUT:-240}" "$BASH" "$0" "$@"
-fi
-
-program=$(realpath -e "$1") || exit 2
-driver=$(realpath -e "$2") || exit 2
-artifacts=$(realpath -m "$3")
-mkdir -p "$artifacts"
-rm -f "$artifacts"/copies-*.png "$artifacts"/failure-copies-*.png
-export VELMORA_E2E_LOG=$artifacts/logs
-rm -rf "$VELMORA_E2E_LOG"
+# shellcheck source=tests/e2e/cases.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
+run_bounded VELMORA_COPIES_TIMEOUT 240 "$@"
+clear_artifacts 'copies-*.png' 'failure-copies-*.png'
 
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -42,134 +28,22 @@ readonly profile_line="ip,10.0.0.7,$printer,Model X,x.inf,100"
 
 # shellcheck source=tests/e2e/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-case_name=
+report_at_exit
 
-velmora_on_exit summary
-trap 'not_ok "finished within ${VELMORA_COPIES_TIMEOUT:-240} s (killed by the total timeout)"; exit 124' TERM
-trap 'not_ok "not interrupted"; exit 130' INT
-
-# What the screen shows and which message boxes are open, to explain a failure.
-diagnose() {
-  velmora_screenshot "$artifacts/failure-copies-$case_name.png" 2>/dev/null
-  local box t
-  for t in Velmora 提示 "$copy_title"; do
-    if box=$(drv --timeout=200 msgbox-text "$t"); then
-      echo "#   a message box \"$t\" is open: $(shown "$box")"
-    fi
-  done
-}
-
-# A fresh package folder: the program as 安裝.exe, ip.ini (code page 950, CR LF) and a small INF.
-new_package() {
-  package=$(mktemp -d /tmp/velmora-copies.XXXXXX)
-  velmora_on_exit "rm -rf '$package'"
-  cp "$program" "$package/$installer"
-  printf '%s\r\n' "$profile_line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
-  printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Printer\r\n' >"$package/x.inf"
-}
-
-begin_case() {
-  case_name=$1
-  echo "# case: $case_name"
-  new_package
-  start_program "$package" "$case_name" "$installer"
-  if ! wait_main_window; then
-    not_ok "$case_name: the main window appears" "$(driver_error)"
-    diagnose
-    stop_program
-    return 1
-  fi
-}
-
-# Ends whatever the case started: the program, a copy it ran, the folder window the shell opened.
-end_case() {
-  stop_program
-  velmora_wineserver_restart
-  case_name=
-}
-
-give_up() {
-  not_ok "$@"
-  diagnose
-  end_case
-  return 1
-}
-
-# Polls a control until it shows TEXT: posted typing arrives after a sent WM_GETTEXT.
-wait_text() {
-  local win=$1 control=$2 want=$3 secs=${4:-5} got=
-  local deadline=$((SECONDS + secs))
-  while :; do
-    got=$(drv --timeout=2000 get-text "$win" "$control") && [[ $got == "$want" ]] && return 0
-    if ((SECONDS >= deadline)); then
-      echo "$control shows $(shown "$got")" >"$driver_err"
-      return 1
-    fi
-  done
-}
-
-# Polls a true/false state until it reads WANT.
-wait_state() {
-  local command=$1 win=$2 control=$3 want=$4 secs=${5:-5} got=
-  local deadline=$((SECONDS + secs))
-  while :; do
-    got=$(drv --timeout=2000 "$command" "$win" "$control") && [[ $got == "$want" ]] && return 0
-    if ((SECONDS >= deadline)); then
-      echo "$control: $command reads \"$got\"" >"$driver_err"
-      return 1
-    fi
-  done
-}
-
-check_state() {
-  local what=$1 command=$2 win=$3 control=$4 want=$5 got
-  if got=$(drv "$command" "$win" "$control"); then
-    check_equal "$what" "$got" "$want"
-  else
-    not_ok "$what" "$(driver_error)"
-  fi
-}
-
-# expect_box WHAT TITLE TEXT [TIMEOUT-MS]: the message box is open and says exactly TEXT.
-expect_box() {
-  local what=$1 box_title=$2 want=$3 ms=${4:-10000} got
-  if got=$(drv --timeout="$ms" msgbox-text "$box_title"); then
-    check_equal "$what" "$got" "$want"
-    [[ $got == "$want" ]]
-  else
-    not_ok "$what" "$(driver_error)"
-    return 1
-  fi
-}
+# Each case (cases.sh) has a package folder /tmp/velmora-copies.* holding the program as 安裝.exe,
+# ip.ini and a small INF; a failure leaves failure-copies-CASE.png. A case ends whatever it started:
+# the program, a copy it ran, the folder window the shell opened.
+package_prefix=copies
+package_exe=$installer
+fill_package() { small_inf >"$package/x.inf"; }
+failure_picture=failure-copies-
+diagnose_boxes=(Velmora 提示 "$copy_title")
+main_window_check='the main window appears'
+restart_after_case=yes
 
 # Replaces a box's text as a user's edit does (EN_CHANGE reaches the program) and waits for it.
 set_box() {
   drv set-text "$copy_title" "$1" "$2" && wait_text "$copy_title" "$1" "$2"
-}
-
-# rect_of TITLE [FORM]: "X Y W H" on the X screen (the driver reports desktop coordinates).
-rect_of() {
-  local origin ox oy x y w h
-  read -r x y w h < <(drv window-rect "$@") || return 1
-  [[ -n ${h:-} ]] || return 1
-  origin=$(velmora_desktop_origin "$desktop")
-  read -r ox oy <<<"${origin:-0 0}"
-  echo "$((ox + x)) $((oy + y)) $w $h"
-}
-
-shot_window() {
-  local file=$1 rect x y w h
-  shift
-  if ! rect=$(rect_of "$@"); then
-    not_ok "screenshot $file" "$(driver_error)"
-    return
-  fi
-  read -r x y w h <<<"$rect"
-  if velmora_screenshot_settled "$artifacts/$file" "${w}x${h}+$x+$y" 10; then
-    ok "screenshot saved: $file (${w}x${h})"
-  else
-    not_ok "screenshot $file" "the picture did not settle within 10 s"
-  fi
 }
 
 # check_fits WHAT TITLE FORM.CONTROL: the label's text, laid out in its own font as the label
@@ -214,8 +88,9 @@ check_same_bytes() {
   fi
 }
 
-# start_exit_watch IMAGE.exe TIMEOUT-MS: watches that image from now on (see interaction.sh).
-start_exit_watch() {
+# start_image_watch IMAGE.exe TIMEOUT-MS: watches the end of that image from now on, as
+# start_exit_watch (checks.sh) does the program's; each watch gets the next index, from 0.
+start_image_watch() {
   local image=$1 out=$VELMORA_E2E_LOG/$case_name.wait-exit.${#exit_watch_pids[@]}
   : >"$out"
   timeout 90 wine "$driver" wait-exit "$image" "$2" >"$out" 2>"$out.err" &
@@ -224,8 +99,8 @@ start_exit_watch() {
   velmora_poll 20 grep -q '^watching' "$out"
 }
 
-# finish_exit_watch INDEX WHAT CODE: the INDEXth watched program ended by itself with CODE.
-finish_exit_watch() {
+# finish_image_watch INDEX WHAT CODE: the INDEXth watched program ended by itself with CODE.
+finish_image_watch() {
   local i=$1 what=$2 want=$3 rc=0 out=${exit_watch_outs[$1]}
   wait "${exit_watch_pids[i]}" || rc=$?
   if ((rc != 0)); then
@@ -318,7 +193,7 @@ case_add_and_install() {
   set_box Filename.Text1 會議室 && set_box Filename.Text2 10.0.0.10 && set_box Filename.Text3 "$name" ||
     { give_up "add-and-install: 會議室 / 10.0.0.10 / $name are typed" "$(driver_error)"; return; }
   exit_watch_pids=() exit_watch_outs=()
-  start_exit_watch "$installer" 60000 ||
+  start_image_watch "$installer" 60000 ||
     { give_up "add-and-install: the end of $installer is watched" "$(cat "${exit_watch_outs[0]}.err")"; return; }
   drv click "$copy_title" Filename.ADD_isntall_Command ||
     { give_up "add-and-install: 新增後安裝 is clicked" "$(driver_error)"; return; }
@@ -335,7 +210,7 @@ case_add_and_install() {
     give_up "add-and-install: the copy runs" "no process $copy"
     return
   fi
-  start_exit_watch "$copy" 60000 ||
+  start_image_watch "$copy" 60000 ||
     { give_up "add-and-install: the end of the copy is watched" "$(cat "${exit_watch_outs[1]}.err")"; return; }
   # The copy starts in its own main window, with the profile's address.
   if wait_text "$title" Form1.Text1 10.0.0.7 15; then
@@ -389,19 +264,14 @@ case_add_and_install() {
   check_equal "add-and-install: the first program still waits while the copy's summary is open" \
     "$(drv process-count "$installer")" 1
   drv msgbox-press Velmora ok || { give_up "add-and-install: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch 1 "add-and-install: the copy ends" 1603
-  finish_exit_watch 0 "add-and-install: the first program ends when the copy has ended" 1603
+  finish_image_watch 1 "add-and-install: the copy ends" 1603
+  finish_image_watch 0 "add-and-install: the first program ends when the copy has ended" 1603
   end_case
 }
 
 case_screens_144() {
   case_name=screens-144
-  velmora_set_dpi 144
-  local seen
-  seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
-  if [[ $seen != "logpixels 144 144 "* ]]; then
-    not_ok "screens-144: a program started now sees 144 DPI" "driver reports: $seen"
-  fi
+  set_dpi_seen 144 screens-144
   if begin_case screens-144 && open_copy_window; then
     shot_window copies-144dpi.png "$copy_title" Filename
     check_labels_fit
@@ -412,21 +282,12 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-if ! velmora_env_up; then
-  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
-  exit 1
-fi
-echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+wine_up
 velmora_on_exit stop_program
 velmora_on_exit "velmora_set_dpi 96"
 velmora_set_dpi 96
 
-if temp_dir=$(velmora_wine cmd /c 'echo %TMP%' | tr -d '\r\n') && [[ $temp_dir == [A-Za-z]:\\* ]] &&
-  temp_dir=$(velmora_wine winepath -u "$temp_dir") && [[ -d $temp_dir ]]; then
-  install_log=${temp_dir%/}/Velmora.log
-else
-  not_ok "Wine's temporary folder is found" "%TMP% is \"$temp_dir\""
-fi
+find_install_log
 
 case_add
 case_add_and_install

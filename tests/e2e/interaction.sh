@@ -9,24 +9,10 @@
 # bounded by VELMORA_INTERACTION_TIMEOUT seconds (default 180).
 set -u -o pipefail
 
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
-  exit 2
-fi
-
-# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
-if [[ -z ${VELMORA_INTERACTION_INNER:-} ]]; then
-  export VELMORA_INTERACTION_INNER=1
-  exec timeout --kill-after=30 "${VELMORA_INTERACTION_TIMEOUT:-180}" "$BASH" "$0" "$@"
-fi
-
-program=$(realpath -e "$1") || exit 2
-driver=$(realpath -e "$2") || exit 2
-artifacts=$(realpath -m "$3")
-mkdir -p "$artifacts"
-rm -f "$artifacts"/*.png
-export VELMORA_E2E_LOG=$artifacts/logs
-rm -rf "$VELMORA_E2E_LOG"
+# shellcheck source=tests/e2e/cases.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
+run_bounded VELMORA_INTERACTION_TIMEOUT 180 "$@"
+clear_artifacts '*.png'
 
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -42,201 +28,21 @@ readonly legacy_key='HKCU\SOFTWARE\Microsoft\Windows NT\CurrentVersion\Windows'
 
 # shellcheck source=tests/e2e/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-case_name=
+report_at_exit
 
-velmora_on_exit summary
-trap 'not_ok "finished within ${VELMORA_INTERACTION_TIMEOUT:-180} s (killed by the total timeout)"; exit 124' TERM
-trap 'not_ok "not interrupted"; exit 130' INT
-
-# What the screen shows and which message boxes are open, to explain a failure.
-diagnose() {
-  velmora_screenshot "$artifacts/failure-$case_name.png" 2>/dev/null
-  local box t
-  for t in Velmora 提示 "$maker_title"; do
-    if box=$(drv --timeout=200 msgbox-text "$t"); then
-      echo "#   a message box \"$t\" is open: $(shown "$box")"
-    fi
-  done
-  drv --timeout=200 list "$title" >>"$VELMORA_E2E_LOG/driver.log" || true
-}
-
-# A fresh package folder: the program alone (also as EXE when given), with ip.ini (given as UTF-8,
-# stored in code page 950 with CR LF) and a small INF when the case wants a profile.
-new_package() {
-  local line=${1:-} exe=${2:-Velmora.exe}
-  package=$(mktemp -d /tmp/velmora-interaction.XXXXXX)
-  velmora_on_exit "rm -rf '$package'"
-  cp "$program" "$package/Velmora.exe"
-  [[ $exe == Velmora.exe ]] || cp "$program" "$package/$exe"
-  if [[ -n $line ]]; then
-    printf '%s\r\n' "$line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
-    printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Printer\r\n' >"$package/x.inf"
-  fi
-}
-
-# The bytes ip.ini must hold for LINE, for cmp.
-expected_ini() {
-  local file=$VELMORA_E2E_LOG/$case_name.ip.ini.expected
-  printf '%s\r\n' "$1" | iconv -f UTF-8 -t CP950 >"$file"
-  echo "$file"
-}
-
-check_ini() {
-  local what=$1 line=$2 want
-  want=$(expected_ini "$line")
-  if cmp -s "$package/ip.ini" "$want"; then
-    ok "$what"
-  else
-    not_ok "$what" \
-      "got:      $(od -An -tx1 "$package/ip.ini" 2>&1 | tr -s ' \n' ' ')" \
-      "expected: $(od -An -tx1 "$want" | tr -s ' \n' ' ')"
-  fi
-}
-
-# begin_case NAME [IP.INI-LINE [EXE [FROM]]]: a fresh folder and a fresh program (EXE of that
-# folder, started from the folder FROM when given); false when it never came up.
-begin_case() {
-  case_name=$1
-  echo "# case: $case_name"
-  new_package "${2:-}" "${3:-Velmora.exe}"
-  start_program "$package" "$case_name" "${3:-Velmora.exe}" "${4:-}"
-  if ! wait_main_window; then
-    not_ok "$case_name: main window appears" "$(driver_error)"
-    diagnose
-    stop_program
-    return 1
-  fi
-}
-
-end_case() {
-  stop_program
-  case_name=
-}
-
-# A failed step ends its case; what follows would only repeat the failure.
-give_up() {
-  not_ok "$@"
-  diagnose
-  end_case
-  return 1
-}
-
-# Polls a control until it shows TEXT: posted typing arrives after a sent WM_GETTEXT.
-wait_text() {
-  local win=$1 control=$2 want=$3 secs=${4:-5} got=
-  local deadline=$((SECONDS + secs))
-  while :; do
-    got=$(drv --timeout=2000 get-text "$win" "$control") && [[ $got == "$want" ]] && return 0
-    if ((SECONDS >= deadline)); then
-      echo "$control shows $(shown "$got")" >"$driver_err"
-      return 1
-    fi
-  done
-}
+# Each case (cases.sh) has a package folder /tmp/velmora-interaction.* holding the program, ip.ini
+# and a small INF; a failure leaves failure-CASE.png and the main window's controls in the log.
+package_prefix=interaction
+fill_package() { small_inf >"$package/x.inf"; }
+failure_picture=failure-
+diagnose_boxes=(Velmora 提示 "$maker_title")
+diagnose_list=$title
 
 # Replaces the address box's text the way a user would: empty it, type, and wait until it shows.
 type_address() {
   drv set-text "$title" Form1.Text1 "" &&
     drv type "$title" Form1.Text1 "$1" &&
     wait_text "$title" Form1.Text1 "$1"
-}
-
-# expect_box WHAT TITLE TEXT [TIMEOUT-MS]: the message box is open and says exactly TEXT.
-expect_box() {
-  local what=$1 box_title=$2 want=$3 ms=${4:-10000} got
-  if got=$(drv --timeout="$ms" msgbox-text "$box_title"); then
-    check_equal "$what" "$got" "$want"
-    [[ $got == "$want" ]]
-  else
-    not_ok "$what" "$(driver_error)"
-    return 1
-  fi
-}
-
-check_state() {
-  local what=$1 command=$2 win=$3 control=$4 want=$5 got
-  if got=$(drv "$command" "$win" "$control"); then
-    check_equal "$what" "$got" "$want"
-  else
-    not_ok "$what" "$(driver_error)"
-  fi
-}
-
-# Polls a true/false state until it reads WANT: the program applies some changes a moment later.
-wait_state() {
-  local command=$1 win=$2 control=$3 want=$4 secs=${5:-5} got=
-  local deadline=$((SECONDS + secs))
-  while :; do
-    got=$(drv --timeout=2000 "$command" "$win" "$control") && [[ $got == "$want" ]] && return 0
-    if ((SECONDS >= deadline)); then
-      echo "$control: $command reads \"$got\"" >"$driver_err"
-      return 1
-    fi
-  done
-}
-
-# rect_of TITLE [FORM]: "X Y W H" on the X screen (the driver reports desktop coordinates).
-rect_of() {
-  local origin ox oy x y w h
-  read -r x y w h < <(drv window-rect "$@") || return 1
-  [[ -n ${h:-} ]] || return 1
-  origin=$(velmora_desktop_origin "$desktop")
-  read -r ox oy <<<"${origin:-0 0}"
-  echo "$((ox + x)) $((oy + y)) $w $h"
-}
-
-# union "X Y W H" "X Y W H": the smallest rectangle holding both.
-union() {
-  local ax ay aw ah bx by bw bh
-  read -r ax ay aw ah <<<"$1"
-  read -r bx by bw bh <<<"$2"
-  local l=$((ax < bx ? ax : bx)) t=$((ay < by ? ay : by))
-  local r=$((ax + aw > bx + bw ? ax + aw : bx + bw)) b=$((ay + ah > by + bh ? ay + ah : by + bh))
-  echo "$l $t $((r - l)) $((b - t))"
-}
-
-# shot FILE "X Y W H": a settled screenshot of that part of the screen.
-shot() {
-  local file=$1 x y w h
-  read -r x y w h <<<"$2"
-  if velmora_screenshot_settled "$artifacts/$file" "${w}x${h}+$x+$y" 10; then
-    ok "screenshot saved: $file (${w}x${h})"
-  else
-    not_ok "screenshot $file" "the picture did not settle within 10 s"
-    velmora_screenshot "$artifacts/$file" 2>/dev/null
-  fi
-}
-
-shot_window() {
-  local file=$1 rect
-  shift
-  if rect=$(rect_of "$@"); then
-    shot "$file" "$rect"
-  else
-    not_ok "screenshot $file" "$(driver_error)"
-  fi
-}
-
-# The end of the program is watched from before the answer that ends it: it may be gone before a
-# driver started afterwards could look, and a crash must not pass for an end.
-start_exit_watch() {
-  exit_watch_out=$VELMORA_E2E_LOG/$case_name.wait-exit
-  timeout 60 wine "$driver" wait-exit "$program_image" "$1" >"$exit_watch_out" 2>"$exit_watch_out.err" &
-  exit_watch_pid=$!
-  velmora_poll 20 grep -qs '^watching' "$exit_watch_out"
-}
-
-# finish_exit_watch WHAT CODE: the watched program ended by itself with exit code CODE.
-finish_exit_watch() {
-  local what=$1 want=$2 rc=0 codes
-  wait "$exit_watch_pid" || rc=$?
-  codes=$(sed -n 's/^exited //p' "$exit_watch_out")
-  if ((rc != 0)); then
-    not_ok "$what" "$(grep -v -e 'wine32' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$exit_watch_out.err" | tr '\n' ' ')"
-    diagnose
-  else
-    check_equal "$what with exit code $want" "$codes" "$want"
-  fi
 }
 
 # check_fits WHAT TITLE FORM.CONTROL: the label's text, laid out in its own font as the label
@@ -535,7 +341,7 @@ case_declined_install() {
   check_equal "declined-install: the program runs while the question is open" \
     "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press 提示 no || { give_up "declined-install: No is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "declined-install: after No the program ends by itself" 1602
+  finish_exit_watch "declined-install: after No the program ends by itself" 1602 || diagnose
   check_log declined-install 1602
   # Only the start-up's registry command may have been started: nothing of an install.
   [[ -f $VELMORA_E2E_LOG/declined-install.Velmora.log ]] &&
@@ -666,7 +472,7 @@ case_engine() {
     { give_up "engine: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
   check_equal "engine: the program runs while the summary is open" "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press Velmora ok || { give_up "engine: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "engine: after OK the program ends by itself" 1603
+  finish_exit_watch "engine: after OK the program ends by itself" 1603 || diagnose
   check_log engine 1603 \
     'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' \
     '進度：正在...新增連接埠' \
@@ -736,7 +542,7 @@ case_notice() {
     { give_up "notice: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
   check_equal "notice: the program runs while the summary is open" "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press Velmora ok || { give_up "notice: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "notice: after OK the program ends by itself" 1603
+  finish_exit_watch "notice: after OK the program ends by itself" 1603 || diagnose
   check_log notice 1603 'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' "步驟失敗：${share//\\/\\\\}：*"
   end_case
 }
@@ -822,7 +628,7 @@ case_damaged() {
     { give_up "damaged: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
   check_equal "damaged: the program runs while the stop is open" "$(cat "$exit_watch_out")" "watching 1"
   drv msgbox-press Velmora ok || { give_up "damaged: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "damaged: after OK the program ends by itself" 1620
+  finish_exit_watch "damaged: after OK the program ends by itself" 1620 || diagnose
   check_ini "damaged: ip.ini is unchanged after the end" "$line"
   check_log damaged 1620 "ip.ini：$line"
   end_case
@@ -885,12 +691,7 @@ case_screens() {
 }
 
 case_screens_144() {
-  velmora_set_dpi 144
-  local seen
-  seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
-  if [[ $seen != "logpixels 144 144 "* ]]; then
-    not_ok "screens-144: a program started now sees 144 DPI" "driver reports: $seen"
-  fi
+  set_dpi_seen 144 screens-144
   if begin_case screens-144 "$profile_line"; then
     shot_window form1-144dpi.png "$title"
     check_fits "screens-144: Form1.Label3 fits its label" "$title" Form1.Label3
@@ -914,22 +715,12 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-if ! velmora_env_up; then
-  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
-  exit 1
-fi
-echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+wine_up
 velmora_on_exit stop_program
 velmora_on_exit "velmora_set_dpi 96"
 velmora_set_dpi 96
 
-# The program's GetTempPathW takes %TMP% first; Wine sets it in the prefix.
-if temp_dir=$(velmora_wine cmd /c 'echo %TMP%' | tr -d '\r\n') && [[ $temp_dir == [A-Za-z]:\\* ]] &&
-  temp_dir=$(velmora_wine winepath -u "$temp_dir") && [[ -d $temp_dir ]]; then
-  install_log=${temp_dir%/}/Velmora.log
-else
-  not_ok "Wine's temporary folder is found" "%TMP% is \"$temp_dir\""
-fi
+find_install_log
 echo "# install log: $install_log"
 
 # The address the main window must start with, worked out by the driver itself (see smoke.sh).

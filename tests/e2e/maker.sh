@@ -10,24 +10,10 @@
 # bounded by VELMORA_MAKER_TIMEOUT seconds (default 180).
 set -u -o pipefail
 
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
-  exit 2
-fi
-
-# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
-if [[ -z ${VELMORA_MAKER_INNER:-} ]]; then
-  export VELMORA_MAKER_INNER=1
-  exec timeout --kill-after=30 "${VELMORA_MAKER_TIMEOUT:-180}" "$BASH" "$0" "$@"
-fi
-
-program=$(realpath -e "$1") || exit 2
-driver=$(realpath -e "$2") || exit 2
-artifacts=$(realpath -m "$3")
-mkdir -p "$artifacts"
-rm -f "$artifacts"/maker-*.png "$artifacts"/failure-maker-*.png
-export VELMORA_E2E_LOG=$artifacts/logs
-rm -rf "$VELMORA_E2E_LOG"
+# shellcheck source=tests/e2e/cases.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
+run_bounded VELMORA_MAKER_TIMEOUT 180 "$@"
+clear_artifacts 'maker-*.png' 'failure-maker-*.png'
 
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -57,22 +43,7 @@ readonly first_model=${models[0]}
 
 # shellcheck source=tests/e2e/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-case_name=
-
-velmora_on_exit summary
-trap 'not_ok "finished within ${VELMORA_MAKER_TIMEOUT:-180} s (killed by the total timeout)"; exit 124' TERM
-trap 'not_ok "not interrupted"; exit 130' INT
-
-diagnose() {
-  velmora_screenshot "$artifacts/failure-maker-$case_name.png" 2>/dev/null
-  local box t
-  for t in Velmora 提示 "$maker_title" 製作列印喜好設定; do
-    if box=$(drv --timeout=200 msgbox-text "$t"); then
-      echo "#   a message box \"$t\" is open: $(shown "$box")"
-    fi
-  done
-  drv --timeout=200 list "$maker_title" >>"$VELMORA_E2E_LOG/driver.log" || true
-}
+report_at_exit
 
 # The driver INF, as makers ship them for current Windows: UTF-16 LE with a byte-order mark, CR LF,
 # a comment before the first section, the models section third, one install section per model,
@@ -101,70 +72,18 @@ write_inf() {
   } | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$1"
 }
 
-# A fresh package folder: the program, ip.ini (code page 950, CR LF) and the driver INF.
-new_package() {
-  package=$(mktemp -d /tmp/velmora-maker.XXXXXX)
-  velmora_on_exit "rm -rf '$package'"
-  cp "$program" "$package/Velmora.exe"
-  printf '%s\r\n' "$profile_line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
-  write_inf "$package/$inf_name"
-}
+# Each case (cases.sh) has a package folder /tmp/velmora-maker.* holding the program, ip.ini and
+# the driver INF; a failure leaves failure-maker-CASE.png and the maker's controls in the log.
+package_prefix=maker
+fill_package() { write_inf "$package/$inf_name"; }
+failure_picture=failure-maker-
+diagnose_boxes=(Velmora 提示 "$maker_title" 製作列印喜好設定)
+diagnose_list=$maker_title
 
-begin_case() {
-  case_name=$1
-  echo "# case: $case_name"
-  new_package
-  start_program "$package" "$case_name"
-  if ! wait_main_window; then
-    not_ok "$case_name: main window appears" "$(driver_error)"
-    diagnose
-    stop_program
-    return 1
-  fi
-}
-
-end_case() {
-  stop_program
-  case_name=
-}
-
-# A failed step ends its case; what follows would only repeat the failure.
-give_up() {
-  not_ok "$@"
-  diagnose
-  end_case
-  return 1
-}
-
-# Polls a control until it shows TEXT: the clicks are posted, their reactions come a moment later.
-wait_text() {
-  local win=$1 control=$2 want=$3 secs=${4:-10} got=
-  local deadline=$((SECONDS + secs))
-  while :; do
-    got=$(drv --timeout=2000 get-text "$win" "$control") && [[ $got == "$want" ]] && return 0
-    if ((SECONDS >= deadline)); then
-      echo "$control shows $(shown "$got"), expected $(shown "$want")" >"$driver_err"
-      return 1
-    fi
-  done
-}
-
+# check_text WHAT WIN CONTROL TEXT [SECS]: the control comes to show TEXT within SECS (10 unless
+# given): the clicks are posted, their reactions come a moment later.
 check_text() {
-  local what=$1
-  shift
-  if wait_text "$@"; then ok "$what"; else not_ok "$what" "$(driver_error)"; fi
-}
-
-check_ini() {
-  local what=$1 want=$VELMORA_E2E_LOG/$case_name.ip.ini.expected
-  printf '%s\r\n' "$2" | iconv -f UTF-8 -t CP950 >"$want"
-  if cmp -s "$package/ip.ini" "$want"; then
-    ok "$what"
-  else
-    not_ok "$what" \
-      "got:      $(od -An -tx1 "$package/ip.ini" 2>&1 | tr -s ' \n' ' ')" \
-      "expected: $(od -An -tx1 "$want" | tr -s ' \n' ' ')"
-  fi
+  if wait_text "$2" "$3" "$4" "${5:-10}"; then ok "$1"; else not_ok "$1" "$(driver_error)"; fi
 }
 
 main_enabled() { [[ $(drv --timeout=2000 is-enabled "$title" Form1) == true ]]; }
@@ -195,31 +114,6 @@ check_model_list() {
   ok "$what"
 }
 
-# The driver reports desktop coordinates; pictures are taken of the X screen.
-to_screen() {
-  local origin ox oy x y w h
-  read -r x y w h <<<"$1"
-  origin=$(velmora_desktop_origin "$desktop")
-  read -r ox oy <<<"${origin:-0 0}"
-  echo "$((ox + x)) $((oy + y)) $w $h"
-}
-
-# rect_of TITLE [FORM.CONTROL]: "X Y W H" on the X screen.
-rect_of() {
-  local r
-  r=$(drv window-rect "$@") && [[ $r =~ ^-?[0-9]+\ -?[0-9]+\ [0-9]+\ [0-9]+$ ]] && to_screen "$r"
-}
-
-# union "X Y W H" "X Y W H": the smallest rectangle holding both.
-union() {
-  local ax ay aw ah bx by bw bh
-  read -r ax ay aw ah <<<"$1"
-  read -r bx by bw bh <<<"$2"
-  local l=$((ax < bx ? ax : bx)) t=$((ay < by ? ay : by))
-  local r=$((ax + aw > bx + bw ? ax + aw : bx + bw)) b=$((ay + ah > by + bh ? ay + ah : by + bh))
-  echo "$l $t $((r - l)) $((b - t))"
-}
-
 # inside "X Y W H" "X Y W H": the first rectangle lies wholly within the second.
 inside() {
   local ax ay aw ah bx by bw bh
@@ -239,13 +133,8 @@ shot_dropped() {
     { not_ok "$case_name: the model list drops down" "$(driver_error)"; return 1; }
   ok "$case_name: the model list drops down"
   area=$(union "$maker" "$list")
+  shot "$file" "$area" "$case_name: "
   read -r x y w h <<<"$area"
-  if velmora_screenshot_settled "$artifacts/$file" "${w}x${h}+$x+$y" 10; then
-    ok "$case_name: screenshot saved: $file (${w}x${h})"
-  else
-    not_ok "$case_name: screenshot $file" "the picture did not settle within 10 s"
-    velmora_screenshot "$artifacts/$file" 2>/dev/null
-  fi
   # Wine 8's virtual desktop leaves the list's X window unpainted (black) where it overlaps the
   # maker window, as it does message boxes. So the list pictures itself inside the program, and
   # that picture goes where the list lies on the screen.
@@ -369,12 +258,7 @@ case_models() {
 
 # The same list at 144 DPI, for its picture.
 case_models_144() {
-  velmora_set_dpi 144
-  local seen
-  seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
-  if [[ $seen != "logpixels 144 144 "* ]]; then
-    not_ok "models-144: a program started now sees 144 DPI" "driver reports: $seen"
-  fi
+  set_dpi_seen 144 models-144
   if begin_case models-144 && find_models; then
     shot_dropped maker-models-144dpi.png
     end_case
@@ -384,11 +268,7 @@ case_models_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-if ! velmora_env_up; then
-  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
-  exit 1
-fi
-echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+wine_up
 velmora_on_exit stop_program
 velmora_on_exit "velmora_set_dpi 96"
 velmora_set_dpi 96

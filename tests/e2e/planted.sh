@@ -11,25 +11,11 @@
 # seconds (default 180).
 set -u -o pipefail
 
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
-  exit 2
-fi
-
-# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
-if [[ -z ${VELMORA_PLANTED_INNER:-} ]]; then
-  export VELMORA_PLANTED_INNER=1
-  exec timeout --kill-after=30 "${VELMORA_PLANTED_TIMEOUT:-180}" "$BASH" "$0" "$@"
-fi
-
-program=$(realpath -e "$1") || exit 2
-driver=$(realpath -e "$2") || exit 2
+# shellcheck source=tests/e2e/cases.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
+run_bounded VELMORA_PLANTED_TIMEOUT 180 "$@"
 marker=$(realpath -e "$(dirname "$driver")/velmora-e2e-marker.exe") || exit 2
-artifacts=$(realpath -m "$3")
-mkdir -p "$artifacts"
-rm -f "$artifacts"/failure-planted-*.png "$artifacts"/*.ran
-export VELMORA_E2E_LOG=$artifacts/logs
-rm -rf "$VELMORA_E2E_LOG"
+clear_artifacts 'failure-planted-*.png' '*.ran'
 
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -44,55 +30,20 @@ readonly planted_names=(reg.exe cmd.exe rundll32.exe control.exe)
 
 # shellcheck source=tests/e2e/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-case_name=
+report_at_exit
 
-velmora_on_exit summary
-trap 'not_ok "finished within ${VELMORA_PLANTED_TIMEOUT:-180} s (killed by the total timeout)"; exit 124' TERM
-trap 'not_ok "not interrupted"; exit 130' INT
-
-diagnose() {
-  velmora_screenshot "$artifacts/failure-planted-$case_name.png" 2>/dev/null
-  local box t
-  for t in Velmora 提示; do
-    if box=$(drv --timeout=200 msgbox-text "$t"); then
-      echo "#   a message box \"$t\" is open: $(shown "$box")"
-    fi
-  done
-}
-
-# A fresh package folder: the program, ip.ini (code page 950, CR LF), a small INF, and the
-# planted programs.
-new_package() {
-  package=$(mktemp -d /tmp/velmora-planted.XXXXXX)
-  velmora_on_exit "rm -rf '$package'"
-  cp "$program" "$package/Velmora.exe"
-  printf '%s\r\n' "$profile_line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
-  printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Printer\r\n' >"$package/x.inf"
+# Each case (cases.sh) has a package folder /tmp/velmora-planted.* holding the program, ip.ini, a
+# small INF and the planted programs; a failure leaves failure-planted-CASE.png.
+package_prefix=planted
+fill_package() {
   local name
+  small_inf >"$package/x.inf"
   for name in "${planted_names[@]}"; do cp "$marker" "$package/$name"; done
 }
-
-# Wine traces every CreateProcess of the program and its children ("app" is the program file
-# given, "cmdline" the line): the proof of what ran from where.
-start_traced() {
-  velmora_desktop_up "$desktop" "$driver" || true
-  (cd "$package" && WINEDEBUG=-all,+process exec wine explorer "/desktop=$desktop,1024x768" Velmora.exe) \
-    >"$VELMORA_E2E_LOG/program-$case_name.log" 2>&1 &
-  program_pid=$!
-}
-
-begin_case() {
-  case_name=$1
-  echo "# case: $case_name"
-  new_package
-  start_traced
-  if ! wait_main_window; then
-    not_ok "$case_name: main window appears" "$(driver_error)"
-    diagnose
-    stop_program
-    return 1
-  fi
-}
+failure_picture=failure-planted-
+# Wine traces every CreateProcess of the program and its children into the program's log ("app" is
+# the program file given, "cmdline" the line): the proof of what ran from where.
+program_winedebug=-all,+process
 
 # The markers that planted programs left, with the lines they were started with.
 check_no_marker() {
@@ -198,7 +149,7 @@ case_install() {
 # Recording printing preferences from 一鍵安裝製作: the question, Yes, and the outcome's box.
 # Wine's WMI has no Win32_PrinterConfiguration rows, so the recording ends with "製作失敗，找不到印表機"
 # before its command line; the case still proves that the maker's path starts nothing planted.
-# Do not plant explorer.exe: start_traced runs "wine explorer" in the package folder.
+# Do not plant explorer.exe: start_program runs "wine explorer" in the package folder.
 case_recording() {
   begin_case recording || return
   drv menu "$title" 進階/設定值 ||
@@ -219,11 +170,7 @@ case_recording() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-if ! velmora_env_up; then
-  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
-  exit 1
-fi
-echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+wine_up
 velmora_on_exit stop_program
 
 case_start

@@ -7,24 +7,10 @@
 # bounded by VELMORA_SMOKE_TIMEOUT seconds (default 300).
 set -u -o pipefail
 
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
-  exit 2
-fi
-
-# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
-if [[ -z ${VELMORA_SMOKE_INNER:-} ]]; then
-  export VELMORA_SMOKE_INNER=1
-  exec timeout --kill-after=30 "${VELMORA_SMOKE_TIMEOUT:-300}" "$BASH" "$0" "$@"
-fi
-
-program=$(realpath -e "$1") || exit 2
-driver=$(realpath -e "$2") || exit 2
-artifacts=$(realpath -m "$3")
-mkdir -p "$artifacts"
-rm -f "$artifacts"/form1-*dpi.png "$artifacts"/failure-*.png "$artifacts/ip.ini"
-export VELMORA_E2E_LOG=$artifacts/logs
-rm -rf "$VELMORA_E2E_LOG"
+# shellcheck source=tests/e2e/cases.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
+run_bounded VELMORA_SMOKE_TIMEOUT 300 "$@"
+clear_artifacts 'form1-*dpi.png' 'failure-*.png' ip.ini
 
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -38,12 +24,11 @@ readonly client_twips_w=4905 client_twips_h=2265
 
 # shellcheck source=tests/e2e/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-velmora_on_exit summary
-trap 'not_ok "finished within ${VELMORA_SMOKE_TIMEOUT:-300} s (killed by the total timeout)"; exit 124' TERM
-trap 'not_ok "not interrupted"; exit 130' INT
+report_at_exit
 
-# Saves what the screen shows and what message box is open, to explain a failure.
-diagnose() {
+# diagnose_start TAG: saves what the screen shows and what message box is open, to explain a
+# failed start.
+diagnose_start() {
   local tag=$1
   velmora_screenshot "$artifacts/failure-$tag.png" 2>/dev/null
   local box
@@ -71,11 +56,7 @@ unc_check_set() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-if ! velmora_env_up; then
-  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
-  exit 1
-fi
-echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+wine_up
 
 if rule=$(timeout 60 wine "$driver" self-test 2>"$driver_err"); then
   ok "driver's own-address rule ($rule)"
@@ -103,7 +84,7 @@ velmora_on_exit stop_program
 cp "$program" "$package/Velmora.exe"
 
 expected_ini=$VELMORA_E2E_LOG/ip.ini.expected
-printf '%s\r\n' "$placeholder_line" | iconv -f UTF-8 -t CP950 >"$expected_ini"
+ini_bytes "$placeholder_line" >"$expected_ini"
 
 # --- one start per DPI ----------------------------------------------------------------------------
 
@@ -119,7 +100,7 @@ run_at_dpi() {
   start_program "$package" "${dpi}dpi"
   if ! wait_main_window; then
     not_ok "main window appears at $dpi DPI" "$(driver_error)"
-    diagnose "${dpi}dpi"
+    diagnose_start "${dpi}dpi"
     stop_program
     return
   fi

@@ -9,24 +9,10 @@
 # bounded by VELMORA_TOOLS_TIMEOUT seconds (default 240).
 set -u -o pipefail
 
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
-  exit 2
-fi
-
-# Re-run under timeout so a hung Wine can never hold the caller; TERM reaches the traps below.
-if [[ -z ${VELMORA_TOOLS_INNER:-} ]]; then
-  export VELMORA_TOOLS_INNER=1
-  exec timeout --kill-after=30 "${VELMORA_TOOLS_TIMEOUT:-240}" "$BASH" "$0" "$@"
-fi
-
-program=$(realpath -e "$1") || exit 2
-driver=$(realpath -e "$2") || exit 2
-artifacts=$(realpath -m "$3")
-mkdir -p "$artifacts"
-rm -f "$artifacts"/tools-*.png "$artifacts"/failure-tools-*.png
-export VELMORA_E2E_LOG=$artifacts/logs
-rm -rf "$VELMORA_E2E_LOG"
+# shellcheck source=tests/e2e/cases.sh
+source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
+run_bounded VELMORA_TOOLS_TIMEOUT 240 "$@"
+clear_artifacts 'tools-*.png' 'failure-tools-*.png'
 
 # shellcheck source=tests/e2e/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
@@ -41,56 +27,22 @@ readonly share_port='\\192.168.10.10\printer'
 
 # shellcheck source=tests/e2e/checks.sh
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-case_name=
+report_at_exit
 
-velmora_on_exit summary
-trap 'not_ok "finished within ${VELMORA_TOOLS_TIMEOUT:-240} s (killed by the total timeout)"; exit 124' TERM
-trap 'not_ok "not interrupted"; exit 130' INT
-
-diagnose() {
-  velmora_screenshot "$artifacts/failure-tools-$case_name.png" 2>/dev/null
-  local box t
-  for t in Velmora 提示; do
-    if box=$(drv --timeout=200 msgbox-text "$t"); then
-      echo "#   a message box \"$t\" is open: $(shown "$box")"
-    fi
-  done
-}
-
-# A fresh package folder: the program, ip.ini (code page 950, CR LF) and a small INF.
-new_package() {
-  package=$(mktemp -d /tmp/velmora-tools.XXXXXX)
-  velmora_on_exit "rm -rf '$package'"
-  cp "$program" "$package/Velmora.exe"
-  printf '%s\r\n' "$profile_line" | iconv -f UTF-8 -t CP950 >"$package/ip.ini"
-  printf '[Version]\r\nSignature="$Windows NT$"\r\nClass=Printer\r\n[M]\r\n"Model X" = X\r\n' \
-    >"$package/x.inf"
-}
-
-begin_case() {
-  case_name=$1
-  echo "# case: $case_name"
+# Each case (cases.sh) has a package folder /tmp/velmora-tools.* holding the program, ip.ini and a
+# small INF with one model, and no install log of an earlier case; a failure leaves
+# failure-tools-CASE.png.
+package_prefix=tools
+fill_package() {
   rm -f "$install_log"
-  new_package
-  start_program "$package" "$case_name"
-  if ! wait_main_window; then
-    not_ok "$case_name: the main window appears" "$(driver_error)"
-    diagnose
-    stop_program
-    return 1
-  fi
+  { small_inf && printf '[M]\r\n"Model X" = X\r\n'; } >"$package/x.inf"
 }
+failure_picture=failure-tools-
+main_window_check='the main window appears'
 
-give_up() {
-  not_ok "$@"
-  diagnose
-  stop_program
-  return 1
-}
-
-# expect_box WHAT TEXT [TIMEOUT-MS]: a box titled Velmora is open and says exactly TEXT; OK closes
-# it.
-expect_box() {
+# expect_box_ok WHAT TEXT [TIMEOUT-MS]: a box titled Velmora is open and says exactly TEXT; OK
+# closes it.
+expect_box_ok() {
   local what=$1 want=$2 ms=${3:-10000} got
   if ! got=$(drv --timeout="$ms" msgbox-text Velmora); then
     not_ok "$what" "$(driver_error)"
@@ -113,24 +65,6 @@ expect_box_start() {
   else
     not_ok "$what" "got:      $(shown "$got")" "expected: $(shown "$want")..."
     return 1
-  fi
-}
-
-# The end of the program is watched from before the answer that ends it.
-start_exit_watch() {
-  exit_watch_out=$VELMORA_E2E_LOG/$case_name.wait-exit
-  timeout 60 wine "$driver" wait-exit Velmora.exe "$1" >"$exit_watch_out" 2>"$exit_watch_out.err" &
-  exit_watch_pid=$!
-  velmora_poll 20 grep -qs '^watching' "$exit_watch_out"
-}
-
-finish_exit_watch() {
-  local what=$1 want=$2 rc=0
-  wait "$exit_watch_pid" || rc=$?
-  if ((rc != 0)); then
-    not_ok "$what" "$(grep -v -e wine32 -e multiarch -e 'dpkg --add' -e 'apt-get install' "$exit_watch_out.err" | tr '\n' ' ')"
-  else
-    check_equal "$what with exit code $want" "$(sed -n 's/^exited //p' "$exit_watch_out")" "$want"
   fi
 }
 
@@ -186,7 +120,7 @@ case_version() {
   version=$(wmic_values os get Version | head -n 1)
   echo "# Win32_OperatingSystem by wmic: \"$caption\" \"$version\""
   drv click "$title" Form1.Command7 || { give_up "version: 作業系統版本 is clicked" "$(driver_error)"; return; }
-  expect_box "version: 作業系統版本 shows the caption, two blanks and the version" "$caption  $version"
+  expect_box_ok "version: 作業系統版本 shows the caption, two blanks and the version" "$caption  $version"
   if drv wait-window "$title" 5000; then
     ok "version: the main window stays"
   else
@@ -207,12 +141,12 @@ case_driver_check() {
   drv click "$title" Form1.Command3 || { give_up "driver-check: the button is clicked" "$(driver_error)"; return; }
   for name in "${names[@]}"; do
     if [[ $name == *"Model X"* ]]; then box=有找到印表機; else box=沒找到印表機; fi
-    expect_box "driver-check: printer \"$name\" says $box" "$box" || { diagnose; break; }
+    expect_box_ok "driver-check: printer \"$name\" says $box" "$box" || { diagnose; break; }
   done
   drv click "$title" Form1.Command7 || { give_up "driver-check: 作業系統版本 is clicked" "$(driver_error)"; return; }
   local os_text
   os_text="$(wmic_values os get Caption | head -n 1)  $(wmic_values os get Version | head -n 1)"
-  expect_box "driver-check: ${#names[@]} box(es) for the printers, none more" "$os_text"
+  expect_box_ok "driver-check: ${#names[@]} box(es) for the printers, none more" "$os_text"
   # The package maker read the model; it stays loaded, hidden.
   local shown_state
   if shown_state=$(drv is-visible "$maker_title" ADVSET); then
@@ -241,7 +175,7 @@ case_local_port() {
   local round
   for round in 1 2; do
     drv click "$title" Form1.local_port || { give_up "local-port: LocalPort is clicked" "$(driver_error)"; return; }
-    expect_box "local-port: click $round says ok" ok || diagnose
+    expect_box_ok "local-port: click $round says ok" ok || diagnose
   done
   check_equal "local-port: $share_port is a REG_SZ value holding REG_SZ" "$(port_value)" "REG_SZ REG_SZ"
   local count
@@ -309,11 +243,11 @@ case_setup_now() {
   drv set-text "$title" Form1.Text1 256.1.1.1 ||
     { give_up "setup-now: 256.1.1.1 is typed" "$(driver_error)"; return; }
   drv click "$title" Form1.Command6 || { give_up "setup-now: setup now is clicked" "$(driver_error)"; return; }
-  expect_box "setup-now: an invalid address is refused" "IP不正確"
+  expect_box_ok "setup-now: an invalid address is refused" "IP不正確"
   drv set-text "$title" Form1.Text1 10.0.0.8 && drv set-text "$title" Form1.Text2 'Office" & echo "x' ||
     { give_up "setup-now: the boxes are filled" "$(driver_error)"; return; }
   drv click "$title" Form1.Command6 || { give_up "setup-now: setup now is clicked" "$(driver_error)"; return; }
-  expect_box "setup-now: a printer name with a quote is refused" \
+  expect_box_ok "setup-now: a printer name with a quote is refused" \
     $'「印表機名稱」含有雙引號「"」，不能放進安裝的命令列。\r\n\r\n沒有安裝任何東西。'
   check_equal "setup-now: the main window stays after a refusal" "$(drv is-visible "$title" Form1)" true
   drv set-text "$title" Form1.Text2 Office ||
@@ -345,21 +279,12 @@ case_setup_now() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-if ! velmora_env_up; then
-  not_ok "Wine environment comes up" "see $VELMORA_E2E_LOG"
-  exit 1
-fi
-echo "# WINEPREFIX=$WINEPREFIX DISPLAY=$DISPLAY"
+wine_up
 velmora_on_exit stop_program
 
 # The program's GetTempPathW takes %TMP% first; Wine sets it in the prefix.
 install_log=/nonexistent/Velmora.log
-if temp_dir=$(velmora_wine cmd /c 'echo %TMP%' | tr -d '\r\n') && [[ $temp_dir == [A-Za-z]:\\* ]] &&
-  temp_dir=$(velmora_wine winepath -u "$temp_dir") && [[ -d $temp_dir ]]; then
-  install_log=${temp_dir%/}/Velmora.log
-else
-  not_ok "Wine's temporary folder is found" "%TMP% is \"$temp_dir\""
-fi
+find_install_log
 
 case_version
 case_driver_check

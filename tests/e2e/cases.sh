@@ -1,0 +1,116 @@
+# Sourced first by the Wine test scripts, before wine-env.sh: the run's frame (its arguments, its
+# total timeout and its artifacts folder) and the cases' frame (a fresh package folder and a fresh
+# program per case, its end, and what a failure leaves to explain it). These functions use those of
+# wine-env.sh and checks.sh, which are sourced after it.
+# shellcheck shell=bash disable=SC2154  # program, profile_line and the cases' settings: the caller's
+
+# run_bounded TIMEOUT-VARIABLE DEFAULT-SECONDS ARGS...: checks the script's three arguments, then
+# runs the script again under timeout, bounded by TIMEOUT-VARIABLE seconds (DEFAULT-SECONDS unless
+# set), so a hung Wine can never hold the caller; TERM reaches the traps of report_at_exit. In that
+# run it sets program, driver and artifacts from the arguments.
+run_bounded() {
+  local limit=$1 inner=${1%_TIMEOUT}_INNER
+  run_seconds=${!limit:-$2}
+  shift 2
+  if [[ $# -ne 3 ]]; then
+    echo "usage: $0 <path-to-Velmora.exe> <path-to-velmora-e2e.exe> <artifact-dir>" >&2
+    exit 2
+  fi
+  if [[ -z ${!inner:-} ]]; then
+    export "$inner=1"
+    exec timeout --kill-after=30 "$run_seconds" "$BASH" "$0" "$@"
+  fi
+  program=$(realpath -e "$1") || exit 2
+  # shellcheck disable=SC2034  # the driver is called through checks.sh
+  driver=$(realpath -e "$2") || exit 2
+  artifacts=$(realpath -m "$3")
+}
+
+# clear_artifacts PATTERN...: makes the artifacts folder, removes what an earlier run left there
+# under a name that matches a PATTERN, and starts the log folder afresh (VELMORA_E2E_LOG, read by
+# wine-env.sh).
+clear_artifacts() {
+  local pattern
+  mkdir -p "$artifacts"
+  for pattern in "$@"; do
+    # shellcheck disable=SC2086  # a pattern
+    rm -f "$artifacts"/$pattern
+  done
+  export VELMORA_E2E_LOG=$artifacts/logs
+  rm -rf "$VELMORA_E2E_LOG"
+}
+
+# --- the cases' frame -----------------------------------------------------------------------------
+# A script with cases sets these after sourcing checks.sh:
+#   package_prefix      the package folders are /tmp/velmora-PREFIX.XXXXXX
+#   package_exe         the program's name in them (default Velmora.exe)
+#   fill_package        a function: what a package holds besides the program and ip.ini
+#   failure_picture     a failure's picture is $artifacts/<this><case name>.png
+#   diagnose_boxes      the titles of the message boxes a failure reports when they are open
+#   diagnose_list       a window whose controls a failure lists in the driver log (default none)
+#   main_window_check   the check's name when the main window never comes up
+#   restart_after_case  yes: end_case restarts the wineserver as well (default no)
+
+case_name=
+package=
+package_exe=Velmora.exe
+diagnose_boxes=(Velmora 提示)
+diagnose_list=
+main_window_check='main window appears'
+restart_after_case=no
+
+# new_package LINE [EXE]: a fresh package folder in $package, removed at exit: the program as
+# package_exe and also as EXE when that differs, ip.ini holding LINE (code page 950, CR LF), and
+# what fill_package adds.
+new_package() {
+  local line=$1 exe=${2:-$package_exe}
+  package=$(mktemp -d "/tmp/velmora-$package_prefix.XXXXXX")
+  velmora_on_exit "rm -rf '$package'"
+  cp "$program" "$package/$package_exe"
+  [[ $exe == "$package_exe" ]] || cp "$program" "$package/$exe"
+  ini_bytes "$line" >"$package/ip.ini"
+  fill_package
+}
+
+# begin_case NAME [IP.INI-LINE [EXE [FROM]]]: case NAME with a fresh package folder (ip.ini holds
+# profile_line unless LINE is given) and a fresh program: EXE of that folder (default package_exe),
+# started from the folder FROM when given. False, the failure told, when its window never came up.
+begin_case() {
+  local exe=${3:-$package_exe}
+  case_name=$1
+  echo "# case: $case_name"
+  new_package "${2:-$profile_line}" "$exe"
+  start_program "$package" "$case_name" "$exe" "${4:-}"
+  if ! wait_main_window; then
+    not_ok "$case_name: $main_window_check" "$(driver_error)"
+    diagnose
+    stop_program
+    return 1
+  fi
+}
+
+end_case() {
+  stop_program
+  [[ $restart_after_case != yes ]] || velmora_wineserver_restart
+  case_name=
+}
+
+# A failed step ends its case; what follows would only repeat the failure.
+give_up() {
+  not_ok "$@"
+  diagnose
+  end_case
+  return 1
+}
+
+# What the screen shows and which message boxes are open, to explain a failure.
+diagnose() {
+  velmora_screenshot "$artifacts/$failure_picture$case_name.png" 2>/dev/null
+  local box t
+  for t in "${diagnose_boxes[@]}"; do
+    if box=$(drv --timeout=200 msgbox-text "$t"); then
+      echo "#   a message box \"$t\" is open: $(shown "$box")"
+    fi
+  done
+  [[ -z $diagnose_list ]] || drv --timeout=200 list "$diagnose_list" >>"$VELMORA_E2E_LOG/driver.log" || true
+}
