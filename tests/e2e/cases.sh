@@ -114,3 +114,25 @@ diagnose() {
   done
   [[ -z $diagnose_list ]] || drv --timeout=200 list "$diagnose_list" >>"$VELMORA_E2E_LOG/driver.log" || true
 }
+
+# cases_up: Wine comes up for the cases, at 96 DPI, and whatever a case leaves running or set is
+# undone at the end of the run.
+cases_up() {
+  wine_up
+  velmora_on_exit stop_program
+  velmora_on_exit "velmora_set_dpi 96"
+  velmora_set_dpi 96
+}
+
+# answer_ends BOX BUTTON WHAT CODE MS: the program still runs while its message box BOX (WHAT
+# names it) is open, and once BUTTON (ok, yes, no) is pressed it ends by itself with exit code
+# CODE within MS milliseconds. False, the case given up, when the watch or the button fails.
+answer_ends() {
+  local box=$1 button=$2 what=$3 code=$4 ms=$5 label
+  case $button in ok) label=OK ;; *) label=${button^} ;; esac
+  start_exit_watch "$ms" ||
+    { give_up "$case_name: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return 1; }
+  check_equal "$case_name: the program runs while the $what is open" "$(cat "$exit_watch_out")" "watching 1"
+  drv msgbox-press "$box" "$button" || { give_up "$case_name: $label is pressed" "$(driver_error)"; return 1; }
+  finish_exit_watch "$case_name: after $label the program ends by itself" "$code" || diagnose
+}

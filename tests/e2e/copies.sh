@@ -282,10 +282,7 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-wine_up
-velmora_on_exit stop_program
-velmora_on_exit "velmora_set_dpi 96"
-velmora_set_dpi 96
+cases_up
 
 find_install_log
 

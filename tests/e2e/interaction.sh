@@ -336,12 +336,7 @@ case_declined_install() {
   # The profile is written before the question is asked.
   check_ini "declined-install: ip.ini holds the new address, the other fields kept (CP950, CR LF)" \
     'ip,10.0.0.8,Office,Model X,x.inf,100'
-  start_exit_watch 15000 ||
-    { give_up "declined-install: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
-  check_equal "declined-install: the program runs while the question is open" \
-    "$(cat "$exit_watch_out")" "watching 1"
-  drv msgbox-press 提示 no || { give_up "declined-install: No is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "declined-install: after No the program ends by itself" 1602 || diagnose
+  answer_ends 提示 no question 1602 15000 || return
   check_log declined-install 1602
   # Only the start-up's registry command may have been started: nothing of an install.
   [[ -f $VELMORA_E2E_LOG/declined-install.Velmora.log ]] &&
@@ -468,11 +463,7 @@ case_engine() {
     not_ok "engine: screenshot engine-summary.png" "$(driver_error)"
   fi
 
-  start_exit_watch 30000 ||
-    { give_up "engine: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
-  check_equal "engine: the program runs while the summary is open" "$(cat "$exit_watch_out")" "watching 1"
-  drv msgbox-press Velmora ok || { give_up "engine: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "engine: after OK the program ends by itself" 1603 || diagnose
+  answer_ends Velmora ok summary 1603 30000 || return
   check_log engine 1603 \
     'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' \
     '進度：正在...新增連接埠' \
@@ -538,11 +529,7 @@ case_notice() {
   text=$(wait_next_box Velmora SHARE 30) ||
     { give_up "notice: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
   check_summary "notice: the summary lists the failed connection \"$share\" alone" "$text" "$share"
-  start_exit_watch 30000 ||
-    { give_up "notice: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
-  check_equal "notice: the program runs while the summary is open" "$(cat "$exit_watch_out")" "watching 1"
-  drv msgbox-press Velmora ok || { give_up "notice: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "notice: after OK the program ends by itself" 1603 || diagnose
+  answer_ends Velmora ok summary 1603 30000 || return
   check_log notice 1603 'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' "步驟失敗：${share//\\/\\\\}：*"
   end_case
 }
@@ -624,11 +611,7 @@ case_damaged() {
   else
     not_ok "damaged: screenshot damaged-stop.png" "$(driver_error)"
   fi
-  start_exit_watch 15000 ||
-    { give_up "damaged: the end of the program is watched" "$(cat "$exit_watch_out.err")"; return; }
-  check_equal "damaged: the program runs while the stop is open" "$(cat "$exit_watch_out")" "watching 1"
-  drv msgbox-press Velmora ok || { give_up "damaged: OK is pressed" "$(driver_error)"; return; }
-  finish_exit_watch "damaged: after OK the program ends by itself" 1620 || diagnose
+  answer_ends Velmora ok stop 1620 15000 || return
   check_ini "damaged: ip.ini is unchanged after the end" "$line"
   check_log damaged 1620 "ip.ini：$line"
   end_case
@@ -715,10 +698,7 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-wine_up
-velmora_on_exit stop_program
-velmora_on_exit "velmora_set_dpi 96"
-velmora_set_dpi 96
+cases_up
 
 find_install_log
 echo "# install log: $install_log"

@@ -187,9 +187,7 @@ case_about_and_main() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-wine_up
-velmora_on_exit stop_program
-velmora_set_dpi 96
+cases_up
 
 case_maker_tab
 case_main_tab

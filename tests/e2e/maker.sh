@@ -268,10 +268,7 @@ case_models_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-wine_up
-velmora_on_exit stop_program
-velmora_on_exit "velmora_set_dpi 96"
-velmora_set_dpi 96
+cases_up
 
 case_models
 case_models_144

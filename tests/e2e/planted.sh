@@ -170,8 +170,7 @@ case_recording() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-wine_up
-velmora_on_exit stop_program
+cases_up
 
 case_start
 case_install

@@ -58,6 +58,18 @@ unc_check_set() {
 
 wine_up
 
+# A prefix without Wine's fonts draws "0 1 r" for the title bar's buttons: its set-up must stop
+# with the reason, and leave no mark that would let the next run take the prefix as ready.
+no_fonts=$(mktemp -d /tmp/velmora-no-fonts.XXXXXX)
+velmora_on_exit "rm -rf '$no_fonts'"
+if said=$(WINEPREFIX=$no_fonts/prefix VELMORA_WINE_FONTS=$no_fonts velmora_prefix_ensure 2>&1); then
+  not_ok "the prefix set-up stops without Wine's fonts" "it succeeded"
+elif [[ $said == *fonts-wine* && ! -e $no_fonts/prefix/.velmora-prefix-ready ]]; then
+  ok "the prefix set-up stops without Wine's fonts, and says so"
+else
+  not_ok "the prefix set-up stops without Wine's fonts, and says so" "$said"
+fi
+
 if rule=$(timeout 60 wine "$driver" self-test 2>"$driver_err"); then
   ok "driver's own-address rule ($rule)"
 else

@@ -279,8 +279,7 @@ case_setup_now() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-wine_up
-velmora_on_exit stop_program
+cases_up
 
 # The program's GetTempPathW takes %TMP% first; Wine sets it in the prefix.
 install_log=/nonexistent/Velmora.log

@@ -5,6 +5,7 @@
 #   VELMORA_DISPLAY      an X display to use; when unset a private Xvfb is started
 #   VELMORA_E2E_LOG      folder for Wine's and Xvfb's own output (default: a temporary folder)
 #   VELMORA_LOCK_WAIT    seconds to wait for another run that holds the prefix (default 600)
+#   VELMORA_WINE_FONTS   the folder of Wine's own fonts (default /usr/share/wine/fonts)
 #
 # Every wait here polls a condition under a deadline; nothing sleeps a fixed time and hopes.
 
@@ -148,8 +149,13 @@ velmora_reg_query() { velmora_wine reg query "$@" | iconv -f CP950 -t UTF-8; }
 # Creates the prefix once, with the fonts the Chinese windows need; a half-made prefix is finished
 # on the next call because the marker is written last.
 velmora_prefix_ensure() {
-  local marker=$WINEPREFIX/.velmora-prefix-ready
+  local marker=$WINEPREFIX/.velmora-prefix-ready fonts=${VELMORA_WINE_FONTS:-/usr/share/wine/fonts}
   [[ -f $marker ]] && return 0
+  # Checked first: without them the prefix would be made for nothing.
+  compgen -G "$fonts/*.ttf" >/dev/null || {
+    echo "wine-env: Wine's fonts are missing in $fonts (install fonts-wine)" >&2
+    return 1
+  }
   mkdir -p "$(dirname "$WINEPREFIX")"
   velmora_log "creating Wine prefix $WINEPREFIX"
   timeout 300 wineboot -i >>"$VELMORA_E2E_LOG/wine.log" 2>&1 || {
@@ -159,8 +165,8 @@ velmora_prefix_ensure() {
   timeout 120 wineserver -w
   # Without these, Tahoma and Marlett are missing and Latin text falls back to a face without Latin glyphs.
   # The marker below is written only when the fonts are really there.
-  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || {
-    echo "wine-env: Wine's fonts are missing (install fonts-wine)" >&2
+  cp "$fonts"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || {
+    echo "wine-env: Wine's fonts could not be copied from $fonts" >&2
     return 1
   }
   local face
