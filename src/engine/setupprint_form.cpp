@@ -47,10 +47,6 @@ SetupprintForm::SetupprintForm(app::Program& program)
     USB_install.onClick = [this] { USB_install_Click(); };
 }
 
-void SetupprintForm::stopDamagedPackage(const std::string& what) {
-    app::stopDamagedPackage(runtime(), program_.services(), what);
-}
-
 void SetupprintForm::Form_Load() {
     platform::Services& os = program_.services();
     EngineContext ctx{program_, os, runtime(), *this, program_.outcome()};
@@ -77,7 +73,7 @@ void SetupprintForm::Form_Load() {
     // A line that is short of fields, or holds what no field can, is a damaged package:
     // installing from it would guess.
     if (auto damage = profile::damageOf(profileParts))
-        stopDamagedPackage(*damage);
+        app::stopDamagedPackage(runtime(), os, *damage);
     ctx.step([&] { Text1.setText(profileParts[1]); });
     ctx.step([&] { Text2.setText(profileParts[2]); });
     ctx.step([&] { Text3.setText(profileParts[3]); });
@@ -105,8 +101,9 @@ void SetupprintForm::Form_Load() {
     // become a port and a printer of nonsense.
     if (auto address = names.nonEmpty(1);
         address && !app::isAcceptableAddress(*address, os.codepage)) {
-        stopDamagedPackage("安裝程式的檔名「" + os.process.exeName() + "」中的位址「" + *address +
-                           "」不是 IP 位址或網路路徑。");
+        app::stopDamagedPackage(runtime(), os,
+                                "安裝程式的檔名「" + os.process.exeName() + "」中的位址「" +
+                                    *address + "」不是 IP 位址或網路路徑。");
     }
 
     if (profileParts[1] == profile::kPlaceholderAddress) {
@@ -143,7 +140,7 @@ void SetupprintForm::Form_Load() {
                                    {"印表機名稱", printerName},
                                    {"印表機模組", model},
                                    {"INF檔名", infFile}})) {
-        stopDamagedPackage(*unsafe);
+        app::stopDamagedPackage(runtime(), os, *unsafe);
     }
     const OptionSteps steps = optionStepsFor(text::chars(flags, 0, 2));
     const std::vector<InstallPass> passes = planPasses(text::charAt(flags, 2), printerName);

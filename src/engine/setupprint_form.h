@@ -32,7 +32,6 @@ class SetupprintForm : public forms::Form {
     forms::TextBox Text5;
 
   private:
-    [[noreturn]] void stopDamagedPackage(const std::string& what);
     app::Program& program_;
 };
 
