@@ -113,6 +113,7 @@ diagnose() {
     fi
   done
   [[ -z $diagnose_list ]] || drv --timeout=200 list "$diagnose_list" >>"$VELMORA_E2E_LOG/driver.log" || true
+  explain_failure
 }
 
 # cases_up: Wine comes up for the cases, at 96 DPI, and whatever a case leaves running or set is

@@ -39,11 +39,28 @@ summary() {
   echo "$passed passed, $failed failed"
 }
 
+# What a failure leaves to explain it where only the output is seen: a crash the program's Wine
+# reported, the Windows processes still there with their state (T: stopped, as by a debugger), and
+# the last driver calls.
+explain_failure() {
+  local line
+  grep -h -a -e 'Unhandled' -e 'starting debugger' "$VELMORA_E2E_LOG"/program-*.log 2>/dev/null |
+    head -5 | while IFS= read -r line; do printf '#   program: %s\n' "$line"; done
+  local pids
+  pids=$(pgrep -d, -f -i '\.exe') &&
+    ps -o pid=,stat=,etimes=,args= -p "$pids" 2>/dev/null | grep -v -i -e 'system32' -e 'start\.exe' |
+    cut -c1-150 | head -12 |
+    while IFS= read -r line; do printf '#   process: %s\n' "$line"; done
+  [[ -f $VELMORA_E2E_LOG/driver.log ]] &&
+    tail -n 6 "$VELMORA_E2E_LOG/driver.log" | cut -c1-200 | while IFS= read -r line; do printf '#   driver: %s\n' "$line"; done
+  return 0
+}
+
 # report_at_exit: the summary when the script ends, and a failed check when the total timeout
 # (run_bounded in cases.sh) or an interrupt ends it early.
 report_at_exit() {
   velmora_on_exit summary
-  trap 'not_ok "finished within $run_seconds s (killed by the total timeout)"; exit 124' TERM
+  trap 'not_ok "finished within $run_seconds s (killed by the total timeout)"; explain_failure; exit 124' TERM
   trap 'not_ok "not interrupted"; exit 130' INT
 }
 

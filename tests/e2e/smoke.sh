@@ -76,6 +76,27 @@ else
   not_ok "driver's own-address rule" "$(driver_error)"
 fi
 
+# A driver call left unanswered fails within its limit and says so, instead of holding the run; the
+# next call gets a new driver server.
+velmora_server_alive || velmora_server_start "$driver"
+call_start=$SECONDS
+rc=0
+velmora_server_call "$driver_err" 1 wait-window 'no such window' 5000 >/dev/null || rc=$?
+call_seconds=$((SECONDS - call_start))
+if ((rc == 254 && call_seconds <= 3)) && grep -q 'no answer within 1 s' "$driver_err"; then
+  velmora_server_stop
+  velmora_server_start "$driver"
+  if count=$(velmora_server_call "$driver_err" 30 process-count no-such-program.exe) && [[ $count == 0 ]]; then
+    ok "an unanswered driver call fails within its limit, and the next call is answered"
+  else
+    not_ok "an unanswered driver call fails within its limit, and the next call is answered" \
+      "the next call: $count $(driver_error)"
+  fi
+else
+  not_ok "an unanswered driver call fails within its limit, and the next call is answered" \
+    "status $rc after $call_seconds s: $(driver_error)"
+fi
+
 if own_address=$(timeout 60 wine "$driver" wmi-own-address 2>"$driver_err"); then
   timeout 60 wine "$driver" wmi-adapters >"$VELMORA_E2E_LOG/wmi-adapters.txt" 2>&1
   echo "# WMI oracle: own address \"$own_address\" from adapters $(tr '\n' ' ' <"$VELMORA_E2E_LOG/wmi-adapters.txt")"

@@ -259,8 +259,10 @@ velmora_server_start() {
   local exe=$1 fifos
   fifos=$(mktemp -d "$VELMORA_E2E_LOG/driver-server.XXXXXX") || return 1
   mkfifo "$fifos/in" "$fifos/out" || return 1
-  wine "$exe" serve <"$fifos/in" >"$fifos/out" 2>>"$VELMORA_E2E_LOG/driver-server.log" &
+  WINEDEBUG=${VELMORA_SERVER_WINEDEBUG:-$WINEDEBUG} wine "$exe" serve <"$fifos/in" >"$fifos/out" 2>>"$VELMORA_E2E_LOG/driver-server.log" &
   velmora_server_pid=$!
+  # Ended on purpose when it hangs: no job notice of that in the output.
+  disown "$velmora_server_pid"
   # The server opens "in" first, then "out": opened here in the same order, neither side waits.
   exec {velmora_server_in}>"$fifos/in" {velmora_server_out}<"$fifos/out"
   rm -rf "$fifos"
@@ -274,24 +276,30 @@ velmora_server_stop() {
   exec {velmora_server_in}>&- {velmora_server_out}<&-
   kill "$velmora_server_pid" 2>/dev/null
   timeout 10 tail --pid="$velmora_server_pid" -f /dev/null 2>/dev/null || kill -9 "$velmora_server_pid" 2>/dev/null
-  wait "$velmora_server_pid" 2>/dev/null
   velmora_server_pid=
 }
 
-# velmora_server_call ERRFILE ARGS...: one command line; prints its output, leaves its errors in
-# ERRFILE and returns its status, or 255 without a word when the server did not answer (it is then
-# ended, as it may still be busy with the call).
+# velmora_server_call ERRFILE LIMIT ARGS...: one command line; prints its output, leaves its errors
+# in ERRFILE and returns its status. 255 without a word when the server has gone (the call may be
+# run as a process); 254 when it has not answered within LIMIT seconds: it is then ended, as it may
+# still be busy with the call, and the call is not made again, as it would only hang again.
 velmora_server_call() {
-  local err=$1 id got out errs status
-  shift
+  local err=$1 limit=$2 id got out errs status heard
+  shift 2
   velmora_server_alive || return 255
   id=$BASHPID.$((++velmora_server_calls)).$RANDOM
   # In a subshell of its own: a server that has gone would end the writer with SIGPIPE.
   (printf '%s\0' "$id" "$#" "$@" >&"$velmora_server_in") 2>/dev/null || return 255
   # Answers to calls given up earlier are skipped by their id.
   while :; do
-    if ! IFS= read -r -d '' -t 60 got <&"$velmora_server_out" ||
-      ! IFS= read -r -d '' -t 10 out <&"$velmora_server_out" ||
+    heard=0
+    IFS= read -r -d '' -t "$limit" got <&"$velmora_server_out" || heard=$?
+    if ((heard > 128)); then
+      kill -9 "$velmora_server_pid" 2>/dev/null
+      echo "velmora-e2e: no answer within $limit s to: ${*@Q}" >"$err"
+      return 254
+    fi
+    if ((heard != 0)) || ! IFS= read -r -d '' -t 10 out <&"$velmora_server_out" ||
       ! IFS= read -r -d '' -t 10 errs <&"$velmora_server_out" ||
       ! IFS= read -r -t 10 status <&"$velmora_server_out" || ! [[ $status =~ ^[0-9]+$ ]]; then
       kill -9 "$velmora_server_pid" 2>/dev/null
@@ -302,6 +310,17 @@ velmora_server_call() {
   printf '%s' "$out"
   printf '%s' "$errs" >"$err"
   return "$status"
+}
+
+# velmora_call_limit ARGS...: how long a driver call may take in seconds: a minute, or half a
+# minute more than the longest wait it is given (--timeout=MS, or a number of milliseconds).
+velmora_call_limit() {
+  local arg ms=0
+  for arg in "$@"; do
+    arg=${arg#--timeout=}
+    [[ $arg =~ ^[0-9]{1,7}$ ]] && ((arg > ms)) && ms=$arg
+  done
+  echo $((ms / 1000 + 30 > 60 ? ms / 1000 + 30 : 60))
 }
 
 # The virtual desktop, kept open from the first program to the end of the run by the driver
@@ -326,23 +345,25 @@ velmora_desktop_up() {
   # A desktop that is still open (a program in it, or its last second) is kept as it is: joining
   # it calls its closing off. Otherwise an explorer opens it; the desktop is whole once its window
   # shows, and only then may a launcher find it open.
-  if ! velmora_server_call "$err" keep-desktop "$name" 0 >/dev/null; then
+  if ! velmora_server_call "$err" 30 keep-desktop "$name" 0 >/dev/null; then
     wine explorer "/desktop=$name,1024x768" >>"$VELMORA_E2E_LOG/desktop.log" 2>&1 &
     velmora_poll 20 velmora_desktop_shown "$name" &&
-      velmora_server_call "$err" keep-desktop "$name" 10000 >/dev/null || return 1
+      velmora_server_call "$err" 40 keep-desktop "$name" 10000 >/dev/null || return 1
   fi
   velmora_desktop_kept=$name@$velmora_server_pid
   printf '# desktop %s kept open\n' "$name" >>"$VELMORA_E2E_LOG/driver.log"
 }
 
 # velmora_driver DRIVER DESKTOP ERRFILE ARGS...: runs the automation driver inside the virtual
-# desktop, its errors in ERRFILE, each run logged. A run as a process of its own that fails
-# without a word from the driver never reached it (seen once under full CPU load: exit 1, nothing
-# printed), so that run is made once more; a driver that reports a failure is believed at once.
+# desktop, its errors in ERRFILE, each run logged. A call the driver server leaves unanswered fails
+# with that said. A run as a process of its own that fails without a word from the driver never
+# reached it (seen once under full CPU load: exit 1, nothing printed), so that run is made once
+# more; a driver that reports a failure, or does not end in time, is believed at once.
 velmora_driver() {
   # Own names: the calling scripts hold "driver" and "desktop" read-only.
-  local exe=$1 on_desktop=$2 err=$3 rc attempt
+  local exe=$1 on_desktop=$2 err=$3 rc attempt limit
   shift 3
+  limit=$(velmora_call_limit "$@")
   if [[ ${VELMORA_DRIVER_SERVER:-1} != 0 ]]; then
     if ! velmora_server_alive || [[ $velmora_server_exe != "$exe" ]]; then
       # Only this shell keeps what it starts; a subshell's server would end with the subshell.
@@ -352,8 +373,9 @@ velmora_driver() {
       fi
     fi
     rc=0
-    velmora_server_call "$err" --desktop="$on_desktop" "$@" || rc=$?
+    velmora_server_call "$err" "$limit" --desktop="$on_desktop" "$@" || rc=$?
     if ((rc != 255)); then
+      ((rc != 254)) || rc=124
       { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$err"; } >>"$VELMORA_E2E_LOG/driver.log"
       return "$rc"
     fi
@@ -361,7 +383,8 @@ velmora_driver() {
   fi
   for attempt in 1 2; do
     rc=0
-    timeout 60 wine "$exe" --desktop="$on_desktop" "$@" 2>"$err" || rc=$?
+    timeout "$limit" wine "$exe" --desktop="$on_desktop" "$@" 2>"$err" || rc=$?
+    ((rc != 124)) || echo "velmora-e2e: no answer within $limit s to: ${*@Q}" >>"$err"
     { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$err"; } >>"$VELMORA_E2E_LOG/driver.log"
     if ((rc == 0)) || grep -qv -e 'wine32 is missing' -e multiarch -e 'dpkg --add' -e 'apt-get install' "$err"; then
       break
