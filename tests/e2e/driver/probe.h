@@ -1,7 +1,7 @@
 // What the probe DLL (velmora-e2e-probe.dll) does inside the program's own process, where the
 // driver cannot look: Wine keeps menus per process (GetMenuItemCount on another process's menu
-// fails), and no system shares a font handle between processes. The driver copies a block into
-// the program, runs an export of the probe on a thread there, and reads the block back.
+// fails), and no system shares a font handle between processes. The driver puts a block in memory
+// it shares with the program, runs an export of the probe on it on a thread there, and reads it.
 #pragma once
 
 #include <windows.h>

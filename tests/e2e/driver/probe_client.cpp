@@ -3,9 +3,8 @@
 #include "driver.h"
 #include "probe.h"
 
-#include <tlhelp32.h>
-
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,74 +17,94 @@ namespace {
 // the program's own start-up may hold for a while; a step that takes longer is given up.
 constexpr DWORD kRemoteCallMs = 10000;
 // The whole probe, however the program behaves: Wine carries out another process's thread start
-// and memory calls in that process, and waits for it without a limit.
+// and mapping calls in that process, and waits for it without a limit.
 constexpr DWORD kProbeMs = 35000;
 
-class Remote {
+// Where the probe's path and block lie in the memory both processes share.
+constexpr size_t kPathBytes = 2 * 32768;
+
+using MapViewOfSection = LONG(NTAPI*)(HANDLE section, HANDLE process, void** base,
+                                      ULONG_PTR zero_bits, SIZE_T commit, LARGE_INTEGER* offset,
+                                      SIZE_T* size, DWORD inherit, ULONG type, ULONG protect);
+using UnmapViewOfSection = LONG(NTAPI*)(HANDLE process, void* base);
+constexpr DWORD kViewUnmap = 2;  // SECTION_INHERIT: the view is not inherited
+
+// Memory the driver and the program share: what the probe reads and writes there is seen here
+// without reading or writing the program's memory, which Wine does by stopping its thread with
+// ptrace. Only thread starts and mappings reach the program, and those it carries out itself.
+class Shared {
   public:
-    explicit Remote(HANDLE process) : process_(process) {}
-    Remote(const Remote&) = delete;
-    Remote& operator=(const Remote&) = delete;
-    // A thread that may still run there may still use the blocks: they are left to the program.
-    ~Remote() {
-        if (running_)
-            return;
-        for (void* block : blocks_)
-            VirtualFreeEx(process_, block, 0, MEM_RELEASE);
+    Shared(HANDLE process, size_t size) : process_(process), size_(size) {}
+    Shared(const Shared&) = delete;
+    Shared& operator=(const Shared&) = delete;
+    ~Shared() {
+        if (there_ && !left_) {
+            auto unmap = reinterpret_cast<UnmapViewOfSection>(
+                reinterpret_cast<void*>(GetProcAddress(ntdll(), "NtUnmapViewOfSection")));
+            if (unmap)
+                unmap(process_, there_);
+        }
+        if (here_)
+            UnmapViewOfFile(here_);
+        if (section_)
+            CloseHandle(section_);
     }
-    void* copy(const void* data, size_t size) {
-        void* block =
-            VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (!block)
-            return nullptr;
-        blocks_.push_back(block);
-        SIZE_T written = 0;
-        if (!WriteProcessMemory(process_, block, data, size, &written) || written != size)
-            return nullptr;
-        return block;
+    bool open(std::wstring& why) {
+        section_ =
+            CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+                               static_cast<DWORD>(static_cast<unsigned long long>(size_) >> 32),
+                               static_cast<DWORD>(size_), nullptr);
+        here_ = section_ ? static_cast<BYTE*>(MapViewOfFile(section_, FILE_MAP_WRITE, 0, 0, 0))
+                         : nullptr;
+        if (!here_) {
+            why = L"no shared memory for the probe: " + win32_error(GetLastError());
+            return false;
+        }
+        auto map = reinterpret_cast<MapViewOfSection>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll(), "NtMapViewOfSection")));
+        SIZE_T view = 0;
+        LONG status = map ? map(section_, process_, &there_, 0, 0, nullptr, &view, kViewUnmap, 0,
+                                PAGE_READWRITE)
+                          : -1;
+        if (status < 0 || !there_) {
+            there_ = nullptr;
+            why = L"the program did not map the probe's memory (status " +
+                  std::to_wstring(static_cast<unsigned long>(status)) + L")";
+            return false;
+        }
+        return true;
     }
-    bool read(const void* there, void* data, size_t size) {
-        SIZE_T got = 0;
-        return ReadProcessMemory(process_, there, data, size, &got) && got == size;
-    }
-    // fn(arg) on a new thread of the program; its exit code once it has ended.
-    std::optional<DWORD> call(LPTHREAD_START_ROUTINE fn, void* arg) {
-        HANDLE thread = CreateRemoteThread(process_, nullptr, 0, fn, arg, 0, nullptr);
-        if (!thread)
-            return std::nullopt;
-        DWORD code = 0;
-        bool ended = WaitForSingleObject(thread, kRemoteCallMs) == WAIT_OBJECT_0;
-        if (!ended)
-            running_ = true;
-        bool done = ended && GetExitCodeThread(thread, &code);
-        CloseHandle(thread);
-        if (!done)
-            return std::nullopt;
-        return code;
-    }
-    // A thread started there has not ended: nothing it may use can be taken back.
-    bool running() const { return running_; }
+    BYTE* here(size_t offset) const { return here_ + offset; }
+    void* there(size_t offset) const { return static_cast<BYTE*>(there_) + offset; }
+    // A thread there may still use the view: it stays mapped in the program.
+    void leave() { left_ = true; }
 
   private:
+    static HMODULE ntdll() { return GetModuleHandleW(L"ntdll.dll"); }
+
     HANDLE process_;
-    std::vector<void*> blocks_;
-    bool running_ = false;
+    size_t size_;
+    HANDLE section_ = nullptr;
+    BYTE* here_ = nullptr;
+    void* there_ = nullptr;
+    bool left_ = false;
 };
 
-// Where the probe landed in the program: LoadLibraryW's exit code holds only 32 of its 64 bits.
-HMODULE remote_module(DWORD pid, const wchar_t* name) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return nullptr;
-    MODULEENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    HMODULE found = nullptr;
-    for (BOOL more = Module32FirstW(snapshot, &entry); more && !found;
-         more = Module32NextW(snapshot, &entry))
-        if (CompareStringOrdinal(entry.szModule, -1, name, -1, TRUE) == CSTR_EQUAL)
-            found = entry.hModule;
-    CloseHandle(snapshot);
-    return found;
+// fn(arg) on a new thread of the program; its exit code once it has ended. A thread that has not
+// ended in time is marked in `running`.
+std::optional<DWORD> call_there(HANDLE process, LPTHREAD_START_ROUTINE fn, void* arg,
+                                bool& running) {
+    HANDLE thread = CreateRemoteThread(process, nullptr, 0, fn, arg, 0, nullptr);
+    if (!thread)
+        return std::nullopt;
+    DWORD code = 0;
+    bool ended = WaitForSingleObject(thread, kRemoteCallMs) == WAIT_OBJECT_0;
+    running = running || !ended;
+    bool done = ended && GetExitCodeThread(thread, &code);
+    CloseHandle(thread);
+    if (!done)
+        return std::nullopt;
+    return code;
 }
 
 std::wstring beside_driver(const wchar_t* file) {
@@ -101,13 +120,16 @@ LPTHREAD_START_ROUTINE as_start(T* fn) {
     return reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(fn));
 }
 
+std::wstring seconds(DWORD ms) {
+    return std::to_wstring(ms / 1000) + L" s";
+}
+
 bool run_there(HWND window, const char* export_name, void* block, size_t size, std::wstring& why) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    HANDLE process =
-        OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
-                        PROCESS_VM_WRITE | PROCESS_VM_READ | SYNCHRONIZE,
-                    FALSE, pid);
+    HANDLE process = OpenProcess(
+        PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | SYNCHRONIZE,
+        FALSE, pid);
     if (!process) {
         why = L"cannot open the program's process: " + win32_error(GetLastError());
         return false;
@@ -116,38 +138,48 @@ bool run_there(HWND window, const char* export_name, void* block, size_t size, s
     HMODULE local = LoadLibraryW(dll.c_str());
     FARPROC probe = local ? GetProcAddress(local, export_name) : nullptr;
     bool ok = false;
+    bool running = false;
     if (!probe) {
         why = L"cannot load " + dll + L": " + win32_error(GetLastError());
+    } else if ((dll.size() + 1) * sizeof(wchar_t) > kPathBytes) {
+        why = L"the probe's path is too long";
     } else {
-        // kernel32 lies at the same address in every process, so its functions can be started
-        // in the program by their address here.
-        HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-        auto load = as_start(GetProcAddress(kernel, "LoadLibraryW"));
-        auto unload = as_start(GetProcAddress(kernel, "FreeLibrary"));
-        Remote remote(process);
-        void* path = remote.copy(dll.c_str(), (dll.size() + 1) * sizeof(wchar_t));
-        auto loaded = path ? remote.call(load, path) : std::nullopt;
-        HMODULE base = loaded && *loaded ? remote_module(pid, kProbeDll) : nullptr;
-        if (!base) {
-            why = remote.running() ? L"the program did not load the probe within " +
-                                         std::to_wstring(kRemoteCallMs / 1000) + L" s"
-                                   : L"the probe did not load into the program";
-        } else {
-            auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-                reinterpret_cast<BYTE*>(base) +
-                (reinterpret_cast<BYTE*>(reinterpret_cast<void*>(probe)) -
-                 reinterpret_cast<BYTE*>(local)));
-            void* there = remote.copy(block, size);
-            if (there && remote.call(start, there) && remote.read(there, block, size))
-                ok = true;
-            else if (remote.running())
-                why = L"the probe did not end within " + std::to_wstring(kRemoteCallMs / 1000) +
-                      L" s in the program";
-            else
-                why = L"the probe did not run in the program";
-            // Unloaded under a probe that still runs, the program would crash.
-            if (!remote.running())
-                remote.call(unload, base);
+        Shared shared(process, kPathBytes + size);
+        if (shared.open(why)) {
+            std::memcpy(shared.here(0), dll.c_str(), (dll.size() + 1) * sizeof(wchar_t));
+            std::memcpy(shared.here(kPathBytes), block, size);
+            // kernel32 lies at the same address in every process, so its functions can be
+            // started in the program by their address here.
+            HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+            auto load = as_start(GetProcAddress(kernel, "LoadLibraryW"));
+            auto unload = as_start(GetProcAddress(kernel, "FreeLibrary"));
+            auto loaded = call_there(process, load, shared.there(0), running);
+            // A thread's exit code holds the low half of the module's address. The probe has one
+            // preferred address, taken in both processes alike; anywhere else its export's
+            // address there is not known.
+            auto low = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(local));
+            if (!loaded || !*loaded) {
+                why = running
+                          ? L"the program did not load the probe within " + seconds(kRemoteCallMs)
+                          : L"the probe did not load into the program";
+            } else if (*loaded != low) {
+                why = L"the probe loaded at another address in the program";
+            } else {
+                auto start = as_start(probe);
+                if (call_there(process, start, shared.there(kPathBytes), running)) {
+                    std::memcpy(block, shared.here(kPathBytes), size);
+                    ok = true;
+                } else {
+                    why = running ? L"the probe did not end within " + seconds(kRemoteCallMs) +
+                                        L" in the program"
+                                  : L"the probe did not run in the program";
+                }
+                // Unloaded under a probe that still runs, the program would crash.
+                if (!running)
+                    call_there(process, unload, local, running);
+            }
+            if (running)
+                shared.leave();
         }
     }
     if (local)
@@ -193,8 +225,8 @@ bool run_in_program(HWND window, const char* export_name, void* block, size_t si
     CloseHandle(thread);
     if (!ended) {
         // The thread stays blocked; it and its state are left behind.
-        why = L"the program did not answer within " + std::to_wstring(kProbeMs / 1000) +
-              L" s: its process carries out no call from outside (hung, or held by a debugger)";
+        why = L"the program did not answer within " + seconds(kProbeMs) +
+              L": its process carries out no call from outside (hung, or held by a debugger)";
         return false;
     }
     if (run->ok)

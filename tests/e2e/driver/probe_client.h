@@ -7,8 +7,8 @@
 
 namespace e2e {
 
-// Copies `block` into the program, runs `export_name` on it there, and copies it back; the DLL
-// is unloaded again. On failure `why` says which step went wrong.
+// Runs `export_name` inside the program on a copy of `block` in memory both share, and copies the
+// result back; the DLL is unloaded again. On failure `why` says which step went wrong.
 bool run_in_program(HWND window, const char* export_name, void* block, size_t size,
                     std::wstring& why);
 
