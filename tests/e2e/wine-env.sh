@@ -121,7 +121,7 @@ velmora_xvfb_stop() {
 }
 
 # Quiet wrapper: Wine's stderr carries the harmless "wine32 is missing" banner.
-velmora_wine() { wine "$@" 2>>"$VELMORA_E2E_LOG/wine.log"; }
+velmora_wine() { timeout 120 wine "$@" 2>>"$VELMORA_E2E_LOG/wine.log"; }
 
 # A persistent server keeps the prefix loaded between programs (about 150 ms to a first window).
 velmora_wineserver_start() {
