@@ -76,6 +76,17 @@ else
   not_ok "driver's own-address rule" "$(driver_error)"
 fi
 
+# Wine reads and writes another process's memory by stopping its thread with ptrace, with the
+# wineserver waiting on each stop: one stop that never comes holds every Wine process. The driver
+# shares memory with the program instead, and must not come to call those again.
+if ! imports=$(x86_64-w64-mingw32-objdump -p "$driver" 2>&1); then
+  not_ok "the driver reads and writes no other process's memory" "objdump: $imports"
+elif ptraced=$(grep -o -w -E 'ReadProcessMemory|WriteProcessMemory|Module32FirstW?|Module32NextW?' <<<"$imports"); then
+  not_ok "the driver reads and writes no other process's memory" "it imports: ${ptraced//$'\n'/ }"
+else
+  ok "the driver reads and writes no other process's memory"
+fi
+
 # A driver call left unanswered fails within its limit and says so, instead of holding the run; the
 # next call gets a new driver server.
 velmora_server_alive || velmora_server_start "$driver"
