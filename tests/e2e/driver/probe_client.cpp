@@ -127,9 +127,11 @@ std::wstring seconds(DWORD ms) {
 bool run_there(HWND window, const char* export_name, void* block, size_t size, std::wstring& why) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    HANDLE process = OpenProcess(
-        PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION | SYNCHRONIZE,
-        FALSE, pid);
+    // CreateRemoteThread wants the memory rights too, though none of the program's memory is read.
+    HANDLE process =
+        OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                        PROCESS_VM_WRITE | PROCESS_VM_READ | SYNCHRONIZE,
+                    FALSE, pid);
     if (!process) {
         why = L"cannot open the program's process: " + win32_error(GetLastError());
         return false;
