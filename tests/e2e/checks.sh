@@ -167,11 +167,13 @@ small_inf() {
 check_ini() {
   local what=$1 want=$VELMORA_E2E_LOG/$case_name.ip.ini.expected
   ini_bytes "$2" >"$want"
-  if cmp -s "$package/ip.ini" "$want"; then
+  if [[ ! -f $package/ip.ini ]]; then
+    not_ok "$what" "no ip.ini in $package"
+  elif cmp -s "$package/ip.ini" "$want"; then
     ok "$what"
   else
     not_ok "$what" \
-      "got:      $(od -An -tx1 "$package/ip.ini" 2>&1 | tr -s ' \n' ' ')" \
+      "got:      $(od -An -tx1 "$package/ip.ini" | tr -s ' \n' ' ')" \
       "expected: $(od -An -tx1 "$want" | tr -s ' \n' ' ')"
   fi
 }

@@ -127,13 +127,10 @@ velmora_on_exit "rm -rf '$package'"
 velmora_on_exit stop_program
 cp "$program" "$package/Velmora.exe"
 
-expected_ini=$VELMORA_E2E_LOG/ip.ini.expected
-ini_bytes "$placeholder_line" >"$expected_ini"
-
 # --- one start per DPI ----------------------------------------------------------------------------
 
 run_at_dpi() {
-  local dpi=$1 first=$2
+  local dpi=$1 first=$2 case_name=${1}dpi
   velmora_set_dpi "$dpi"
   local seen
   seen=$(timeout 60 wine "$driver" dpi 2>/dev/null)
@@ -164,15 +161,7 @@ run_at_dpi() {
 
   if [[ $first == yes ]]; then
     # Form_Load has run once the window is up; the file is complete by then.
-    if [[ ! -f $package/ip.ini ]]; then
-      not_ok "ip.ini is created with the default line" "no ip.ini in $package"
-    elif cmp -s "$package/ip.ini" "$expected_ini"; then
-      ok "ip.ini is created with the default line in code page 950, CR LF"
-    else
-      not_ok "ip.ini is created with the default line in code page 950, CR LF" \
-        "got:      $(od -An -tx1 "$package/ip.ini" | tr -s ' \n' ' ')" \
-        "expected: $(od -An -tx1 "$expected_ini" | tr -s ' \n' ' ')"
-    fi
+    check_ini "ip.ini is created with the default line in code page 950, CR LF" "$placeholder_line"
     cp "$package/ip.ini" "$artifacts/ip.ini" 2>/dev/null
     # The program starts reg without waiting for it.
     if velmora_poll 20 unc_check_set; then
@@ -182,12 +171,7 @@ run_at_dpi() {
         "reg query shows: $(velmora_reg_query "$unc_key" /v DisableUNCCheck 2>/dev/null | grep DisableUNCCheck || echo 'no such value')"
     fi
   else
-    if cmp -s "$package/ip.ini" "$expected_ini"; then
-      ok "ip.ini is left unchanged by a second start"
-    else
-      not_ok "ip.ini is left unchanged by a second start" \
-        "now: $(od -An -tx1 "$package/ip.ini" 2>&1 | tr -s ' \n' ' ')"
-    fi
+    check_ini "ip.ini is left unchanged by a second start" "$placeholder_line"
   fi
 
   local x y w h want_w want_h

@@ -67,16 +67,21 @@ extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_text_probe(void* para
     return block->status;
 }
 
+// The list a combo box drops, or null.
+static HWND dropped_list(HWND combo) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    return GetComboBoxInfo(combo, &info) ? info.hwndList : nullptr;
+}
+
 extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_list_probe(void* param) {
     auto* block = static_cast<e2e::ListProbeBlock*>(param);
     block->status = 0;
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetComboBoxInfo(block->combo, &info) || !info.hwndList) {
+    HWND list = dropped_list(block->combo);
+    if (!list) {
         block->status = 1;
         return block->status;
     }
-    HWND list = info.hwndList;
     auto ask = [list](UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
         DWORD_PTR answer = 0;
         bool answered =
@@ -128,13 +133,11 @@ extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_list_probe(void* para
 
 extern "C" __attribute__((dllexport)) DWORD WINAPI velmora_capture_probe(void* param) {
     auto* block = static_cast<e2e::CaptureProbeBlock*>(param);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetComboBoxInfo(block->combo, &info) || !info.hwndList) {
+    HWND list = dropped_list(block->combo);
+    if (!list) {
         block->status = 1;
         return block->status;
     }
-    HWND list = info.hwndList;
     RECT frame{};
     GetWindowRect(list, &frame);
     POINT client{0, 0};
