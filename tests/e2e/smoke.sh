@@ -94,7 +94,7 @@ call_start=$SECONDS
 rc=0
 velmora_server_call "$driver_err" 1 wait-window 'no such window' 5000 >/dev/null || rc=$?
 call_seconds=$((SECONDS - call_start))
-if ((rc == 254 && call_seconds <= 3)) && grep -q 'no answer within 1 s' "$driver_err"; then
+if ((rc == 124 && call_seconds <= 3)) && grep -q 'no answer within 1 s' "$driver_err"; then
   velmora_server_stop
   velmora_server_start "$driver"
   if count=$(velmora_server_call "$driver_err" 30 process-count no-such-program.exe) && [[ $count == 0 ]]; then

@@ -281,8 +281,9 @@ velmora_server_stop() {
 
 # velmora_server_call ERRFILE LIMIT ARGS...: one command line; prints its output, leaves its errors
 # in ERRFILE and returns its status. 255 without a word when the server has gone (the call may be
-# run as a process); 254 when it has not answered within LIMIT seconds: it is then ended, as it may
-# still be busy with the call, and the call is not made again, as it would only hang again.
+# run as a process); 124, as timeout(1) says it, when it has not answered within LIMIT seconds: it
+# is then ended, as it may still be busy with the call, and the call is not made again, as it would
+# only hang again.
 velmora_server_call() {
   local err=$1 limit=$2 id got out errs status heard
   shift 2
@@ -297,7 +298,7 @@ velmora_server_call() {
     if ((heard > 128)); then
       kill -9 "$velmora_server_pid" 2>/dev/null
       echo "velmora-e2e: no answer within $limit s to: ${*@Q}" >"$err"
-      return 254
+      return 124
     fi
     if ((heard != 0)) || ! IFS= read -r -d '' -t 10 out <&"$velmora_server_out" ||
       ! IFS= read -r -d '' -t 10 errs <&"$velmora_server_out" ||
@@ -375,7 +376,6 @@ velmora_driver() {
     rc=0
     velmora_server_call "$err" "$limit" --desktop="$on_desktop" "$@" || rc=$?
     if ((rc != 255)); then
-      ((rc != 254)) || rc=124
       { printf '$ velmora-e2e %s (rc %d)\n' "${*@Q}" "$rc"; cat "$err"; } >>"$VELMORA_E2E_LOG/driver.log"
       return "$rc"
     fi

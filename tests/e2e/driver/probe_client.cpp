@@ -19,6 +19,8 @@ constexpr DWORD kRemoteCallMs = 10000;
 // The whole probe, however the program behaves: Wine carries out another process's thread start
 // and mapping calls in that process, and waits for it without a limit.
 constexpr DWORD kProbeMs = 35000;
+// How long the program's window may take to answer a message before the probe is not tried.
+constexpr DWORD kAnswerMs = 10000;
 
 // Where the probe's path and block lie in the memory both processes share.
 constexpr size_t kPathBytes = 2 * 32768;
@@ -212,6 +214,14 @@ DWORD WINAPI run_probe(void* param) {
 
 bool run_in_program(HWND window, const char* export_name, void* block, size_t size,
                     std::wstring& why) {
+    // A program whose window takes no message would not answer the probe either; the probe would
+    // only wait longer to say so.
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored)) {
+        why = L"the window took no message within " + seconds(kAnswerMs) +
+              L" (the program hangs, or its process is stopped)";
+        return false;
+    }
     auto run = std::make_shared<ProbeRun>();
     run->window = window;
     run->export_name = export_name;
