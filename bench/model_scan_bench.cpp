@@ -1,6 +1,6 @@
-// The full-text model scan on generated INF files shaped like the ones printer makers ship, next
-// to decoding the same bytes from code page 950 alone, and the scan's peak memory, measured in a
-// process of its own for each size.
+// The INF reader and the full-text model scan on generated INF files shaped like the ones printer
+// makers ship, next to decoding the same bytes from code page 950 alone, and the scan's peak
+// memory, measured in a process of its own for each size.
 //
 //   velmora-bench [--sizes=1,10,100] [--peak] [Google Benchmark flags]
 //
@@ -23,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "inf/models.h"
 #include "maker/model_scan.h"
 #include "platform/sim/codepage.h"
 #include "platform/text_file.h"
@@ -201,6 +202,20 @@ void scanBench(benchmark::State& state, std::size_t mib) {
     state.counters["models"] = static_cast<double>(found);
 }
 
+// The INF reader: the decode, the sections, the strings and the models chosen for x64.
+void readBench(benchmark::State& state, std::size_t mib) {
+    const std::string& inf = infOf(mib);
+    const platform::WindowsTarget target;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        inf::ModelList list = inf::readModels(inf::Document::fromBytes(inf, cp950()), target);
+        found = list.models.size();
+        benchmark::DoNotOptimize(list.models.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * inf.size()));
+    state.counters["models"] = static_cast<double>(found);
+}
+
 // The console report, then the figures the scan is held to, in processor time: other work on
 // the machine stretches the wall-clock time of both alike, but not evenly.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -229,6 +244,16 @@ class SummaryReporter : public benchmark::ConsoleReporter {
             if (decode > 0)
                 std::printf("scan / decode, %zu MiB: %.2f (target at most 2)\n", sizes[i],
                             scan / decode);
+            double read = seconds_["read/" + std::to_string(sizes[i]) + "MiB"];
+            if (decode > 0)
+                std::printf("INF read / decode, %zu MiB: %.2f (target at most 2)\n", sizes[i],
+                            read / decode);
+            if (i > 0) {
+                double before = seconds_["read/" + std::to_string(sizes[i - 1]) + "MiB"];
+                std::printf("INF read time %zu MiB / %zu MiB: %.2f for %.0f times the input\n",
+                            sizes[i], sizes[i - 1], read / before,
+                            static_cast<double>(sizes[i]) / static_cast<double>(sizes[i - 1]));
+            }
             double utf8Scan = seconds_["scanUtf8/" + std::to_string(sizes[i]) + "MiB"];
             double utf8Decode = seconds_["decodeUtf8/" + std::to_string(sizes[i]) + "MiB"];
             if (utf8Decode > 0)
@@ -329,6 +354,8 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("decode950/" + suffix).c_str(), decodeBench, mib)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("scan/" + suffix).c_str(), scanBench, mib)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("read/" + suffix).c_str(), readBench, mib)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("decodeUtf8/" + suffix).c_str(), decodeUtf8Bench, mib)
             ->Unit(benchmark::kMillisecond);

@@ -3,6 +3,7 @@
 #include "app/address_check.h"
 #include "app/damaged_package.h"
 #include "app/form1.h"
+#include "app/inf_check.h"
 #include "app/program.h"
 #include "command/quote.h"
 #include "engine/engine_steps.h"
@@ -142,6 +143,7 @@ void SetupprintForm::Form_Load() {
                                    {"INF檔名", infFile}})) {
         app::stopDamagedPackage(runtime(), os, *unsafe);
     }
+    app::stopUnlessModelDeclared(runtime(), os, infFile, model);
     const OptionSteps steps = optionStepsFor(text::chars(flags, 0, 2));
     const std::vector<InstallPass> passes = planPasses(text::charAt(flags, 2), printerName);
     PortName port;

@@ -3,7 +3,9 @@
 #include "app/form1.h"
 #include "app/program.h"
 #include "forms/runtime.h"
+#include "inf/models.h"
 #include "maker/help_text.h"
+#include "maker/model_texts.h"
 #include "maker/profile_fields.h"
 #include "profile/profile_store.h"
 #include "text/text.h"
@@ -13,7 +15,6 @@ namespace maker {
 namespace {
 constexpr forms::Rgb kRed{0xFF0000};
 constexpr forms::Rgb kGreen{0x008000};
-constexpr const char* kTitle = "一鍵安裝製作";
 }  // namespace
 
 AdvsetForm::AdvsetForm(app::Program& program)
@@ -116,10 +117,11 @@ AdvsetForm::AdvsetForm(app::Program& program)
     Command7.font.bold = true;
     Command7.font.points = 12;
 
-    // Tab order: the fields top to bottom, then the buttons.
+    // Tab order: the fields top to bottom, then the buttons. The model list comes before the
+    // model box it covers once shown: it must lie on top, or a click reaches the box.
     int tab = 0;
     for (forms::Control* c : std::initializer_list<forms::Control*>{
-             &Text4, &Command6, &Text3, &Combo1, &find_INI, &Text2, &Check1, &Check2, &Check3,
+             &Text4, &Command6, &Combo1, &Text3, &find_INI, &Text2, &Check1, &Check2, &Check3,
              &Command5, &cmdCBset, &Command7, &Command2, &Command3}) {
         c->tabIndex = tab++;
     }
@@ -132,6 +134,7 @@ AdvsetForm::AdvsetForm(app::Program& program)
     Label_set.onClick = [this] { Label_set_Click(); };
     Label_setup_bc.onClick = [this] { Label_setup_bc_Click(); };
     Combo1.onClick = [this] { Combo1_Click(); };
+    Combo1.onChange = [this] { Combo1_Change(); };
     Text3.onChange = [this] { Text3_Change(); };
     Text3.onClick = [this] { Text3_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
@@ -232,6 +235,12 @@ void AdvsetForm::Combo1_Click() {
         Text3.setText(Combo1.items()[Combo1.listIndex()]);
 }
 
+// A model typed into the shown list is the model, as one typed into the box it covers.
+void AdvsetForm::Combo1_Change() {
+    if (Combo1.visible())
+        Text3.setText(Combo1.text());
+}
+
 void AdvsetForm::Text3_Change() {
     Text2.setText(Text3.text());
 }
@@ -252,6 +261,8 @@ void AdvsetForm::Command2_Click() {
         os.messageBoxes.show(*refused, kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
+    if (!confirmDriverChoice(p.infFile, p.modelName))
+        return;
     Text5.setText(p.optionFlags);
     try {
         profile::ProfileStore(os.files, os.codepage).write(p);
@@ -264,6 +275,23 @@ void AdvsetForm::Command2_Click() {
     main.Label1.setText(app::kModelPrefix + Text2.text());
     main.Text2.setText(Text2.text());
     unload();
+}
+
+bool AdvsetForm::confirmDriverChoice(const std::string& infFile, const std::string& model) {
+    platform::Services& os = program_.services();
+    auto ask = [&](const std::string& question) {
+        return os.messageBoxes.show(question, kTitle, platform::Icon::Exclamation,
+                                    platform::Buttons::YesNo) == platform::Answer::Yes;
+    };
+    if (!os.files.exists(infFile))
+        return ask(infNotInFolderText(infFile));
+    std::optional<inf::Document> document = readInf(infFile);
+    // Only a file with makers says which models it has; the others are taken on trust.
+    if (!document || !document->hasSection("Manufacturer") ||
+        inf::declaresAnywhere(*document, os.process.target(), model)) {
+        return true;
+    }
+    return ask(undeclaredModelQuestion(infFile, model));
 }
 
 void AdvsetForm::Command3_Click() {

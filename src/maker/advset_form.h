@@ -8,6 +8,7 @@
 
 #include "forms/control.h"
 #include "forms/form.h"
+#include "inf/document.h"
 
 namespace app {
 class Program;
@@ -17,6 +18,7 @@ namespace maker {
 
 inline constexpr const char* kColorFile = "color.dat";
 inline constexpr const char* kBlackFile = "black.dat";
+inline constexpr const char* kTitle = "一鍵安裝製作";
 
 class AdvsetForm : public forms::Form {
   public:
@@ -29,6 +31,7 @@ class AdvsetForm : public forms::Form {
     void Label_set_Click();
     void Label_setup_bc_Click();
     void Combo1_Click();
+    void Combo1_Change();
     void Text3_Change();
     void Text3_Click();
     void Command2_Click();
@@ -112,6 +115,13 @@ class AdvsetForm : public forms::Form {
 
   private:
     bool exists(const char* name);
+    // The INF file's text, or nothing when it cannot be read.
+    std::optional<inf::Document> readInf(const std::string& name);
+    // Step 2 for an INF with makers: the models it declares for this PC.
+    void listDeclaredModels(const inf::Document& document);
+    // The questions before saving a profile whose INF or model the end user's PC cannot use;
+    // true when the technician saves all the same.
+    bool confirmDriverChoice(const std::string& infFile, const std::string& model);
     // The question before recording; true for Yes.
     bool askToRecord(const char* question);
     // Tells and returns true when a printer of that name cannot be recorded.

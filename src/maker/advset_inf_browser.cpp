@@ -3,8 +3,10 @@
 
 #include "app/program.h"
 #include "forms/runtime.h"
+#include "inf/models.h"
 #include "maker/advset_form.h"
 #include "maker/model_scan.h"
+#include "maker/model_texts.h"
 #include "profile/profile_store.h"
 #include "text/text.h"
 
@@ -32,8 +34,22 @@ void AdvsetForm::File1_Click() {
 }
 
 void AdvsetForm::find_INI_Click() {
+    // The list is this INF's alone: models of an earlier INF would be saved with this one's name.
+    if (!Combo1.items().empty())
+        Combo1.clear();
+    std::optional<inf::Document> document = readInf(Text4.text());
+    if (document && document->hasSection("Manufacturer")) {
+        Combo1.setVisible(true);
+        listDeclaredModels(*document);
+        return;
+    }
+    // A file without makers is read by its sections and, failing those, its whole text.
     // ".\" keeps the INI reader in the current folder; a bare name means the Windows folder.
-    Filename.setText(".\\" + Text4.text());
+    const std::string path = ".\\" + Text4.text();
+    if (Filename.text() == path)
+        Filename_Change();  // the same file again: read it anew, the list was emptied
+    else
+        Filename.setText(path);
     Combo1.setVisible(true);
     bool selected = false;
     runtime().trap([&] {
@@ -47,6 +63,29 @@ void AdvsetForm::find_INI_Click() {
     });
     if (!selected && Combo1.items().empty())
         runtime().trap([&] { Command8_Click(); });
+}
+
+std::optional<inf::Document> AdvsetForm::readInf(const std::string& name) {
+    platform::Services& os = program_.services();
+    try {
+        return inf::Document::fromBytes(os.files.readAll(name), os.codepage);
+    } catch (const platform::Error&) {
+        return std::nullopt;  // a file that cannot be read has no models to offer
+    }
+}
+
+void AdvsetForm::listDeclaredModels(const inf::Document& document) {
+    platform::Services& os = program_.services();
+    const platform::WindowsTarget target = os.process.target();
+    const inf::ModelList list = inf::readModels(document, target);
+    if (list.models.empty()) {
+        os.messageBoxes.show(noModelsText(Text4.text(), target.architecture,
+                                          inf::architecturesWithModels(document, target)),
+                             kTitle, platform::Icon::Exclamation, platform::Buttons::Ok);
+        return;
+    }
+    Combo1.addItems(list.models);
+    Combo1.setListIndex(0);
 }
 
 void AdvsetForm::Filename_Change() {

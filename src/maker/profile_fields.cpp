@@ -14,6 +14,15 @@ bool hasControlCharacter(const std::string& value) {
     return false;
 }
 
+// Empty, or only blanks: spaces, the ideographic space a Chinese keyboard types, no-break spaces.
+bool isBlank(const std::string& value) {
+    for (char32_t c : text::toCodePoints(value)) {
+        if (c != U' ' && c != U'\u3000' && c != U'\u00A0')
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<std::string> refusedField(const profile::InstallProfile& p,
@@ -28,6 +37,20 @@ std::optional<std::string> refusedField(const profile::InstallProfile& p,
         {"印表機模組", p.modelName, true},     {"INF檔名", p.infFile, true},
         {"預設值", p.optionFlags, false},
     };
+    // The fields the technician fills in: an empty one, or one still holding the default line's
+    // example text, would reach the end user's command line as it is.
+    const std::pair<const char*, const std::string*> filled[] = {
+        {"INF檔名", &p.infFile}, {"印表機模組", &p.modelName}, {"印表機名稱", &p.printerName}};
+    const std::string_view placeholders[] = {profile::kDefaultInfFile, profile::kDefaultModelName,
+                                             profile::kDefaultPrinterName};
+    for (std::size_t i = 0; i < std::size(filled); ++i) {
+        const std::string name = std::string("「") + filled[i].first + "」";
+        const std::string& value = *filled[i].second;
+        if (isBlank(value))
+            return name + "不可空白。";
+        if (value == placeholders[i])
+            return name + "仍是範例文字「" + value + "」，請填入實際的內容。";
+    }
     for (const Field& f : fields) {
         const std::string name = std::string("「") + f.label + "」";
         if (f.value.find(',') != std::string::npos)

@@ -37,9 +37,29 @@ class Windows {
     virtual bool setTopmost(WindowHandle window, bool topmost) = 0;
 };
 
+// What a driver package is chosen for: the processor architecture Windows runs on (not the
+// one this program was built for), its version and the user interface language.
+enum class Architecture { X86, Amd64, Arm, Arm64, Ia64 };
+
+struct WindowsTarget {
+    Architecture architecture = Architecture::Amd64;
+    unsigned major = 10;
+    unsigned minor = 0;
+    unsigned build = 19045;
+    unsigned productType = 1;         // 1 workstation, 2 domain controller, 3 server
+    unsigned suiteMask = 0x100;       // VER_SUITE_* bits
+    std::uint16_t language = 0x0404;  // a LANGID: primary language in the low 10 bits
+};
+
+// The architecture as people name it: "x64", "x86", "ARM64", "ARM", "IA64".
+const char* architectureName(Architecture architecture);
+
 class Process {
   public:
     virtual ~Process() = default;
+    // The Windows this process runs on. Never fails: the answers come from the system's own
+    // records.
+    virtual WindowsTarget target() = 0;
     // The running executable's file name without folder, e.g. "安裝.exe".
     virtual std::string exeName() = 0;
     // The executable's folder, without a trailing backslash.

@@ -1,5 +1,8 @@
 #include "scenario/scenario.h"
 
+#include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/sim/base64.h"
@@ -139,6 +142,30 @@ void configureMachine(const Value& m, sim::Machine& target) {
             target.osCaption = c->asString();
         if (const Value* v = os->find("Version"); v && v->isString())
             target.osVersion = v->asString();
+    }
+    if (const Value* a = m.find("architecture")) {
+        static const std::pair<const char*, platform::Architecture> kNames[] = {
+            {"amd64", platform::Architecture::Amd64},
+            {"x86", platform::Architecture::X86},
+            {"arm64", platform::Architecture::Arm64},
+        };
+        const auto* match = std::find_if(std::begin(kNames), std::end(kNames), [&](const auto& n) {
+            return a->isString() && a->asString() == n.first;
+        });
+        if (match == std::end(kNames))
+            invalid("machine.architecture must be \"amd64\", \"x86\" or \"arm64\"");
+        target.architecture = match->second;
+    }
+    if (const Value* l = m.find("language")) {
+        // A LANGID in hexadecimal, as "0404" or "0x0404".
+        std::string text = l->isString() ? l->asString() : std::string();
+        if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+            text.erase(0, 2);
+        unsigned id = 0;
+        auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id, 16);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() || id > 0xFFFF)
+            invalid("machine.language must be a hexadecimal language id such as \"0404\"");
+        target.language = static_cast<std::uint16_t>(id);
     }
     if (const Value* missing = m.find("missingPrograms")) {
         if (!missing->isArray())

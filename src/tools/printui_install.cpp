@@ -3,6 +3,7 @@
 
 #include "app/address_check.h"
 #include "app/form1.h"
+#include "app/inf_check.h"
 #include "app/outcome.h"
 #include "app/program.h"
 #include "engine/command_lines.h"
@@ -43,6 +44,7 @@ void installThroughPrintui(app::Program& program) {
                              platform::Buttons::Ok);
         return;
     }
+    app::stopUnlessModelDeclared(program.runtime(), os, profile.infFile, profile.modelName);
 
     const std::string optionPair = text::chars(profile.optionFlags, 0, 2);
     for (const engine::InstallPass& pass :

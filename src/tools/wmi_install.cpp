@@ -2,6 +2,7 @@
 #include "tools/tool_buttons.h"
 
 #include "app/form1.h"
+#include "app/inf_check.h"
 #include "app/outcome.h"
 #include "app/program.h"
 #include "engine/command_lines.h"
@@ -54,6 +55,7 @@ void installThroughWmi(app::Program& program, WmiInstallButton button) {
     const std::string model = maker.Text3.text();
     const std::string infFile = maker.Text4.text();
     maker.unload();
+    app::stopUnlessModelDeclared(program.runtime(), os, infFile, model);
     const std::string notInstalled = "印表機「" + printerName + "」沒有安裝";
 
     runStep(program, "新增連接埠 " + engine::tcpPortName(address), notInstalled, [&] {

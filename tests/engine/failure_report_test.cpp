@@ -47,8 +47,10 @@ TEST(FailureReport, EachFailedStepIsToldWithItsReasonAndTheRunEndsWith1603) {
         {"port class",
          install().fault(fault({{"op", "wmi.get"}, {"path", "Win32_TCPIPPrinterPort"}})),
          "新增連接埠 IP_10.1.1.5", "錯誤 "},
-        {"printer missing", install("100", "Model Y"), "安裝印表機「Office」",
-         "機型：Model Y，INF 檔：x.inf"},
+        // An INF without makers cannot be checked before the install; printui then fails.
+        {"printer missing",
+         install("100", "Model Y").text("x.inf", "[Version]\r\n[Models]\r\nModel Y = i\r\n"),
+         "安裝印表機「Office」", "機型：Model Y，INF 檔：x.inf"},
         {"printui cannot start",
          install().fault(fault({{"op", "run"},
                                 {"cmd",

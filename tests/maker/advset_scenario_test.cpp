@@ -9,9 +9,11 @@ namespace {
 using testing_support::runScenario;
 using testing_support::ScenarioRun;
 
+// The package holds x.inf, declaring the model "M" that most rows save.
 std::string withFolder(const std::string& line, const std::string& more, const std::string& actions,
                        const std::string& machine = "{}") {
-    return R"({"folder":{"ip.ini":{"text":")" + line + R"("})" + more + R"(},"machine":)" +
+    const std::string inf = R"(,"x.inf":{"text":"[Manufacturer]\r\nA=S\r\n[S]\r\nM=i\r\n"})";
+    return R"({"folder":{"ip.ini":{"text":")" + line + R"("})" + inf + more + R"(},"machine":)" +
            machine + R"(,"actions":[{"click":"Form1.ADV"})" + actions + "]}";
 }
 

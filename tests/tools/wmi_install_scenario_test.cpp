@@ -125,7 +125,9 @@ TEST(WmiInstall, AFailedStepIsToldByNameAndNothingAfterItRuns) {
         std::string reason;  // a part of it
         std::size_t driverCalls;
     };
+    // An INF without makers is not checked before the install; the driver call then fails.
     PackageRun noModel = package("ip,10.0.0.7,Office,Model Y,x.inf,100");
+    noModel.text("x.inf", "[Version]\r\n[Models]\r\nModel Y = i\r\n");
     const Case cases[] = {
         {"port", package().fault(fault({{"op", "wmi.put"}, {"class", "Win32_TCPIPPrinterPort"}})),
          "新增連接埠 IP_10.0.0.7", "，印表機「Office」沒有安裝", "錯誤 0x80041001", 0},

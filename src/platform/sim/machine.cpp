@@ -7,6 +7,8 @@
 #include "platform/sim/wmi_values.h"
 #include "text/text.h"
 
+#include <charconv>
+
 namespace sim {
 
 std::string asciiLower(std::string s) {
@@ -250,6 +252,31 @@ json::Value Machine::state(const SimCodepage& codepage) const {
         logJson.push(event);
     line.set("log", logJson);
     return line;
+}
+
+}  // namespace sim
+
+namespace sim {
+
+platform::WindowsTarget targetOf(const Machine& machine) {
+    platform::WindowsTarget t;
+    t.architecture = machine.architecture;
+    t.language = machine.language;
+    // "major.minor.build"; a part that is missing or not a number keeps the default.
+    unsigned* parts[] = {&t.major, &t.minor, &t.build};
+    std::string_view rest = machine.osVersion;
+    for (unsigned* part : parts) {
+        const std::size_t dot = rest.find('.');
+        std::string_view field = rest.substr(0, dot);
+        unsigned value = 0;
+        auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        if (error == std::errc() && end == field.data() + field.size())
+            *part = value;
+        if (dot == std::string_view::npos)
+            break;
+        rest.remove_prefix(dot + 1);
+    }
+    return t;
 }
 
 }  // namespace sim

@@ -3,6 +3,7 @@
 // drivers, services, registry, the package folder's files, which programs exist), the faults
 // it has been told to raise, and the transcript every call goes into.
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "platform/error.h"
 #include "platform/sim/json.h"
 #include "platform/sim/transcript.h"
+#include "platform/system.h"
 #include "platform/wmi.h"
 
 namespace sim {
@@ -96,6 +98,8 @@ class Machine {
     std::map<std::string, std::string> services{{"Spooler", "Running"}};
     std::string osCaption = "Microsoft Windows 10 Pro";
     std::string osVersion = "10.0.19045";
+    platform::Architecture architecture = platform::Architecture::Amd64;
+    std::uint16_t language = 0x0404;        // the user interface language
     std::set<std::string> missingPrograms;  // lower case, without ".exe"
     std::vector<Fault> faults;
     double clock = 0;              // seconds of virtual time
@@ -110,6 +114,10 @@ class Machine {
     std::vector<SimFile> files_;
     std::int64_t writes_ = 0;
 };
+
+// The Windows the machine runs: its architecture and language, and the version that
+// Win32_OperatingSystem reports ("10.0.19045": major, minor, build).
+platform::WindowsTarget targetOf(const Machine& machine);
 
 // Lower-case ASCII, leaving other characters alone.
 std::string asciiLower(std::string s);

@@ -111,6 +111,7 @@ class SimProcess : public platform::Process {
     explicit SimProcess(Machine& machine) : machine_(machine) {}
     std::string exeName() override { return machine_.exeName; }
     std::string exeFolder() override { return machine_.folder; }
+    platform::WindowsTarget target() override;
     [[noreturn]] void end(int exitCode) override;
 
   private:

@@ -70,6 +70,10 @@ void SimClock::sleep(double seconds) {
         machine_.clock += seconds;
 }
 
+platform::WindowsTarget SimProcess::target() {
+    return targetOf(machine_);
+}
+
 void SimProcess::end(int exitCode) {
     json::Value line = Transcript::line("end");
     line.set("code", exitCode);

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 namespace platform::win32 {
@@ -103,6 +105,75 @@ std::string Win32Process::exeFolder() {
     std::wstring path = modulePath();
     std::size_t slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? std::string() : toUtf8(path.substr(0, slash));
+}
+
+namespace {
+
+std::optional<platform::Architecture> architectureOfMachine(USHORT machine) {
+    switch (machine) {
+        case IMAGE_FILE_MACHINE_I386:
+            return platform::Architecture::X86;
+        case IMAGE_FILE_MACHINE_AMD64:
+            return platform::Architecture::Amd64;
+        case IMAGE_FILE_MACHINE_ARMNT:
+            return platform::Architecture::Arm;
+        case IMAGE_FILE_MACHINE_ARM64:
+            return platform::Architecture::Arm64;
+        case IMAGE_FILE_MACHINE_IA64:
+            return platform::Architecture::Ia64;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The PC's own architecture, not the one this program runs as: an ARM64 PC runs this x64
+// program emulated, and its drivers must be ARM64 ones. IsWow64Process2 knows that (Windows 10
+// 1709 on); GetNativeSystemInfo is the answer before it.
+platform::Architecture nativeArchitecture() {
+    using IsWow64Process2Function = BOOL WINAPI(HANDLE, USHORT*, USHORT*);
+    auto* isWow64Process2 =
+        systemFunction<IsWow64Process2Function>(L"kernel32.dll", "IsWow64Process2");
+    USHORT process = 0;
+    USHORT native = 0;
+    if (isWow64Process2 != nullptr && isWow64Process2(GetCurrentProcess(), &process, &native)) {
+        if (auto a = architectureOfMachine(native))
+            return *a;
+    }
+    SYSTEM_INFO info{};
+    GetNativeSystemInfo(&info);
+    switch (info.wProcessorArchitecture) {
+        case PROCESSOR_ARCHITECTURE_INTEL:
+            return platform::Architecture::X86;
+        case PROCESSOR_ARCHITECTURE_ARM:
+            return platform::Architecture::Arm;
+        case PROCESSOR_ARCHITECTURE_ARM64:
+            return platform::Architecture::Arm64;
+        case PROCESSOR_ARCHITECTURE_IA64:
+            return platform::Architecture::Ia64;
+        default:
+            return platform::Architecture::Amd64;
+    }
+}
+
+}  // namespace
+
+platform::WindowsTarget Win32Process::target() {
+    platform::WindowsTarget t;
+    t.architecture = nativeArchitecture();
+    // RtlGetVersion tells the true version; GetVersionEx answers what the manifest promises.
+    using RtlGetVersionFunction = LONG WINAPI(OSVERSIONINFOEXW*);
+    auto* rtlGetVersion = systemFunction<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion");
+    OSVERSIONINFOEXW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    if (rtlGetVersion != nullptr && rtlGetVersion(&version) == 0) {
+        t.major = version.dwMajorVersion;
+        t.minor = version.dwMinorVersion;
+        t.build = version.dwBuildNumber;
+        t.productType = version.wProductType;
+        t.suiteMask = version.wSuiteMask;
+    }
+    t.language = GetUserDefaultUILanguage();
+    return t;
 }
 
 void Win32Process::end(int exitCode) {

@@ -32,6 +32,7 @@ class Win32Process final : public platform::Process {
   public:
     std::string exeName() override;
     std::string exeFolder() override;
+    platform::WindowsTarget target() override;
     [[noreturn]] void end(int exitCode) override;
 };
 
