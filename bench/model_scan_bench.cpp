@@ -234,21 +234,21 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         ConsoleReporter::Finalize();
         std::vector<std::size_t> sizes;
         for (const auto& [name, time] : seconds_) {
-            if (name.starts_with("scan/"))
-                sizes.push_back(std::stoul(name.substr(5)));
+            if (name.starts_with("decode950/"))
+                sizes.push_back(std::stoul(name.substr(10)));
         }
         std::sort(sizes.begin(), sizes.end());
         for (std::size_t i = 0; i < sizes.size(); ++i) {
             double scan = seconds_["scan/" + std::to_string(sizes[i]) + "MiB"];
             double decode = seconds_["decode950/" + std::to_string(sizes[i]) + "MiB"];
-            if (decode > 0)
+            if (decode > 0 && scan > 0)
                 std::printf("scan / decode, %zu MiB: %.2f (target at most 2)\n", sizes[i],
                             scan / decode);
             double read = seconds_["read/" + std::to_string(sizes[i]) + "MiB"];
-            if (decode > 0)
+            if (decode > 0 && read > 0)
                 std::printf("INF read / decode, %zu MiB: %.2f (target at most 2)\n", sizes[i],
                             read / decode);
-            if (i > 0) {
+            if (i > 0 && read > 0) {
                 double before = seconds_["read/" + std::to_string(sizes[i - 1]) + "MiB"];
                 std::printf("INF read time %zu MiB / %zu MiB: %.2f for %.0f times the input\n",
                             sizes[i], sizes[i - 1], read / before,
@@ -259,7 +259,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
             if (utf8Decode > 0)
                 std::printf("UTF-8 scan / UTF-8 check, %zu MiB: %.2f\n", sizes[i],
                             utf8Scan / utf8Decode);
-            if (i > 0) {
+            if (i > 0 && scan > 0) {
                 double before = seconds_["scan/" + std::to_string(sizes[i - 1]) + "MiB"];
                 std::printf(
                     "scan time %zu MiB / %zu MiB: %.2f for %.0f times the input (target "
