@@ -256,16 +256,16 @@ case_models_144() {
   velmora_set_dpi 96
 }
 
-# A maker's own INF (UTF-16, six sections with a web address third, models for x86 and x64, each
-# model listed twice): 選擇型號 lists what Windows x64 reads, not the third section's address.
+# case_real_inf CASE CORPUS-NAME: a printer maker's own INF from the corpus; 選擇型號 lists the
+# models Windows x64 reads in it, as worked out by hand beside it.
 case_real_inf() {
   local corpus
   corpus=$(cd "$(dirname "${BASH_SOURCE[0]}")/../inf/corpus" && pwd)
-  mapfile -t models <"$corpus/pantum_p2500.amd64.txt"
+  mapfile -t models <"$corpus/$2.amd64.txt"
   first_model=${models[0]}
-  inf_source=$corpus/pantum_p2500.inf
-  if begin_case real-inf && find_models; then
-    shot_dropped maker-real-inf.png
+  inf_source=$corpus/$2.inf
+  if begin_case "$1" && find_models; then
+    shot_dropped "maker-$1.png"
     end_case
   fi
 }
@@ -276,6 +276,9 @@ cases_up
 
 case_models
 case_models_144
-case_real_inf
+# UTF-16, a web address in the third section, models for x86 and x64, each listed twice.
+case_real_inf real-inf pantum_p2500
+# The longest model name of the corpus's makers, listed 37 times under two decorations.
+case_real_inf long-model konica_universal
 
 ((failed == 0))
