@@ -13,7 +13,8 @@ bool isValidIpAddress(std::string_view text) {
     if (parts.size() != 4)
         return false;
     for (const std::string& part : parts) {
-        if (part.empty() || part.size() > 3)
+        // Windows reads a part with a leading zero as octal: 010 is 8, another printer.
+        if (part.empty() || part.size() > 3 || (part.size() > 1 && part[0] == '0'))
             return false;
         for (char c : part) {
             if (c < '0' || c > '9')

@@ -7,8 +7,8 @@
 
 namespace app {
 
-// A dotted IPv4 address: exactly four parts of one to three digits, each below 256. The whole
-// text is checked: a line break or a blank anywhere makes it invalid.
+// A dotted IPv4 address: exactly four parts of one to three digits, each below 256 and without
+// a leading zero. The whole text is checked: a line break or a blank anywhere makes it invalid.
 bool isValidIpAddress(std::string_view text);
 
 // One part, already limited to one to three digits: whether its number is below 256.

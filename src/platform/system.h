@@ -8,6 +8,7 @@ namespace platform {
 
 enum class Icon { None, Information, Exclamation, Stop, Question };
 enum class Buttons { Ok, YesNo };
+// Esc or the close box answers a Yes/No box No, and an OK box OK.
 enum class Answer { Ok, Yes, No };
 
 class MessageBoxes {

@@ -34,7 +34,11 @@ TEST(AddressCheck, DottedAddressesAndTheirParts) {
         {"10.0.0.7", true},
         {"0.0.0.0", true},
         {"255.255.255.255", true},
-        {"001.010.000.255", true},
+        // Windows reads a leading zero as octal: 192.168.001.010 would be 192.168.1.8.
+        {"001.010.000.255", false},
+        {"192.168.001.010", false},
+        {"10.0.0.00", false},
+        {"10.100.200.0", true},
         {"256.1.1.1", false},
         {"1.1.1.256", false},
         {"1.1.1", false},
@@ -108,9 +112,9 @@ TEST(Confirmation, EmptyOwnAddressAndEmptyBoxIsUnchangedNotInvalid) {
 }
 
 TEST(Confirmation, InvalidAddressesAreRefusedAndNothingIsWritten) {
-    for (const char* address :
-         {"256.1.1.1", "1.1.1", "1.1.1.1.1", "1.1.1.1000", "1..1.1", "a.1.1.1", " 1.1.1.1",
-          "1.1.1.1 ", "1.1.1.", "10.0.0.7\r\n10.0.0.8", "\\\\srv\\hp,x", "10.0.0.7,x"}) {
+    for (const char* address : {"256.1.1.1", "1.1.1", "1.1.1.1.1", "1.1.1.1000", "1..1.1",
+                                "a.1.1.1", " 1.1.1.1", "1.1.1.1 ", "1.1.1.", "10.0.0.7\r\n10.0.0.8",
+                                "\\\\srv\\hp,x", "10.0.0.7,x", "192.168.001.010"}) {
         ScenarioRun r = runScenario(scenario(typeAndConfirm(address, R"(,{"answer":"ok"})")));
         EXPECT_EQ(r.status, 0) << address;
         auto boxes = r.ops("msgbox");
@@ -128,7 +132,7 @@ TEST(Confirmation, ValidAddressIsStoredAsTypedWithTheOtherFieldsUnchanged) {
         const char* address;
         const char* line;
     };
-    for (Case c : {Case{"010.000.000.001", "ip,010.000.000.001,Office,Model X,x.inf,100\r\n"},
+    for (Case c : {Case{"10.200.0.1", "ip,10.200.0.1,Office,Model X,x.inf,100\r\n"},
                    Case{"\\\\srv\\hp", "ip,\\\\srv\\hp,Office,Model X,x.inf,100\r\n"},
                    Case{"x\\\\y", "ip,x\\\\y,Office,Model X,x.inf,100\r\n"}}) {
         ScenarioRun r = runScenario(scenario(typeAndConfirm(c.address, R"(,{"answer":"no"})")));

@@ -183,18 +183,23 @@ TEST(FailureReport, TheUsersChoicesAndStopsHaveTheirCodes) {
     closeBox.act("close", "Form1").answer("yes");
     PackageRun declined = base;
     declined.type("Form1.Text1", "10.1.1.5").enter().answer("no");
+    // Esc on the install question: Wine answers a Yes/No box with Cancel.
+    PackageRun escaped = base;
+    escaped.type("Form1.Text1", "10.1.1.5").enter().answer("cancel");
     PackageRun stop;  // ip.ini cannot be created: the standard stop
     stop.fault(fault({{"op", "file.append"}})).answer("ok");
     PackageRun damaged;
     damaged.profile("ip,10.0.0.7,Office").type("Form1.Text1", "10.0.0.8").enter().answer("ok");
     const Case cases[] = {
-        {"cancel", cancel, 1602},      {"close box", closeBox, 1602}, {"declined", declined, 1602},
+        {"cancel", cancel, 1602},      {"close box", closeBox, 1602},
+        {"declined", declined, 1602},  {"Esc on the question", escaped, 1602},
         {"standard stop", stop, 1603}, {"damaged", damaged, 1620},
     };
     for (const Case& c : cases) {
         ScenarioRun r = c.package.run();
         ASSERT_EQ(r.status, 0) << c.what;
         EXPECT_EQ(exitCodeOf(r), c.code) << c.what;
+        EXPECT_TRUE(r.state().find("ports")->asArray().empty()) << c.what;
     }
 }
 

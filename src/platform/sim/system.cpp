@@ -50,7 +50,10 @@ platform::Answer SimMessageBoxes::show(const std::string& text, const std::strin
     }
     const std::string& a = answer->asString();
     platform::Answer result;
-    if (buttons == platform::Buttons::Ok && a == "ok") {
+    if (a == "cancel") {
+        // Esc or the close box, which Wine answers with Cancel even on a Yes/No box.
+        result = buttons == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::No;
+    } else if (buttons == platform::Buttons::Ok && a == "ok") {
         result = platform::Answer::Ok;
     } else if (buttons == platform::Buttons::YesNo && (a == "yes" || a == "no")) {
         result = a == "yes" ? platform::Answer::Yes : platform::Answer::No;

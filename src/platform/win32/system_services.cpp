@@ -62,6 +62,10 @@ platform::Answer Win32MessageBoxes::show(const std::string& text, const std::str
             return platform::Answer::No;
         case IDOK:
             return platform::Answer::Ok;
+        case IDCANCEL:
+            // Esc or the close box: Wine answers a Yes/No box so too. Anything but Yes is No.
+            return buttons == platform::Buttons::YesNo ? platform::Answer::No
+                                                       : platform::Answer::Ok;
         default:
             throw lastError("messageBox " + title);
     }
