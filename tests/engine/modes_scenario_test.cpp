@@ -129,6 +129,25 @@ TEST(UsbLaunch, DevconsRestartCodeIsDoneAndItsOtherCodesAreFailedSteps) {
     }
 }
 
+TEST(UsbLaunch, ALineThatCannotStartEndsTheInstallThere) {
+    // The second line of a two-line model needs the first: it is not run after the first
+    // could not even start.
+    ScenarioRun r = runScenario(launch(
+        "USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100", R"(,{"answer":"ok"})",
+        R"({"faults":[{"op":"run","cmd":"devcon  update KM_T.inf  \"USB\\VID_132B&PID_2022&MI_00\""}]})"));
+    ASSERT_EQ(r.status, 0) << r.lines.back().dump();
+    std::vector<std::string> started;
+    for (const auto& run : r.ops("run"))
+        started.push_back(run.find("cmd")->asString());
+    EXPECT_EQ(started, std::vector<std::string>{"devcon rescan"});
+    auto boxes = r.ops("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("text")->asString().find("KM_T.inf"), std::string::npos);
+    const auto& end = r.lines[r.lines.size() - 2];
+    ASSERT_EQ(end.find("op")->asString(), "end");
+    EXPECT_EQ(end.find("code")->asInteger(), 1603);
+}
+
 TEST(UsbLaunch, UnknownModelsAndAMissingDevconAreSaid) {
     ScenarioRun unknown = runScenario(
         launch("USB_install", "ip,1,konica minolta 210,M,x.inf,100", R"(,{"answer":"ok"})"));

@@ -10,6 +10,32 @@ namespace {
 
 using platform::keepNewestHalf;
 
+TEST(LogText, AnEventStaysOnOneLineWhateverItHolds) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"plain 文字", "plain 文字"},  {"a\r\nb", "a\\r\\nb"},
+        {"tab\there", "tab\\there"},   {std::string("nul\0x", 5), "nul\\x00x"},
+        {"esc\x1b[2J", "esc\\x1B[2J"}, {"del\x7f", "del\\x7F"},
+        {"\x01\x1f", "\\x01\\x1F"},    {"backslash \\n stays", "backslash \\n stays"},
+    };
+    for (const auto& [event, line] : cases)
+        EXPECT_EQ(platform::logSafe(event), line) << line;
+}
+
+TEST(LogText, ErrorNumbersReadAsTheSystemShowsThem) {
+    const std::pair<long long, const char*> cases[] = {
+        {0, "0"},
+        {53, "53"},
+        {1603, "1603"},
+        {65535, "65535"},
+        {65536, "0x00010000"},
+        {0x80070002LL, "0x80070002"},
+        {-2147024894LL, "0x80070002"},  // the same HRESULT read as a signed number
+        {0x80041002LL, "0x80041002"},
+    };
+    for (const auto& [number, text] : cases)
+        EXPECT_EQ(platform::errorNumberText(number), text) << number;
+}
+
 TEST(LogTrim, KeepsTheNewestWholeLinesWithinHalfTheLimit) {
     struct Case {
         const char* what;
