@@ -12,7 +12,8 @@ namespace {
 
 // The programs of the system that a command line may name, by their names without ".exe". A
 // name missing here would be taken from the package folder, where anyone who can write there
-// could plant it, so the list is generous rather than only what the program starts today.
+// could plant it, so the list holds every system program a line could name, not only those
+// the program starts.
 constexpr auto kSystemPrograms = std::to_array<std::string_view>(
     {"cmd", "reg", "rundll32", "control", "msg", "printui", "pnputil", "net", "sc", "netsh",
      "regsvr32", "msiexec", "wscript", "cscript", "taskkill", "notepad", "mmc"});

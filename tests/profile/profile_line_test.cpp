@@ -29,7 +29,7 @@ TEST(ProfileLine, SeparatorOnlyForLinesStartingWithIpBackslash) {
     const Case cases[] = {
         {"ip\\10.0.0.7\\Office\\M\\x.inf\\100", Separator::Backslash},
         {"ip,10.0.0.7,Office,M,x.inf,100", Separator::Comma},
-        // A network path whose host ends in "ip" no longer makes the line split at backslashes.
+        // A network path whose host ends in "ip" does not make the line split at backslashes.
         {"ip,\\\\printip\\queue,Office,M,x.inf,100", Separator::Comma},
         {"ip,\\\\srv\\hp,Office,M,x.inf,100", Separator::Comma},
         {"IP\\a\\b", Separator::Comma},
