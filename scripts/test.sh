@@ -45,6 +45,7 @@ timed() {
   echo "# $(basename "$1"): $((SECONDS - start)) s"
 }
 timed tests/e2e/smoke.sh "$exe" "$driver" artifacts/smoke
+timed tests/e2e/argv.sh build/linux/tests/velmora-argv-lines "$driver" artifacts/argv
 timed tests/e2e/interaction.sh "$exe" "$driver" artifacts
 timed tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
 timed tests/e2e/copies.sh "$exe" "$driver" artifacts/copies

@@ -29,7 +29,8 @@ Form1::Form1(Program& program)
       Text1(*this, "Text1", {840, 840, 2175, 405}, ""),
       Command1(*this, "Command1", {3840, 600, 900, 500}, "確定"),
       Command2(*this, "Command2", {3840, 1320, 900, 500}, "取消"),
-      // Wider than the classic 1935 twips: at 9 points the link's last character wrapped out.
+      // 2295 twips wide: at 9 points the link needs more than 1935, or its last character
+      // wraps out of sight.
       Label2(*this, "Label2", {960, 1440, 2295, 255}, "如果您不知道 IP 請點我"),
       Label1(*this, "Label1", {0, 1920, 5655, 375}, "Label1"),
       Text2(*this, "Text2", {720, 1920, 4215, 375}, "Text2"),

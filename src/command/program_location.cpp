@@ -4,13 +4,16 @@
 #include <array>
 #include <vector>
 
+#include "command/argv.h"
+
 namespace command {
 
 namespace {
 
 // The programs of the system that a command line may name, by their names without ".exe". A
 // name missing here would be taken from the package folder, where anyone who can write there
-// could plant it, so the list is generous rather than only what the program starts today.
+// could plant it, so the list holds every system program a line could name, not only those
+// the program starts.
 constexpr auto kSystemPrograms = std::to_array<std::string_view>(
     {"cmd", "reg", "rundll32", "control", "msg", "printui", "pnputil", "net", "sc", "netsh",
      "regsvr32", "msiexec", "wscript", "cscript", "taskkill", "notepad", "mmc"});
@@ -36,22 +39,6 @@ std::string lower(std::string_view s) {
             c = static_cast<char>(c - 'A' + 'a');
     }
     return out;
-}
-
-// The program name at the front of a command line, read as CreateProcess and CommandLineToArgvW
-// read it: in quotes up to the next quote (or the end), otherwise up to the first blank or tab.
-std::string_view firstWord(std::string_view line) {
-    while (!line.empty() && blank(line.front()))
-        line.remove_prefix(1);
-    if (!line.empty() && line.front() == '"') {
-        line.remove_prefix(1);
-        std::string_view name = line.substr(0, line.find('"'));
-        // A file name cannot end in a blank: Windows drops it, and so does its own reading.
-        while (!name.empty() && name.back() == ' ')
-            name.remove_suffix(1);
-        return name;
-    }
-    return line.substr(0, line.find_first_of(" \t"));
 }
 
 // Characters no file name holds; a name with one is not a program but a mistake or a trick.
@@ -125,8 +112,18 @@ bool listed(const std::array<std::string_view, N>& programs, const std::string& 
 
 }  // namespace
 
+std::string_view programWord(std::string_view line) {
+    while (!line.empty() && blank(line.front()))
+        line.remove_prefix(1);
+    std::string_view name = programName(line);
+    // A file name cannot end in a blank: Windows drops it, and so does its own reading.
+    while (!name.empty() && name.back() == ' ')
+        name.remove_suffix(1);
+    return name;
+}
+
 std::optional<std::string> programPath(std::string_view commandLine, const Folders& folders) {
-    const std::string_view name = firstWord(commandLine);
+    const std::string_view name = programWord(commandLine);
     if (name.empty() || std::any_of(name.begin(), name.end(), forbidden))
         return std::nullopt;
 

@@ -16,6 +16,10 @@ struct Folders {
     std::string package;  // the running executable's folder, without a trailing backslash
 };
 
+// The program name a command line starts, as programPath reads it: CommandLineToArgvW's first
+// argument once the blanks before it are skipped, without blanks at its end.
+std::string_view programWord(std::string_view commandLine);
+
 // The full path of the program that a command line starts (its first word, as Windows reads
 // it), or nothing when the line names no program.
 std::optional<std::string> programPath(std::string_view commandLine, const Folders& folders);

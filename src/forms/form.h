@@ -13,7 +13,7 @@ namespace forms {
 
 class Runtime;
 
-// Why a window is asked to close; the numbers are the classic ones.
+// Why a window is asked to close, numbered as the query-unload reaction receives it.
 enum class CloseReason { ControlMenu = 0, Code = 1, SystemShutdown = 2, TaskManager = 3 };
 
 enum class StartPosition { Manual, CenterOwner, CenterScreen };
@@ -59,8 +59,8 @@ class Form {
 
     // The control that has or last had the focus.
     Control* activeControl() const { return activeControl_; }
-    // Gives a control the focus; a hidden or disabled one raises error 5, as the classic
-    // runtime does.
+    // Gives a control the focus; a hidden or disabled one raises error 5 (invalid procedure
+    // call): the user could not give it the focus either.
     void setFocus(Control& control);
     // Where Tab (or Shift+Tab) moves the focus from a control: the next control in tab order
     // that the keyboard reaches, wrapping around; none when no control is reachable.

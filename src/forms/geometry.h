@@ -23,7 +23,7 @@ struct Rgb {
 };
 
 namespace colors {
-inline constexpr Rgb kButtonFace{0xC0C0C0};  // the classic light grey
+inline constexpr Rgb kButtonFace{0xC0C0C0};  // the light grey the windows are designed on
 inline constexpr Rgb kWindow{0xFFFFFF};
 inline constexpr Rgb kWindowText{0x000000};
 }  // namespace colors

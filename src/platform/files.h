@@ -21,7 +21,7 @@ class Files {
   public:
     virtual ~Files() = default;
     // Whether a file of that name exists; files with the hidden or system attribute are not
-    // seen, as the classic file-exists test does not see them.
+    // seen, as a plain folder listing leaves them out: only what the user sees counts.
     virtual bool exists(const std::string& name) = 0;
     // All bytes of a file. A missing file raises error 53.
     virtual std::string readAll(const std::string& name) = 0;

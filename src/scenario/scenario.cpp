@@ -217,9 +217,10 @@ void configureMachine(const Value& m, sim::Machine& target) {
                         invalid("machine.faults: description must be a string");
                     fault.description = value.asString();
                 } else if (key == "result") {
-                    if (!value.isNumber() || !f.find("op")->isString() ||
-                        f.find("op")->asString() != "wmi.call") {
-                        invalid("machine.faults: result must be a number, for a wmi.call");
+                    const Value* op = f.find("op");
+                    if (!value.isNumber() || !op->isString() ||
+                        (op->asString() != "wmi.call" && op->asString() != "run")) {
+                        invalid("machine.faults: result must be a number, for a wmi.call or run");
                     }
                     fault.result = value.asInteger();
                 } else {

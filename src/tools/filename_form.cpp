@@ -19,8 +19,8 @@ FilenameForm::FilenameForm(app::Program& program)
       Text3(*this, "Text3", {4080, 720, 3735, 375}, "印表機名稱"),
       Command1(*this, "Command1", {4440, 1560, 1335, 495}, "新增"),
       ADD_isntall_Command(*this, "ADD_isntall_Command", {6000, 1560, 1695, 495}, "新增後安裝"),
-      // 420 twips high, not the classic 375: its two lines need 26 px at 96 DPI in some faces of
-      // 新細明體, one more than 375 twips give; it now ends at the window's bottom edge.
+      // 420 twips high: its two lines need 26 px at 96 DPI in some faces of 新細明體, one more
+      // than 375 twips give; it ends at the window's bottom edge.
       Label4(*this, "Label4", {120, 2160, 4575, 420},
              "說明 : 此功能為新增自訂個別的ip與印表機名稱的一鍵安裝執行檔，新增後會在資料夾下。"),
       program_(program) {

@@ -11,10 +11,10 @@ MsgForm::MsgForm(app::Program& program)
       // a box round the window or a rule under the heading would be cut by them.
       Shape1(*this, "Shape1", {240, 150, 3435, 15}),
       Label1(*this, "Label1", {1320, 240, 1695, 495}, "安裝中..."),
-      // 3675 wide, not the classic 3975: it ran 180 twips past the right edge, so its centred
-      // text stood off the window's centre and a long name was cut on one side only.
+      // 3675 wide, ending 120 twips inside the right edge as it starts 120 inside the left:
+      // its centred text stands at the window's centre and a long name is cut evenly.
       PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3675, 255}, "Label3"),
-      // 990, not the classic 1000: the label ran 10 twips past the 1245-twip client area.
+      // At 990 the label ends on the bottom edge of the 1245-twip client area, not past it.
       Label2(*this, "Label2", {840, 990, 2955, 255}, "請等待幾秒鐘"),
       USB_Label(*this, "USB_Label", {4680, 960, 1695, 255}, kModeProfile),
       program_(program) {

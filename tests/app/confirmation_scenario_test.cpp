@@ -44,6 +44,8 @@ TEST(AddressCheck, DottedAddressesAndTheirParts) {
         {"1.1.1", false},
         {"1.1.1.1.1", false},
         {"1.1.1.1000", false},
+        {"0001.1.1.1", false},  // four digits, even where the value fits
+        {"1.1.1.0255", false},
         {"1..1.1", false},
         {"1.1.a.1", false},
         {" 1.1.1.1", false},

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "command/argv.h"
+#include "command/argv_lines.h"
 #include "command/quote.h"
 
 namespace {
@@ -13,63 +14,11 @@ using command::Refusal;
 using command::splitArguments;
 using Args = std::vector<std::string>;
 
-TEST(SplitArguments, ReadsLinesAsCommandLineToArgvW) {
-    struct Case {
-        const char* line;
-        Args args;
-    };
-    const Case cases[] = {
-        {"prog", {"prog"}},
-        {"prog   ", {"prog"}},
-        {"\"C:\\Program Files\\x.exe\" a", {"C:\\Program Files\\x.exe", "a"}},
-        // The program name keeps its backslashes and ends at the next quote.
-        {"C:\\dir\\\"x a", {"C:\\dir\\\"x", "a"}},
-        {"p a\tb  c", {"p", "a", "b", "c"}},
-        {"p \"a b\" c", {"p", "a b", "c"}},
-        {"p \"\"", {"p", ""}},
-        {"p a\\\\b", {"p", "a\\\\b"}},
-        {"p \"a\\\\\"", {"p", "a\\"}},
-        {"p \"a\\\"b\"", {"p", "a\"b"}},
-        {"p a\\\\\\\"b", {"p", "a\\\"b"}},
-        {"p \"a\\\" & calc", {"p", "a\" & calc"}},
-        {"p \"a\"\"b\"", {"p", "a\"b"}},
-        {"p \"a\"\"\"b\"", {"p", "a\"b"}},
-        {"p x\"y z\"w", {"p", "xy zw"}},
-        {"p a\\", {"p", "a\\"}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(splitArguments(c.line), c.args) << c.line;
-}
-
-// Texts a package, a file name or a user may bring.
-const std::string kHostile[] = {
-    "Office",
-    "Front Desk",
-    "Office\\",
-    "Office\\\\",
-    "Model \"X\" & calc",
-    "x\".inf",
-    "\\\\srv\\hp\" & calc & \"",
-    "\\\\srv\\hp\\",
-    "a\\\"b",
-    "a & b | c < d > e ^ f",
-    "%PATH% !x!",
-    "二樓 印表機",
-    "Café 🖨",
-    "",
-    " ",
-    "\"",
-    "\"\"\"",
-    "\\",
-    std::string(10000, 'a') + "\\",
-    std::string(500, '\\') + "\"",
-};
-
 TEST(Quoting, EveryPassableTextIsExactlyOneArgument) {
-    for (const std::string& text : kHostile) {
+    for (const std::string& text : testing_support::hostileTexts()) {
         ASSERT_FALSE(command::refusal(text, Receiver::Argv)) << text;
         for (const std::string& arg : {command::quoted(text), command::bare(text)}) {
-            Args args = splitArguments("rundll32 printui.dll,PrintUIEntry /b " + arg + " /f x.inf");
+            Args args = splitArguments(testing_support::argvLine(arg));
             EXPECT_EQ(args,
                       (Args{"rundll32", "printui.dll,PrintUIEntry", "/b", text, "/f", "x.inf"}))
                 << text;
@@ -135,13 +84,12 @@ bool cmdSeesNoOperator(const std::string& line) {
 }
 
 TEST(Quoting, CommandInterpreterLinesKeepOperatorsBetweenQuotes) {
-    for (const std::string& text : kHostile) {
+    for (const std::string& text : testing_support::hostileTexts()) {
         if (command::refusal(text, Receiver::Cmd))
             continue;
         for (const std::string& arg :
              {command::quoted(text, Receiver::Cmd), command::bare(text, Receiver::Cmd)}) {
-            std::string line = "cmd /c start  /wait rundll32 printui.dll,PrintUIEntry /Ss /n " +
-                               arg + " /a black.dat";
+            const std::string line = testing_support::cmdLine(arg);
             EXPECT_TRUE(cmdSeesNoOperator(line)) << line;
             // What cmd hands on to rundll32 splits back into the text.
             Args args = splitArguments(line.substr(line.find("rundll32")));

@@ -334,7 +334,7 @@ velmora_desktop_shown() { [[ -n $(velmora_desktop_origin "$1") ]]; }
 
 # velmora_desktop_up NAME DRIVER: has the server keep desktop NAME open, opening it first unless
 # it is open. Without the server, or from a subshell, it does nothing and each launcher opens the
-# desktop as before.
+# desktop itself.
 velmora_desktop_up() {
   local name=$1 exe=$2 err=$VELMORA_E2E_LOG/desktop.err
   [[ ${VELMORA_DRIVER_SERVER:-1} != 0 ]] && ((BASHPID == $$)) || return 0

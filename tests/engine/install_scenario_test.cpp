@@ -246,6 +246,42 @@ TEST(Install, NetworkPathPortRestartsTheSpoolerWithItsWaits) {
     }
 }
 
+TEST(Install, ASpoolerThatWasNotRunningIsNoFailedStep) {
+    // StopService answers 6 when the spooler is already stopped: the port is still written and
+    // the spooler started, so the run did all it was asked.
+    struct Case {
+        const char* what;
+        std::string machine;
+        bool failed;
+    };
+    const Case cases[] = {
+        {"stopped spooler", R"({"services":{"Spooler":"Stopped"}})", false},
+        {"stop answers 6", R"({"faults":[{"op":"wmi.call","method":"StopService","result":6}]})",
+         false},
+        {"stop answers 2", R"({"faults":[{"op":"wmi.call","method":"StopService","result":2}]})",
+         true},
+    };
+    for (const Case& c : cases) {
+        Install i;
+        i.address = "\\\\srv\\hp";
+        i.machine = c.machine;
+        i.answers = R"(,{"answer":"yes"},{"answer":"ok"})";
+        ScenarioRun r = i.run();
+        const Value& end = r.lines[r.lines.size() - 2];
+        ASSERT_EQ(end.find("op")->asString(), "end") << c.what;
+        EXPECT_EQ(end.find("code")->asInteger(), c.failed ? 1603 : 0) << c.what;
+        auto boxes = r.ops("msgbox");
+        ASSERT_EQ(boxes.size(), c.failed ? 2u : 1u) << c.what;
+        if (c.failed) {
+            EXPECT_NE(boxes[1].find("text")->asString().find("StopService 傳回 2"),
+                      std::string::npos)
+                << c.what;
+        }
+        EXPECT_EQ(r.state().find("services")->find("Spooler")->asString(), "Running") << c.what;
+        EXPECT_EQ(printerNames(r), (std::vector<std::string>{"Office"})) << c.what;
+    }
+}
+
 TEST(Install, PortFailuresAreSkippedAndTold) {
     Install put;
     put.machine = R"({"faults":[{"op":"wmi.put"}]})";

@@ -92,6 +92,62 @@ TEST(UsbLaunch, TwoLineModelsAndTheirStyles) {
               "devcon  update KM.inf  \"USBPRINT\\KONICA_MINOLTA210D257\"");
 }
 
+TEST(UsbLaunch, DevconsRestartCodeIsDoneAndItsOtherCodesAreFailedSteps) {
+    // devcon ends with 1 when the driver went in but the computer must restart.
+    struct Case {
+        long long exitCode;
+        bool failed;
+    };
+    const std::string update =
+        R"(devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA_MINOLTAC353_SEB04\")";
+    for (const Case& c : {Case{0, false}, Case{1, false}, Case{2, true}, Case{-1, true}}) {
+        const std::string what = "exit " + std::to_string(c.exitCode);
+        ScenarioRun r =
+            runScenario(launch("USB_install", "ip,1,KONICA MINOLTA C353 Series PCL,M,x.inf,100",
+                               R"(,{"answer":"ok"},{"answer":"ok"})",
+                               R"({"faults":[{"op":"run","cmd":")" + update + R"(","result":)" +
+                                   std::to_string(c.exitCode) + "}]}"));
+        ASSERT_EQ(r.status, 0) << what << r.lines.back().dump();
+        auto runs = r.ops("run");
+        ASSERT_GE(runs.size(), 2u) << what;
+        EXPECT_EQ(runs[1].find("exitCode")->asInteger(), c.exitCode) << what;
+        auto boxes = r.ops("msgbox");
+        ASSERT_EQ(boxes.size(), 2u) << what;
+        const std::string said = boxes[1].find("text")->asString();
+        if (c.failed) {
+            EXPECT_NE(said.find("devcon 結束代碼 " + std::to_string(c.exitCode)), std::string::npos)
+                << what << ": " << said;
+            EXPECT_EQ(boxes[1].find("icon")->asString(), "stop") << what;
+            EXPECT_EQ(runs.size(), 2u) << what;  // no printers window after a failure
+        } else {
+            EXPECT_EQ(said, "安裝完成") << what;
+            EXPECT_EQ(runs.back().find("cmd")->asString(), "control printers") << what;
+        }
+        const auto& end = r.lines[r.lines.size() - 2];
+        ASSERT_EQ(end.find("op")->asString(), "end") << what;
+        EXPECT_EQ(end.find("code")->asInteger(), c.failed ? 1603 : 0) << what;
+    }
+}
+
+TEST(UsbLaunch, ALineThatCannotStartEndsTheInstallThere) {
+    // The second line of a two-line model needs the first: it is not run after the first
+    // could not even start.
+    ScenarioRun r = runScenario(launch(
+        "USB_install", "ip,1,KONICA MINOLTA 210,M,x.inf,100", R"(,{"answer":"ok"})",
+        R"({"faults":[{"op":"run","cmd":"devcon  update KM_T.inf  \"USB\\VID_132B&PID_2022&MI_00\""}]})"));
+    ASSERT_EQ(r.status, 0) << r.lines.back().dump();
+    std::vector<std::string> started;
+    for (const auto& run : r.ops("run"))
+        started.push_back(run.find("cmd")->asString());
+    EXPECT_EQ(started, std::vector<std::string>{"devcon rescan"});
+    auto boxes = r.ops("msgbox");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("text")->asString().find("KM_T.inf"), std::string::npos);
+    const auto& end = r.lines[r.lines.size() - 2];
+    ASSERT_EQ(end.find("op")->asString(), "end");
+    EXPECT_EQ(end.find("code")->asInteger(), 1603);
+}
+
 TEST(UsbLaunch, UnknownModelsAndAMissingDevconAreSaid) {
     ScenarioRun unknown = runScenario(
         launch("USB_install", "ip,1,konica minolta 210,M,x.inf,100", R"(,{"answer":"ok"})"));

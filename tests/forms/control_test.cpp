@@ -54,6 +54,46 @@ TEST(Controls, KeysGoThroughTheKeyPressReactionThenIntoTheText) {
     EXPECT_EQ(p.Text1.text(), "a印dA");
 }
 
+TEST(Controls, ASelectionIsClippedToTheText) {
+    FormsHarness h;
+    forms::FormSlot<Panel> slot{h.runtime, [&] { return std::make_unique<Panel>(h.runtime); }};
+    Panel& p = slot();
+    p.Text1.setText("印表機ab");
+    struct Case {
+        int start;
+        int length;
+        int clippedStart;
+        int clippedLength;
+        const char* selected;
+    };
+    const Case cases[] = {
+        {0, 2, 0, 2, "印表"},       {1, 100, 1, 4, "表機ab"}, {4, 2, 4, 1, "b"},
+        {5, 3, 5, 0, ""},           {9, 1, 5, 0, ""},         {0, 5, 0, 5, "印表機ab"},
+        {2, 1000000, 2, 3, "機ab"},
+    };
+    for (const Case& c : cases) {
+        p.Text1.setSelStart(c.start);
+        p.Text1.setSelLength(c.length);
+        EXPECT_EQ(p.Text1.selStart(), c.clippedStart) << c.start << "+" << c.length;
+        EXPECT_EQ(p.Text1.selLength(), c.clippedLength) << c.start << "+" << c.length;
+        EXPECT_EQ(p.Text1.selectedText(), c.selected) << c.start << "+" << c.length;
+    }
+    // A key typed over a selection past the end replaces only what is there.
+    p.Text1.setSelStart(3);
+    p.Text1.setSelLength(50);
+    p.Text1.userKey('Z');
+    EXPECT_EQ(p.Text1.text(), "印表機Z");
+    EXPECT_EQ(p.Text1.selStart(), 4);
+    EXPECT_EQ(p.Text1.selLength(), 0);
+    // A shorter text clips a selection that reached past its end.
+    p.Text1.setSelStart(1);
+    p.Text1.setSelLength(3);
+    p.Text1.setText("ab");
+    EXPECT_EQ(p.Text1.selStart(), 1);
+    EXPECT_EQ(p.Text1.selLength(), 1);
+    EXPECT_THROW(p.Text1.setSelLength(-1), platform::Error);
+}
+
 TEST(Controls, ListIndexRaisesClickAndRefusesEntriesThatDoNotExist) {
     FormsHarness h;
     forms::FormSlot<Panel> slot{h.runtime, [&] { return std::make_unique<Panel>(h.runtime); }};

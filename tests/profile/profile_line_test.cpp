@@ -29,7 +29,7 @@ TEST(ProfileLine, SeparatorOnlyForLinesStartingWithIpBackslash) {
     const Case cases[] = {
         {"ip\\10.0.0.7\\Office\\M\\x.inf\\100", Separator::Backslash},
         {"ip,10.0.0.7,Office,M,x.inf,100", Separator::Comma},
-        // A network path whose host ends in "ip" no longer makes the line split at backslashes.
+        // A network path whose host ends in "ip" does not make the line split at backslashes.
         {"ip,\\\\printip\\queue,Office,M,x.inf,100", Separator::Comma},
         {"ip,\\\\srv\\hp,Office,M,x.inf,100", Separator::Comma},
         {"IP\\a\\b", Separator::Comma},
@@ -64,6 +64,37 @@ TEST(ProfileLine, FieldsAreVerbatimAndShortLinesReadEmpty) {
     EXPECT_EQ(profile::flagCharacter("1", 3), "0");
     EXPECT_EQ(profile::flagCharacter("10x", 3), "x");
     EXPECT_FALSE(read("ip,a,b,c,d,11").twoPrinters());
+}
+
+TEST(ProfileLine, ALineToInstallFromHasSixCleanFields) {
+    struct Case {
+        std::string line;
+        const char* damage;  // a part of what is said, or nullptr for a whole profile
+    };
+    const Case cases[] = {
+        {"ip,10.0.0.7,Office,M,x.inf,100", nullptr},
+        {"ip,10.0.0.7,Office,M,x.inf,100,,", nullptr},  // trailing separators hold nothing
+        {"ip,10.0.0.7,Office,M,x.inf,", nullptr},       // empty flags read as "000"
+        {"ip\\10.0.0.7\\Office\\M\\x.inf\\100", nullptr},
+        {"ip,10.0.0.7,Office,M,x.inf", "卻有 5 個"},
+        {"ip,10.0.0.7,Office,M,x.inf,100,x", "卻有 7 個"},
+        {"ip,10.0.0.7,Off,ice,M,x.inf,100", "卻有 7 個"},
+        {"ip,10.0.0.7,Of\tfice,M,x.inf,100", "「印表機名稱」含有控制字元"},
+        {"ip,10.0.0.7,Office\x7f,M,x.inf,100", "「印表機名稱」含有控制字元"},
+        {"ip,10.0.0.7,Office,M,x.inf,1\x1f", "控制字元"},
+        {std::string("ip,10.0.0.7\0,Office,M,x.inf,100", 31), "「印表機IP」含有控制字元"},
+        {"ip,10.0.0.7,Office,M\xef\xbf\xbd,x.inf,100", "無法辨識的字元"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::string> damage =
+            profile::damageOf(profile::splitLine(c.line, profile::chooseSeparator(c.line)));
+        if (c.damage == nullptr) {
+            EXPECT_FALSE(damage) << c.line << ": " << damage.value_or("");
+        } else {
+            ASSERT_TRUE(damage) << c.line;
+            EXPECT_NE(damage->find(c.damage), std::string::npos) << c.line << ": " << *damage;
+        }
+    }
 }
 
 TEST(ProfileLine, WritingReadsBackAndAlwaysUsesTheCommaForm) {

@@ -88,7 +88,7 @@ TEST(SimDirectInstall, APrinterIsStoredOnlyOverAnInstalledDriverAndAKnownPort) {
     }
 }
 
-TEST(SimDirectInstall, AForcedResultBelongsToAWmiMethodCallAlone) {
+TEST(SimDirectInstall, AForcedResultBelongsToAMethodCallOrAProgramRun) {
     testing_support::PackageRun misplaced;
     misplaced.fault(sim::json::parse(R"({"op":"wmi.put","result":5})"));
     auto bad = misplaced.run();

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "command/argv.h"
 #include "platform/sim/codepage.h"
-#include "platform/sim/command_line.h"
 #include "text/text.h"
 
 namespace sim {
@@ -184,7 +184,7 @@ std::string trimmed(const std::string& s) {
 int interpreterCommand(Machine& m, std::string command) {
     command = trimmed(command);
     if (lower(command).rfind("start", 0) == 0 && (command.size() == 5 || command[5] == ' ')) {
-        std::vector<std::string> words = splitCommandLine(command);
+        std::vector<std::string> words = command::splitArguments(command);
         std::size_t i = 1;
         while (i < words.size() && !words[i].empty() && words[i][0] == '/')
             ++i;
@@ -235,7 +235,7 @@ bool infHoldsModel(Machine& m, const std::string& infFile, const std::string& mo
 }
 
 int interpretCommand(Machine& machine, const std::string& commandLine) {
-    std::vector<std::string> words = splitCommandLine(commandLine);
+    std::vector<std::string> words = command::splitArguments(commandLine);
     std::string program = programOf(commandLine);
     if (program == "reg")
         return regCommand(machine, words);

@@ -57,7 +57,8 @@ Value fromNlohmann(const Nlohmann& j, int depth) {
     }
 }
 
-// The transcript has always written whole numbers without a fraction ("3", never "3.0").
+// Whole numbers are written without a fraction ("3", never "3.0"): transcripts are compared
+// byte for byte with stored ones.
 Nlohmann numberToNlohmann(bool integral, long long integer, double number) {
     if (integral)
         return integer;
@@ -66,9 +67,10 @@ Nlohmann numberToNlohmann(bool integral, long long integer, double number) {
     return number;  // nlohmann writes the shortest text that reads back, and null for inf and NaN
 }
 
-// nlohmann writes backspace and form feed as \b and \f; the transcript has always written
-// every control character but \n, \r and \t as \u00XX. Outside strings a dump has no backslash.
-std::string controlEscapesAsBefore(std::string dumped) {
+// nlohmann writes backspace and form feed as \b and \f; the transcript writes every control
+// character but \n, \r and \t as \u00XX, as stored transcripts hold them. Outside strings a
+// dump has no backslash.
+std::string controlEscapesAsStored(std::string dumped) {
     if (dumped.find('\\') == std::string::npos)
         return dumped;
     std::string out;
@@ -234,7 +236,7 @@ bool Value::operator==(const Value& other) const {
 std::string Value::dump() const {
     // Bytes that are not UTF-8 (no scenario text can hold them) become U+FFFD rather than
     // an exception or a line no reader takes.
-    return controlEscapesAsBefore(
+    return controlEscapesAsStored(
         Conversion::toNlohmann(*this).dump(-1, ' ', false, Nlohmann::error_handler_t::replace));
 }
 

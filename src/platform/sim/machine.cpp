@@ -1,9 +1,9 @@
 #include "platform/sim/machine.h"
 
+#include "command/program_location.h"
 #include "platform/error_texts.h"
 #include "platform/sim/base64.h"
 #include "platform/sim/codepage.h"
-#include "platform/sim/command_line.h"
 #include "platform/sim/wmi_values.h"
 #include "text/text.h"
 
@@ -20,10 +20,7 @@ std::string asciiLower(std::string s) {
 }
 
 std::string programOf(const std::string& commandLine) {
-    std::vector<std::string> words = splitCommandLine(commandLine);
-    if (words.empty())
-        return {};
-    std::string program = words[0];
+    std::string program(command::programWord(commandLine));
     std::size_t slash = program.find_last_of("\\/");
     if (slash != std::string::npos)
         program = program.substr(slash + 1);

@@ -32,7 +32,8 @@ struct Fault {
     std::optional<long long> skip;  // matches let through before the fault takes effect
     std::optional<long long> number;
     std::optional<std::string> description;
-    // A WMI method that returns this code instead of raising, and does nothing.
+    // A WMI method that returns this code instead of raising, and does nothing; for a run,
+    // the program's exit code.
     std::optional<long long> result;
 };
 

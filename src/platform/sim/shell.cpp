@@ -13,7 +13,9 @@ long long SimShell::run(const std::string& command, std::optional<int> style, bo
     if (!machine_.programExists(programOf(command))) {
         machine_.fail(platform::errors::kFileNotFoundHresult, line);
     }
-    int exitCode = interpretCommand(machine_, command);
+    // A fault with a result makes the program end with that code, having done nothing.
+    std::optional<long long> forced = machine_.forcedResult(line);
+    long long exitCode = forced ? *forced : interpretCommand(machine_, command);
     line.set("exitCode", wait ? json::Value(exitCode) : json::Value());
     machine_.record(line);
     return wait ? exitCode : 0;

@@ -205,7 +205,8 @@ void Win32Files::copy(const std::string& from, const std::string& to) {
     if (CopyFileW(toWide(from).c_str(), toWide(to).c_str(), FALSE))
         return;
     DWORD code = GetLastError();
-    // A missing source is the classic copy's "file not found" whatever the target.
+    // A missing source is "file not found" whatever the target, as every read of a missing
+    // file is.
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
         throw readError(code, "files.copy", from + " -> " + to);
     }

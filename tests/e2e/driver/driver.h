@@ -92,5 +92,6 @@ int cmd_combo_capture(const Options&, const Args&);
 int cmd_focused(const Options&, const Args&);
 int cmd_focus(const Options&, const Args&);
 int cmd_tab(const Options&, const Args&);
+int cmd_argv_compare(const Options&, const Args&);
 
 }  // namespace e2e

@@ -56,6 +56,7 @@ constexpr std::array kCommands{
     Command{L"wmi-own-address", 0, 0, L"", cmd_wmi_own_address},
     Command{L"wmi-adapters", 0, 0, L"", cmd_wmi_adapters},
     Command{L"self-test", 0, 0, L"", cmd_self_test},
+    Command{L"argv-compare", 1, 1, L"FILE", cmd_argv_compare},
     Command{L"menu-self-test", 0, 0, L"", cmd_menu_self_test},
 };
 

@@ -29,9 +29,9 @@ TEST(Json, ParsesAndDumpsKeepingMemberOrder) {
         EXPECT_EQ(parse(c[0]).dump(), c[1]) << c[0];
 }
 
-// Transcripts are compared byte for byte: each control character keeps the one escape the
-// transcript has always used, and text that is not UTF-8 never stops a run.
-TEST(Json, WritesStringsAsTheTranscriptAlwaysHas) {
+// Transcripts are compared byte for byte: each control character keeps the one escape stored
+// transcripts hold, and text that is not UTF-8 never stops a run.
+TEST(Json, WritesStringsAsStoredTranscriptsHoldThem) {
     const std::string cases[][2] = {
         {"\b\f", R"("\u0008\u000c")"},
         {"\t\n\r\"\\/", R"("\t\n\r\"\\/")"},

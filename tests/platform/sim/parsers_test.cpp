@@ -1,36 +1,26 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/base64.h"
-#include "platform/sim/command_line.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/services.h"
 #include "platform/sim/wql.h"
 
 namespace {
 
-TEST(CommandLine, SplitsAsTheCRuntimeDoes) {
-    struct Case {
-        const char* line;
-        std::vector<std::string> words;
+// The simulated machine runs the program the real launcher would start (command::programPath).
+TEST(CommandLine, TheProgramARunStartsIsReadAsTheRealLauncherReadsIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Windows\\System32\\REG.EXE add x", "reg"},
+        {"\"Velmora.exe\"", "velmora"},
+        {"\"D:\\二樓 Office\\安裝.exe\" /x", "安裝"},
+        {"\"C:\\dir\\\"devcon.exe rescan", ""},  // the name ends at the quote
+        {"  control printers", "control"},
+        {"\"reg \" add", "reg"},
+        {"devcon\tupdate", "devcon"},
+        {"", ""},
     };
-    const Case cases[] = {
-        {"reg add \"HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor\" /v "
-         "\"DisableUNCCheck\"",
-         {"reg", "add", "HKEY_CURRENT_USER\\Software\\Microsoft\\Command Processor", "/v",
-          "DisableUNCCheck"}},
-        {"devcon update   KOAZXL__.inf  \"USBPRINT\\KONICA\"",
-         {"devcon", "update", "KOAZXL__.inf", "USBPRINT\\KONICA"}},
-        {"a\\\\\"b c\"", {"a\\b c"}},
-        {"a\\\"b", {"a\"b"}},
-        {"\"\"", {""}},
-        {"  ", {}},
-        {"x \"a \"\"q\"\" b\"", {"x", "a \"q\" b"}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(sim::splitCommandLine(c.line), c.words) << c.line;
-    EXPECT_EQ(sim::programOf("C:\\Windows\\System32\\REG.EXE add x"), "reg");
-    EXPECT_EQ(sim::programOf("\"Velmora.exe\""), "velmora");
-    EXPECT_EQ(sim::programOf(""), "");
+    for (const auto& [line, program] : cases)
+        EXPECT_EQ(sim::programOf(line), program) << line;
 }
 
 TEST(Wql, ReadsTheQueriesTheProgramMakes) {

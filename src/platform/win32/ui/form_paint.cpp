@@ -58,8 +58,8 @@ HBRUSH FormWindow::controlColors(NativeControl& control, HDC dc) {
     bool formSurface = false;
     COLORREF color = surfaceColorOf(m, formSurface);
     SetBkColor(dc, color);
-    // Printed lines lie on the surface; a transparent label over them lets them show, as the
-    // classic windowless label did.
+    // Printed lines lie on the surface; a transparent label over them lets them show, since a
+    // label is text on its window's surface, not a window that covers it.
     if (formSurface && (model_->pictureResourceId != 0 || !model_->printedLines().empty())) {
         if (HBRUSH pattern = surfaceBrush()) {
             // The pattern starts at the form's corner, not the control's.

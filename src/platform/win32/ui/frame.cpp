@@ -1,6 +1,6 @@
 // Frame: a group box. Its controls are siblings above it, not children, so the dialog manager
 // tabs through them with the rest of the form. A frame without a caption and only a few pixels
-// high is the classic way to make a separator line; the themed group box cannot draw one (it
+// high is how the forms draw a separator line; the themed group box cannot draw one (it
 // shows nothing but its rounded ends), and an etched rectangle that low reads as an empty
 // progress bar. So it is drawn as what it means: one etched line across its middle.
 #include "platform/win32/ui/native_control.h"

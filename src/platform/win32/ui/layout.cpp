@@ -86,7 +86,7 @@ std::vector<forms::Control*> stackingOrder(const std::vector<forms::Control*>& c
 }
 
 std::vector<std::string> faceCandidates(const std::string& face) {
-    // The classic Traditional Chinese faces go by an English and a Chinese name; which one a
+    // The Traditional Chinese system faces go by an English and a Chinese name; which one a
     // system knows depends on its language, so both are tried.
     static const std::vector<std::string> kProportional{"新細明體", "PMingLiU"};
     static const std::vector<std::string> kFixed{"細明體", "MingLiU"};
