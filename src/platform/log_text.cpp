@@ -23,6 +23,15 @@ std::string logSafe(std::string_view event) {
         } else {
             out += c;
         }
+        if (out.size() > kLogEventLimitBytes) {
+            // Back to the start of the character the cut falls into.
+            std::size_t cut = kLogEventLimitBytes;
+            while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
+                --cut;
+            out.resize(cut);
+            out += "…（已截斷）";
+            break;
+        }
     }
     return out;
 }

@@ -21,6 +21,37 @@ TEST(LogText, AnEventStaysOnOneLineWhateverItHolds) {
         EXPECT_EQ(platform::logSafe(event), line) << line;
 }
 
+// However long an event, its line stays within the event limit and ends on a whole character:
+// the newer half of the log and one line never pass the log's limit.
+TEST(LogText, AnOverlongEventIsCutOnAWholeCharacter) {
+    const std::string marker = "…（已截斷）";
+    const std::pair<const char*, std::string> cases[] = {
+        {"Chinese",
+         [] {
+             std::string s;
+             for (int i = 0; i < 400'000; ++i)
+                 s += "界";
+             return s;
+         }()},
+        {"control characters, four bytes each", std::string(300'000, '\x01')},
+        {"one byte short of the limit", std::string(platform::kLogEventLimitBytes - 1, 'a')},
+    };
+    for (const auto& [what, event] : cases) {
+        const std::string line = platform::logSafe(event);
+        EXPECT_LE(line.size(), platform::kLogEventLimitBytes + marker.size()) << what;
+        if (event.size() < platform::kLogEventLimitBytes) {
+            EXPECT_EQ(line, event) << what;
+            continue;
+        }
+        ASSERT_TRUE(line.ends_with(marker)) << what;
+        const std::string kept = line.substr(0, line.size() - marker.size());
+        EXPECT_TRUE(event.starts_with(kept) || std::string(what).starts_with("control")) << what;
+        EXPECT_EQ(kept.size() % (std::string(what) == "Chinese" ? 3 : 4), 0u) << what;
+    }
+    EXPECT_LT(platform::kLogLimitBytes / 2 + platform::kLogEventLimitBytes + 64,
+              platform::kLogLimitBytes);
+}
+
 TEST(LogText, ErrorNumbersReadAsTheSystemShowsThem) {
     const std::pair<long long, const char*> cases[] = {
         {0, "0"},
