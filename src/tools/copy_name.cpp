@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/address_check.h"
+#include "profile/field_rules.h"
 #include "text/text.h"
 
 namespace tools {
@@ -46,7 +47,8 @@ std::string copyName(const CopyPieces& pieces) {
     return pieces.customWord + "_" + pieces.address + "_" + pieces.printerName + ".exe";
 }
 
-std::optional<std::string> refusedPiece(const CopyPieces& pieces) {
+std::optional<std::string> refusedPiece(const CopyPieces& pieces,
+                                        const platform::Codepage& codepage) {
     if (auto refused = refusedCharacter("自訂名稱", pieces.customWord, true))
         return refused;
     if (auto refused = refusedCharacter("IP位址", pieces.address, true))
@@ -56,11 +58,19 @@ std::optional<std::string> refusedPiece(const CopyPieces& pieces) {
     // Empty keeps the profile's address when the copy installs.
     if (!pieces.address.empty() && !app::isValidIpAddress(pieces.address))
         return "「IP位址」的「" + pieces.address + "」不是正確的 IP 位址（例如 192.168.1.20）。";
-    return std::nullopt;
+    // The word starts the name: without one the copy's name would start with its address.
+    if (profile::isBlankText(pieces.customWord))
+        return "「自訂名稱」不可空白。";
+    // An empty name keeps the profile's; one of blanks would name the printer " ".
+    if (!pieces.printerName.empty() && profile::isBlankText(pieces.printerName))
+        return "「印表機名稱」不可空白。";
+    // The name goes on into command lines and the printer's record, as the package maker's does.
+    return profile::refusedFieldText("印表機名稱", pieces.printerName, codepage, true);
 }
 
-std::string copyFailureText(const std::string& copyName, const std::string& reason) {
-    return std::string("無法從「") + kInstaller + "」複製出「" + copyName + "」：" + reason;
+std::string copyFailureText(const std::string& source, const std::string& copyName,
+                            const std::string& reason) {
+    return "無法從「" + source + "」複製出「" + copyName + "」：" + reason;
 }
 
 }  // namespace tools

@@ -6,10 +6,9 @@
 #include <optional>
 #include <string>
 
-namespace tools {
+#include "platform/files.h"
 
-// What every copy is made from: the package's installer.
-inline constexpr const char* kInstaller = "安裝.exe";
+namespace tools {
 
 struct CopyPieces {
     std::string customWord;
@@ -23,12 +22,16 @@ std::string copyName(const CopyPieces& pieces);
 // The message refusing the first piece that cannot stand in a copy's name, or none. Refused
 // in every piece: \ / : * ? " < > | and control characters, which Windows takes in no file name
 // (and a ":" would write a hidden stream while the copy looks made). In the custom word and the
-// address also "_": the engine cuts the name at its first two. An address that is not empty
-// must be a dotted IPv4 address, the only kind of address a file name can carry and the engine
-// accepts.
-std::optional<std::string> refusedPiece(const CopyPieces& pieces);
+// address also "_": the engine cuts the name at its first two. A custom word must be there, and
+// a printer name, when given, must not be blank and must be one the package maker would store
+// (no comma, no trailing backslash, nothing the ANSI code page cannot hold). An address that is
+// not empty must be a dotted IPv4 address, the only kind of address a file name can carry and
+// the engine accepts.
+std::optional<std::string> refusedPiece(const CopyPieces& pieces,
+                                        const platform::Codepage& codepage);
 
-// The stop message for a copy that could not be made.
-std::string copyFailureText(const std::string& copyName, const std::string& reason);
+// The stop message for a copy of `source` (the running installer) that could not be made.
+std::string copyFailureText(const std::string& source, const std::string& copyName,
+                            const std::string& reason);
 
 }  // namespace tools

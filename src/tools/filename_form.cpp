@@ -55,17 +55,19 @@ void FilenameForm::Form_Load() {
 std::optional<std::string> FilenameForm::makeCopy() {
     platform::Services& os = program_.services();
     const CopyPieces pieces{Text1.text(), Text2.text(), Text3.text()};
-    if (std::optional<std::string> refused = refusedPiece(pieces)) {
+    if (std::optional<std::string> refused = refusedPiece(pieces, os.codepage)) {
         os.messageBoxes.show(*refused, kCopyWindowTitle, platform::Icon::Exclamation,
                              platform::Buttons::Ok);
         return std::nullopt;
     }
     const std::string name = copyName(pieces);
+    // The running installer itself, whatever the package calls it: a copy of a copy is fine too.
+    const std::string source = os.process.exeName();
     try {
-        os.files.copy(kInstaller, name);
+        os.files.copy(source, name);
     } catch (const platform::Error& e) {
         // Said in place of 新增完成 or the run; the window stays for another try.
-        os.messageBoxes.show(copyFailureText(name, e.description()), forms::kAppTitle,
+        os.messageBoxes.show(copyFailureText(source, name, e.description()), forms::kAppTitle,
                              platform::Icon::Stop, platform::Buttons::Ok);
         return std::nullopt;
     }

@@ -12,8 +12,9 @@ MsgForm::MsgForm(app::Program& program)
       Shape1(*this, "Shape1", {240, 150, 3435, 15}),
       Label1(*this, "Label1", {1320, 240, 1695, 495}, "安裝中..."),
       // 3675 wide, ending 120 twips inside the right edge as it starts 120 inside the left:
-      // its centred text stands at the window's centre and a long name is cut evenly.
-      PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3675, 255}, "Label3"),
+      // its centred text stands at the window's centre and a long name is cut evenly. Empty
+      // until a pass names its printer: the notice shows only texts the program set.
+      PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3675, 255}, ""),
       // At 990 the label ends on the bottom edge of the 1245-twip client area, not past it.
       Label2(*this, "Label2", {840, 990, 2955, 255}, "請等待幾秒鐘"),
       USB_Label(*this, "USB_Label", {4680, 960, 1695, 255}, kModeProfile),

@@ -493,8 +493,8 @@ case_notice() {
   check_state "notice: the main window is hidden" is-visible "$title" Form1 false
   # No pass has run, so the labels show the texts the window is designed with.
   check_state "notice: msg.Label1 shows its heading" get-text "$notice_title" msg.Label1 "安裝中..."
-  check_state "notice: msg.PrintNameLabel shows its design text (no printer named yet)" \
-    get-text "$notice_title" msg.PrintNameLabel Label3
+  check_state "notice: msg.PrintNameLabel is empty (no printer named yet)" \
+    get-text "$notice_title" msg.PrintNameLabel ""
   check_state "notice: msg.Label2 shows its design text" get-text "$notice_title" msg.Label2 "請等待幾秒鐘"
   check_fits "notice: msg.Label1 fits its label" "$notice_title" msg.Label1
   check_fits "notice: msg.PrintNameLabel fits its label" "$notice_title" msg.PrintNameLabel

@@ -8,12 +8,18 @@
 
 #include "command/program_location.h"
 #include "engine/command_lines.h"
+#include "platform/sim/codepage.h"
 
 namespace {
 
 using tools::copyName;
 using tools::CopyPieces;
 using tools::refusedPiece;
+
+const sim::SimCodepage& cp950() {
+    static const sim::SimCodepage codepage(950);
+    return codepage;
+}
 
 TEST(CopyName, JoinsThePiecesAsTypedAndTheEngineReadsThemBack) {
     struct Case {
@@ -22,14 +28,14 @@ TEST(CopyName, JoinsThePiecesAsTypedAndTheEngineReadsThemBack) {
     };
     const Case cases[] = {
         {{"安裝", "10.0.0.7", "Office"}, "安裝_10.0.0.7_Office.exe"},
-        {{"", "", ""}, "__.exe"},
+        {{"w", "", ""}, "w__.exe"},
         {{"安裝", "10.0.0.7", "HP_Laser"}, "安裝_10.0.0.7_HP_Laser.exe"},
         {{" 3F ", "10.0.0.7", " 大廳 印表機 "}, " 3F _10.0.0.7_ 大廳 印表機 .exe"},
         {{"a.b", "", "Old.EXE"}, "a.b__Old.EXE.exe"},
         {{"大廳", "192.168.1.20", ""}, "大廳_192.168.1.20_.exe"},
     };
     for (const Case& c : cases) {
-        ASSERT_FALSE(refusedPiece(c.pieces)) << c.name;
+        ASSERT_FALSE(refusedPiece(c.pieces, cp950())) << c.name;
         const std::string name = copyName(c.pieces);
         EXPECT_EQ(name, c.name);
         const engine::NameParts parts = engine::namePartsOf(name);
@@ -60,7 +66,14 @@ TEST(CopyName, RefusesWhatAFileNameOrTheEnginesReadingCannotTake) {
         // The engine would read "East" as the address.
         {{"3F_East", "10.0.0.7", "P"}, "「自訂名稱」不可包含底線「_」"},
         {{"", "10.0.0.7_x", "P"}, "「IP位址」不可包含底線「_」"},
-        {{"", "", "HP_Laser_2"}, ""},
+        {{"w", "", "HP_Laser_2"}, ""},
+        // A word must be there; a name, when given, must be one the package maker would store.
+        {{"", "10.0.0.7", "P"}, "「自訂名稱」不可空白。"},
+        {{"\u3000 ", "10.0.0.7", "P"}, "「自訂名稱」不可空白。"},
+        {{"w", "10.0.0.7", "   "}, "「印表機名稱」不可空白。"},
+        {{"w", "10.0.0.7", "HP,Color"}, "「印表機名稱」不可包含逗號「,」。"},
+        {{"w", "10.0.0.7", "Café"}, "「印表機名稱」的字元「é」無法以系統字碼頁 950 儲存"},
+        {{"w", "10.0.0.7", ""}, ""},
         {{"", "10.0.0", ""}, "「IP位址」的「10.0.0」不是正確的 IP 位址"},
         {{"", "256.1.1.1", ""}, "「IP位址」的「256.1.1.1」不是正確的 IP 位址"},
         {{"", "10.0.0.9 ", ""}, "不是正確的 IP 位址"},
@@ -70,7 +83,7 @@ TEST(CopyName, RefusesWhatAFileNameOrTheEnginesReadingCannotTake) {
         {{"ok", "bad", "c*"}, "「印表機名稱」不可包含「*」"},
     };
     for (const Case& c : cases) {
-        const std::optional<std::string> refused = refusedPiece(c.pieces);
+        const std::optional<std::string> refused = refusedPiece(c.pieces, cp950());
         if (std::string(c.says).empty()) {
             EXPECT_FALSE(refused) << *refused;
             continue;
@@ -111,7 +124,7 @@ TEST(CopyName, EveryAcceptedNameRoundTripsThroughTheEngineAndStartsFromThePackag
     int refused = 0;
     for (int i = 0; i < 5000; ++i) {
         const CopyPieces pieces{piece(4), address(), piece(8)};
-        if (auto why = refusedPiece(pieces)) {
+        if (auto why = refusedPiece(pieces, cp950())) {
             ++refused;
             EXPECT_TRUE(why->starts_with("「自訂名稱」") || why->starts_with("「IP位址」") ||
                         why->starts_with("「印表機名稱」"))

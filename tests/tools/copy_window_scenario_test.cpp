@@ -154,13 +154,44 @@ TEST(CopyWindow, AddingAgainReplacesTheCopyWithoutAQuestion) {
     EXPECT_EQ(makerLoads, 1);
 }
 
-TEST(CopyWindow, EmptyBoxesMakeTwoUnderscoresDotExe) {
+// A copy needs its word; empty address and name boxes keep the profile's when it installs.
+TEST(CopyWindow, EmptyAddressAndNameKeepTheProfilesButTheWordMustBeThere) {
     PackageRun p = package();
     p.act("click", "Form1.muti_oneKey");
-    fill(p, "", "", "").act("click", "Filename.Command1").answer("ok");
+    fill(p, "w", "", "").act("click", "Filename.Command1").answer("ok");
     ScenarioRun r = p.run();
     ASSERT_EQ(r.status, 0) << r.lines.back().dump();
-    EXPECT_EQ(fileBytes(r, "__.exe"), kInstallerBytes);
+    EXPECT_EQ(fileBytes(r, "w__.exe"), kInstallerBytes);
+
+    PackageRun none = package();
+    none.act("click", "Form1.muti_oneKey");
+    fill(none, "", "", "").act("click", "Filename.Command1").answer("ok");
+    ScenarioRun n = none.run();
+    ASSERT_EQ(n.status, 0) << n.lines.back().dump();
+    EXPECT_EQ(n.ops("msgbox").at(0).find("text")->asString(), "「自訂名稱」不可空白。");
+    EXPECT_TRUE(n.ops("file.copy").empty());
+}
+
+// A copy started under its own name makes copies of itself: the program running, whatever its
+// name, is what every copy is made from.
+TEST(CopyWindow, CopiesTheRunningProgramWhateverItsName) {
+    PackageRun p = package();
+    p.exe = "安裝_10.0.0.21_一樓影印機.exe";
+    p.bytes(p.exe, kInstallerBytes);
+    p.folder = [&] {
+        sim::json::Value f = sim::json::Value::object();
+        for (const auto& [name, value] : p.folder.members()) {
+            if (name != "安裝.exe")
+                f.set(name, value);
+        }
+        return f;
+    }();
+    p.act("click", "Form1.muti_oneKey");
+    fill(p, "2F", "10.0.0.22", "二樓").act("click", "Filename.Command1").answer("ok");
+    ScenarioRun r = p.run();
+    ASSERT_EQ(r.status, 0) << r.lines.back().dump();
+    EXPECT_EQ(fileBytes(r, "2F_10.0.0.22_二樓.exe"), kInstallerBytes);
+    EXPECT_GE(r.indexOf("file.copy", "from", "安裝_10.0.0.21_一樓影印機.exe"), 0);
 }
 
 TEST(CopyWindow, AddThenInstallRunsTheCopyByItsQuotedNameAndEndsWithItsCode) {
