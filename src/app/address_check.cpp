@@ -34,7 +34,7 @@ bool isAcceptableAddress(std::string_view text, const platform::Codepage& codepa
     if (text.find_first_of(",\"&|<>^%") != std::string_view::npos || text.back() == '\\')
         return false;
     for (char32_t c : text::toCodePoints(text)) {
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == U'\uFFFD')
+        if (text::isControl(c) || c == U'\uFFFD')
             return false;
     }
     return codepage.firstUnstorable(std::string(text)).empty();

@@ -6,10 +6,6 @@ namespace command {
 
 namespace {
 
-bool isControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
-
 // Whether the bytes are well-formed UTF-8; the conversion to UTF-16 would change them
 // otherwise.
 bool isUtf8(std::string_view text) {
@@ -27,7 +23,7 @@ std::optional<Refusal> refusal(std::string_view text, Receiver receiver) {
     if (!isUtf8(text))
         return Refusal::NotUtf8;
     for (char32_t c : text::toCodePoints(text)) {
-        if (isControl(c))
+        if (text::isControl(c))
             return Refusal::ControlCharacter;
     }
     if (receiver == Receiver::Cmd) {

@@ -51,8 +51,9 @@ NameParts namePartsOf(std::string_view exeFileName) {
 std::vector<InstallPass> planPasses(std::string_view third, const std::string& printerName) {
     bool twoPrinters = third.size() == 1 && third[0] >= '1' && third[0] <= '9';
     if (!twoPrinters)
-        return {{printerName, "black.dat"}};
-    return {{printerName + kColorSuffix, "color.dat"}, {printerName + kBlackSuffix, "black.dat"}};
+        return {{printerName, profile::kBlackFile}};
+    return {{printerName + kColorSuffix, profile::kColorFile},
+            {printerName + kBlackSuffix, profile::kBlackFile}};
 }
 
 OptionSteps optionStepsFor(std::string_view pair) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/two_printers.h"
+
 namespace engine {
 
 // The running executable's base name split at "_": custom word, address, printer name. The
@@ -19,8 +21,8 @@ struct NameParts {
 };
 NameParts namePartsOf(std::string_view exeFileName);
 
-inline constexpr const char* kColorSuffix = "_彩色";
-inline constexpr const char* kBlackSuffix = "_黑白";
+using profile::kBlackSuffix;
+using profile::kColorSuffix;
 
 struct InstallPass {
     std::string printerName;

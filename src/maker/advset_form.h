@@ -9,6 +9,7 @@
 #include "forms/control.h"
 #include "forms/form.h"
 #include "inf/document.h"
+#include "profile/two_printers.h"
 
 namespace app {
 class Program;
@@ -16,8 +17,8 @@ class Program;
 
 namespace maker {
 
-inline constexpr const char* kColorFile = "color.dat";
-inline constexpr const char* kBlackFile = "black.dat";
+using profile::kBlackFile;
+using profile::kColorFile;
 inline constexpr const char* kTitle = "一鍵安裝製作";
 
 class AdvsetForm : public forms::Form {

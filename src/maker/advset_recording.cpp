@@ -113,8 +113,8 @@ void AdvsetForm::cmdCBset_Click() {
         bool found = false;
         Failure failure;
     };
-    Form forms[] = {{name + "_黑白", kBlackFile, false, std::nullopt},
-                    {name + "_彩色", kColorFile, false, std::nullopt}};
+    Form forms[] = {{name + profile::kBlackSuffix, kBlackFile, false, std::nullopt},
+                    {name + profile::kColorSuffix, kColorFile, false, std::nullopt}};
     if (refuseRecording(forms[0].printer) || refuseRecording(forms[1].printer))
         return;
     auto wmi = os.wmi.connect(kPrinterMoniker);

@@ -4,18 +4,6 @@
 
 namespace profile {
 
-namespace {
-
-bool hasControlCharacter(const std::string& value) {
-    for (char32_t c : text::toCodePoints(value)) {
-        if (c < 0x20 || (c >= 0x7F && c <= 0x9F))
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 bool isBlankText(const std::string& value) {
     for (char32_t c : text::toCodePoints(value)) {
         if (c != U' ' && c != U'\u3000' && c != U'\u00A0')
@@ -32,7 +20,7 @@ std::optional<std::string> refusedFieldText(const std::string& label, const std:
         return name + "不可包含逗號「,」。";
     if (value.find_first_of("\r\n") != std::string::npos)
         return name + "不可包含換行。";
-    if (hasControlCharacter(value))
+    if (text::hasControl(value))
         return name + "不可包含控制字元（例如 Tab）。";
     if (quoteBreaksLines && value.find('"') != std::string::npos)
         return name + "不可包含雙引號「\"」。";

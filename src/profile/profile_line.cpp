@@ -49,7 +49,7 @@ std::optional<std::string> damageOf(const std::vector<std::string>& parts) {
     }
     for (std::size_t i = 0; i < 6; ++i) {
         for (char32_t c : text::toCodePoints(parts[i])) {
-            if (c < 0x20 || c == 0x7F || c == U'\uFFFD')
+            if (text::isControl(c) || c == U'\uFFFD')
                 return std::string("ip.ini 的「") + kFieldNames[i] +
                        "」含有控制字元或無法辨識的字元。";
         }

@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -230,14 +231,26 @@ std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
     return fromUtf16(units);
 }
 
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+bool hasControl(std::string_view s) {
+    for (char32_t c : toCodePoints(s)) {
+        if (isControl(c))
+            return true;
+    }
+    return false;
+}
+
 double toNumber(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && isBlank(s[b]))
         ++b;
     while (e > b && isBlank(s[e - 1]))
         --e;
-    std::string t(s.substr(b, e - b));
-    // strtod also takes hex, "inf" and "nan"; the program's conversions take none of them.
+    std::string_view t = s.substr(b, e - b);
+    // from_chars takes "inf", "nan" and hex too; the program's conversions take none of them.
     bool plain = !t.empty();
     for (char c : t) {
         if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.' ||
@@ -245,11 +258,20 @@ double toNumber(std::string_view s) {
             plain = false;
         }
     }
-    if (plain) {
-        char* end = nullptr;
-        double v = std::strtod(t.c_str(), &end);
-        if (end == t.c_str() + t.size())
-            return v;
+    bool negative = false;
+    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
+        negative = t.front() == '-';
+        t.remove_prefix(1);  // from_chars takes no "+", and one sign only
+    }
+    if (plain && !t.empty() && t.front() != '+' && t.front() != '-') {
+        double v = 0;
+        auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
+        if (end == t.data() + t.size()) {
+            if (error == std::errc())
+                return negative ? -v : v;
+            if (error == std::errc::result_out_of_range)
+                throw platform::errorFor(platform::errors::kOverflow);
+        }
     }
     throw platform::errorFor(platform::errors::kTypeMismatch);
 }

@@ -37,6 +37,12 @@ std::size_t byteOffset(std::string_view s, std::size_t charIndex);
 // Appends one code point as UTF-8.
 void appendCodePoint(std::string& out, char32_t cp);
 
+// A control character: C0 (below U+0020), DEL, or C1 (U+0080 to U+009F). Each splits a line,
+// a command line or a file name somewhere, or shows as nothing.
+bool isControl(char32_t c);
+// Whether the UTF-8 text holds one.
+bool hasControl(std::string_view s);
+
 // Decodes UTF-8 into code points; malformed bytes become U+FFFD.
 std::u32string toCodePoints(std::string_view s);
 std::string fromCodePoints(std::u32string_view cps);
@@ -60,8 +66,9 @@ std::size_t charsToUtf16Units(std::u16string_view units, std::size_t chars);
 std::optional<std::string> fromUtf16WithBom(std::string_view bytes);
 
 // Numeric conversion as the program's conversions do it: surrounding blanks are ignored, a sign,
-// digits, a decimal point and an exponent are accepted. Anything else is a type mismatch and
-// raises platform::Error 13.
+// digits, a decimal point and an exponent are accepted, in every locale alike. Anything else is
+// a type mismatch and raises platform::Error 13; a number past what a double holds raises
+// platform::Error 6 (overflow).
 double toNumber(std::string_view s);
 
 // Conversion to a 16-bit signed integer (rounded half to even); out of range raises

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::u32string_view kNotInFileNames = U"\\/:*?\"<>|";
 
-bool isControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
-
 std::string codePointName(char32_t c) {
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
@@ -26,7 +22,7 @@ std::optional<std::string> refusedCharacter(const char* box, const std::string& 
                                             bool underscoreSplits) {
     const std::string name = std::string("「") + box + "」";
     for (char32_t c : text::toCodePoints(value)) {
-        if (isControl(c))
+        if (text::isControl(c))
             return name + "不可包含控制字元（" + codePointName(c) + "）。";
         if (kNotInFileNames.find(c) != std::u32string_view::npos) {
             std::string shown;

@@ -82,6 +82,8 @@ TEST(ProfileLine, ALineToInstallFromHasSixCleanFields) {
         {"ip,10.0.0.7,Of\tfice,M,x.inf,100", "「印表機名稱」含有控制字元"},
         {"ip,10.0.0.7,Office\x7f,M,x.inf,100", "「印表機名稱」含有控制字元"},
         {"ip,10.0.0.7,Office,M,x.inf,1\x1f", "控制字元"},
+        // A C1 control (U+0085, NEL) ends a line for some readers, as a line break does.
+        {"ip,10.0.0.7,Office,M\xc2\x85,x.inf,100", "「印表機模組」含有控制字元"},
         {std::string("ip,10.0.0.7\0,Office,M,x.inf,100", 31), "「印表機IP」含有控制字元"},
         {"ip,10.0.0.7,Office,M\xef\xbf\xbd,x.inf,100", "無法辨識的字元"},
     };

@@ -48,8 +48,14 @@ TEST(Text, NumbersConvertOrRaiseTypeMismatch) {
     EXPECT_EQ(text::toInteger16(" 255 "), 255);
     EXPECT_EQ(text::toInteger16("2.5"), 2);  // half to even
     EXPECT_EQ(text::toInteger16("3.5"), 4);
-    EXPECT_DOUBLE_EQ(text::toNumber("1e2"), 100.0);
-    for (const char* bad : {"", "ab", "1a", "0x10", "inf", "nan", "1\r\n2"}) {
+    const std::pair<const char*, double> numbers[] = {
+        {"1e2", 100.0}, {"+7", 7.0},  {"-1.5E1", -15.0}, {" .5 ", 0.5},
+        {"5.", 5.0},    {"-0", -0.0}, {"1e-2", 0.01},    {"007", 7.0},
+    };
+    for (const auto& [text, value] : numbers)
+        EXPECT_DOUBLE_EQ(text::toNumber(text), value) << text;
+    for (const char* bad : {"", "ab", "1a", "0x10", "inf", "nan", "1\r\n2", "+-1", "--1", "+", "1e",
+                            "1.2.3", "1e+", "- 1"}) {
         try {
             text::toNumber(bad);
             ADD_FAILURE() << "no error for \"" << bad << "\"";
@@ -58,12 +64,26 @@ TEST(Text, NumbersConvertOrRaiseTypeMismatch) {
             EXPECT_FALSE(e.call().has_value());
         }
     }
-    try {
-        text::toInteger16("40000");
-        ADD_FAILURE() << "no overflow";
-    } catch (const platform::Error& e) {
-        EXPECT_EQ(e.number(), 6);
+    for (const char* big : {"40000", "1e999", "-1e999"}) {
+        try {
+            text::toInteger16(big);
+            ADD_FAILURE() << "no overflow for " << big;
+        } catch (const platform::Error& e) {
+            EXPECT_EQ(e.number(), 6) << big;
+        }
     }
+}
+
+TEST(Text, ControlCharactersAreC0DelAndC1) {
+    const std::pair<char32_t, bool> cases[] = {
+        {U'\0', true},   {U'\t', true},    {U'\x1F', true}, {U' ', false},
+        {U'~', false},   {U'\x7F', true},  {U'\x80', true}, {U'\x85', true},
+        {U'\x9F', true}, {U'\xA0', false}, {U'中', false},  {U'\u2028', false},
+    };
+    for (const auto& [c, control] : cases)
+        EXPECT_EQ(text::isControl(c), control) << static_cast<unsigned>(c);
+    EXPECT_TRUE(text::hasControl("a\u0085b"));
+    EXPECT_FALSE(text::hasControl("印表機 A"));
 }
 
 TEST(Text, CodePointsRoundTrip) {
