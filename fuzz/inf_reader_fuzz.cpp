@@ -6,6 +6,7 @@
 
 #include "inf/models.h"
 #include "platform/sim/codepage.h"
+#include "text/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const sim::SimCodepage cp950(950);
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::set<std::string> seen;
         for (const std::string& m : list.models) {
             if (m.empty() || m.find_first_of("\r\n") != std::string::npos ||
-                (m.front() == '{' && m.back() == '}') || !seen.insert(inf::foldCase(m)).second ||
+                (m.front() == '{' && m.back() == '}') || !seen.insert(text::asciiLower(m)).second ||
                 !inf::declaresAnywhere(document, target, m)) {
                 std::abort();
             }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "command/argv.h"
+#include "text/text.h"
 
 namespace command {
 
@@ -30,15 +31,6 @@ bool separator(char c) {
 
 bool letter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
 }
 
 // Characters no file name holds; a name with one is not a program but a mistake or a trick.
@@ -97,7 +89,7 @@ bool cleanFileName(std::string_view fileName) {
 // The name without ".exe", in small letters, when it could be a program of the system: reg and
 // reg.exe are, reg.bat is not.
 std::optional<std::string> programStem(std::string_view fileName) {
-    std::string name = lower(fileName);
+    std::string name = text::asciiLower(fileName);
     if (name.size() > 4 && name.ends_with(".exe"))
         name.resize(name.size() - 4);
     else if (hasExtension(name))

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "inf/document.h"
+#include "text/text.h"
 
 namespace inf {
 
@@ -38,7 +39,7 @@ bool readField(std::string_view text, int base, std::optional<unsigned>& into) {
 }  // namespace
 
 std::optional<Decoration> parseDecoration(std::string_view text) {
-    const std::string folded = foldCase(text);
+    const std::string folded = text::asciiLower(text);
     if (folded.size() < 2 || folded.compare(0, 2, "nt") != 0)
         return std::nullopt;
     std::string_view rest = std::string_view(folded).substr(2);

@@ -1,6 +1,7 @@
 #include "inf/document.h"
 
 #include "platform/text_file.h"
+#include "text/text.h"
 
 namespace inf {
 
@@ -87,15 +88,6 @@ struct Field {
 
 }  // namespace
 
-std::string foldCase(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
 Document Document::fromBytes(std::string_view bytes, const platform::Codepage& ansi) {
     return Document(platform::decodeTextFile(bytes, ansi));
 }
@@ -121,7 +113,7 @@ Document::Document(std::string text) : text_(std::move(text)) {
                 name.remove_prefix(1);
             while (!name.empty() && isBlank(name.back()))
                 name.remove_suffix(1);
-            auto [it, added] = index_.try_emplace(foldCase(name), sections_.size());
+            auto [it, added] = index_.try_emplace(text::asciiLower(name), sections_.size());
             if (added)
                 sections_.push_back(Section{std::string(name), {}});
             current = &sections_[it->second];
@@ -145,7 +137,7 @@ Document::Document(std::string text) : text_(std::move(text)) {
 }
 
 const Document::Section* Document::find(std::string_view name) const {
-    auto it = index_.find(foldCase(name));
+    auto it = index_.find(text::asciiLower(name));
     return it == index_.end() ? nullptr : &sections_[it->second];
 }
 

@@ -77,7 +77,4 @@ class Document {
     std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> sections_
 };
 
-// ASCII lower case, as the setup functions compare section names and string keys.
-std::string foldCase(std::string_view s);
-
 }  // namespace inf

@@ -4,6 +4,7 @@
 
 #include "inf/decoration.h"
 #include "inf/strings.h"
+#include "text/text.h"
 
 namespace inf {
 
@@ -68,7 +69,7 @@ void eachModel(const Document& document, const StringTable& strings, std::string
 }  // namespace
 
 bool sameModel(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && foldCase(a) == foldCase(b);
+    return text::sameIgnoringAsciiCase(a, b);
 }
 
 ModelList readModels(const Document& document, const platform::WindowsTarget& target) {
@@ -82,7 +83,7 @@ ModelList readModels(const Document& document, const platform::WindowsTarget& ta
         Maker maker{m.name, m.section, chosenSection(document, m, target)};
         if (!maker.chosenSection.empty()) {
             eachModel(document, strings, maker.chosenSection, [&](std::string&& name) {
-                if (seen.insert(foldCase(name)).second)
+                if (seen.insert(text::asciiLower(name)).second)
                     list.models.push_back(std::move(name));
             });
         }

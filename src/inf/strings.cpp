@@ -1,4 +1,5 @@
 #include "inf/strings.h"
+#include "text/text.h"
 
 #include <charconv>
 #include <vector>
@@ -12,7 +13,7 @@ constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
 
 // The language id of a "Strings.LLLL" name: four hexadecimal digits.
 std::optional<std::uint16_t> languageOf(std::string_view sectionName) {
-    const std::string folded = foldCase(sectionName);
+    const std::string folded = text::asciiLower(sectionName);
     if (folded.size() != kStrings.size() + 5 || folded.compare(0, kStrings.size(), kStrings) != 0 ||
         folded[kStrings.size()] != '.') {
         return std::nullopt;
@@ -32,7 +33,7 @@ void load(const Document& document, std::string_view section,
         if (!line.key || line.fields.empty())
             return;
         // The first definition of a key holds, as the setup functions look keys up in order.
-        into.try_emplace(foldCase(*line.key), std::move(line.fields.front()));
+        into.try_emplace(text::asciiLower(*line.key), std::move(line.fields.front()));
     });
 }
 
@@ -63,7 +64,7 @@ StringTable::StringTable(const Document& document, std::uint16_t language) {
 }
 
 const std::string* StringTable::find(std::string_view key) const {
-    const std::string folded = foldCase(key);
+    const std::string folded = text::asciiLower(key);
     if (auto it = language_.find(folded); it != language_.end())
         return &it->second;
     if (auto it = neutral_.find(folded); it != neutral_.end())

@@ -231,6 +231,19 @@ std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
     return fromUtf16(units);
 }
 
+std::string asciiLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && asciiLower(a) == asciiLower(b);
+}
+
 bool isControl(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }

@@ -28,6 +28,11 @@ std::vector<std::string> split(std::string_view s, std::string_view sep);
 std::string join(const std::vector<std::string>& parts, std::string_view sep);
 
 bool contains(std::string_view s, std::string_view part);
+
+// ASCII letters in small letters, every other byte as it is: how Windows compares the names of
+// programs, files, sections and keys that the program itself looks for.
+std::string asciiLower(std::string_view s);
+bool sameIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
 

@@ -1,5 +1,7 @@
 #include "platform/sim/ini_text.h"
 
+#include "text/text.h"
+
 namespace sim {
 
 namespace {
@@ -19,21 +21,6 @@ std::string_view trimmed(std::string_view s) {
 // The reader copies names as NUL-terminated strings.
 std::string_view upToNul(std::string_view s) {
     return s.substr(0, s.find('\0'));
-}
-
-bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 // The section name of a header line, or nothing when the line is no header.
@@ -68,7 +55,7 @@ std::vector<std::string> iniNames(std::string_view text,
                     names.emplace_back(*name);
             } else if (place == Place::Inside) {
                 place = Place::Past;
-            } else if (!section->empty() && sameIgnoringAsciiCase(*name, *section)) {
+            } else if (!section->empty() && text::sameIgnoringAsciiCase(*name, *section)) {
                 place = Place::Inside;
             }
             continue;

@@ -11,14 +11,6 @@
 
 namespace sim {
 
-std::string asciiLower(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
-}
-
 std::string programOf(const std::string& commandLine) {
     std::string program(command::programWord(commandLine));
     std::size_t slash = program.find_last_of("\\/");

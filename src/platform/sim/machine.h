@@ -16,6 +16,7 @@
 #include "platform/sim/transcript.h"
 #include "platform/system.h"
 #include "platform/wmi.h"
+#include "text/text.h"
 
 namespace sim {
 
@@ -120,8 +121,7 @@ class Machine {
 // Win32_OperatingSystem reports ("10.0.19045": major, minor, build).
 platform::WindowsTarget targetOf(const Machine& machine);
 
-// Lower-case ASCII, leaving other characters alone.
-std::string asciiLower(std::string s);
+using text::asciiLower;
 
 // The program a command line starts: its first word, without quotes, folder or ".exe", in
 // lower case ("C:\\Windows\\reg.exe add ..." gives "reg").
