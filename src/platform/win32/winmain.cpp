@@ -20,11 +20,12 @@
 
 namespace {
 
-// Only for a failure before the runtime exists; after that its dispatcher shows the stop.
+// Only for a failure before the runtime exists; after that its dispatcher shows the stop. It
+// ends as every stop on an error does, so a deployment script reads one code for it.
 int startFailed(const std::string& text) {
     MessageBoxW(nullptr, platform::win32::ui::widen(text).c_str(), L"Velmora",
                 MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
-    return 1;
+    return forms::exit_code::kFailed;
 }
 
 }  // namespace

@@ -13,8 +13,9 @@ void internalFault(forms::Runtime* runtime) noexcept {
             // The stop message itself failed; fall through to the plain end.
         }
     }
-    FatalAppExitW(0, L"Velmora: 內部錯誤");
-    ExitProcess(51);
+    // The stop message itself failed: a plain box, then the code every stop on an error ends with.
+    MessageBoxW(nullptr, L"Velmora: 內部錯誤", L"Velmora", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+    ExitProcess(forms::exit_code::kFailed);
 }
 
 }  // namespace platform::win32::ui
