@@ -21,20 +21,15 @@ PackageRun maker() {
 }
 
 Value control(const ScenarioRun& r, const char* name, std::size_t which = 0) {
-    return *r.ops("inspect").at(which).find("controls")->find(name);
+    return testing_support::inspectedControl(r, name, which);
 }
 
 Names items(const ScenarioRun& r, const char* name, std::size_t which = 0) {
-    Names out;
-    const Value c = control(r, name, which);
-    for (const Value& v : c.find("items")->asArray())
-        out.push_back(v.asString());
-    return out;
+    return testing_support::inspectedItems(r, name, which);
 }
 
 std::string textOf(const ScenarioRun& r, const char* name, std::size_t which = 0) {
-    Value c = control(r, name, which);
-    return (c.find("text") ? c.find("text") : c.find("caption"))->asString();
+    return testing_support::inspectedText(r, name, which);
 }
 
 // No [Manufacturer]: the file names no makers, so the third section is taken as the models.

@@ -41,21 +41,9 @@ PackageRun maker(const std::string& infName = "x.inf") {
     return p;
 }
 
-Value control(const ScenarioRun& r, const char* name, std::size_t which = 0) {
-    return *r.ops("inspect").at(which).find("controls")->find(name);
-}
-
-Names items(const ScenarioRun& r, const char* name, std::size_t which = 0) {
-    Names out;
-    const Value c = control(r, name, which);  // held: the loop reads into it
-    for (const Value& v : c.find("items")->asArray())
-        out.push_back(v.asString());
-    return out;
-}
-
-std::string textOf(const ScenarioRun& r, const char* name, std::size_t which = 0) {
-    return control(r, name, which).find("text")->asString();
-}
+using testing_support::inspectedControl;
+using testing_support::inspectedItems;
+using testing_support::inspectedText;
 
 Names boxTexts(const ScenarioRun& r) {
     Names out;
@@ -88,9 +76,9 @@ TEST(ModelList, StepTwoListsEveryMakersModelsForThisPc) {
         p.text("x.inf", kTwoMakers);
         ScenarioRun r = p.act("click", "ADVSET.find_INI").act("inspect", "ADVSET").run();
         ASSERT_EQ(r.status, 0) << r.lines.back().dump();
-        EXPECT_EQ(items(r, "Combo1"), c.models) << c.architecture;
-        EXPECT_EQ(textOf(r, "Text3"), c.models.front()) << c.architecture;
-        EXPECT_EQ(textOf(r, "Text2"), c.models.front()) << c.architecture;
+        EXPECT_EQ(inspectedItems(r, "Combo1"), c.models) << c.architecture;
+        EXPECT_EQ(inspectedText(r, "Text3"), c.models.front()) << c.architecture;
+        EXPECT_EQ(inspectedText(r, "Text2"), c.models.front()) << c.architecture;
         EXPECT_TRUE(r.ops("msgbox").empty()) << c.architecture;
         // Read from the file's bytes: the INI reader's section lists play no part.
         EXPECT_TRUE(r.ops("profile.read").empty()) << c.architecture;
@@ -105,8 +93,8 @@ TEST(ModelList, AnotherInfReplacesTheList) {
                         .act("click", "ADVSET.find_INI")
                         .act("inspect", "ADVSET")
                         .run();
-    EXPECT_EQ(items(r, "Combo1"), Names{"Model X"});
-    EXPECT_EQ(textOf(r, "Text3"), "Model X");
+    EXPECT_EQ(inspectedItems(r, "Combo1"), Names{"Model X"});
+    EXPECT_EQ(inspectedText(r, "Text3"), "Model X");
 }
 
 TEST(ModelList, AnInfForOtherArchitecturesListsNothingAndSaysSo) {
@@ -117,8 +105,8 @@ TEST(ModelList, AnInfForOtherArchitecturesListsNothingAndSaysSo) {
     EXPECT_EQ(boxTexts(r),
               Names{"INF檔「x.inf」沒有為這部電腦（x64）宣告任何印表機型號。\r\n\r\n"
                     "這個檔案只有這些架構的型號：ARM64\r\n請改用適合 x64 的驅動程式。"});
-    EXPECT_TRUE(items(r, "Combo1").empty());
-    EXPECT_EQ(textOf(r, "Text3"), "請填入印表機模組名稱");
+    EXPECT_TRUE(inspectedItems(r, "Combo1").empty());
+    EXPECT_EQ(inspectedText(r, "Text3"), "請填入印表機模組名稱");
 }
 
 TEST(ModelList, AFileWithoutMakersKeepsTheSectionRuleAndTheScan) {
@@ -126,7 +114,7 @@ TEST(ModelList, AFileWithoutMakersKeepsTheSectionRuleAndTheScan) {
     PackageRun keys = maker();
     keys.text("x.inf", "[Version]\r\n[Other]\r\n[Models]\r\n\"Plain Model 1\" = i\r\n");
     ScenarioRun k = keys.act("click", "ADVSET.find_INI").act("inspect", "ADVSET").run();
-    EXPECT_EQ(items(k, "Combo1"), Names{"Plain Model 1"});
+    EXPECT_EQ(inspectedItems(k, "Combo1"), Names{"Plain Model 1"});
     EXPECT_FALSE(k.ops("profile.read").empty());
 
     PackageRun scan = maker();
@@ -135,7 +123,7 @@ TEST(ModelList, AFileWithoutMakersKeepsTheSectionRuleAndTheScan) {
                         .act("click", "ADVSET.find_INI")
                         .act("inspect", "ADVSET")
                         .run();
-    EXPECT_EQ(items(s, "Combo1"), Names{"Scanned Model 2"});
+    EXPECT_EQ(inspectedItems(s, "Combo1"), Names{"Scanned Model 2"});
 }
 
 TEST(ModelList, SaveRefusesEmptyFieldsAndExampleTexts) {
@@ -162,7 +150,7 @@ TEST(ModelList, SaveRefusesEmptyFieldsAndExampleTexts) {
         ASSERT_EQ(r.status, 0) << c.message << r.lines.back().dump();
         EXPECT_EQ(boxTexts(r), Names{c.message});
         EXPECT_FALSE(wroteProfile(r)) << c.message;
-        EXPECT_TRUE(control(r, "Text2").find("visible")) << "the window stays open";
+        EXPECT_TRUE(inspectedControl(r, "Text2").find("visible")) << "the window stays open";
     }
 }
 

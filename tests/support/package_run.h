@@ -81,6 +81,26 @@ struct PackageRun {
     }
 };
 
+// A control as the which-th inspect line shows it: its entries, and its text or caption.
+inline sim::json::Value inspectedControl(const ScenarioRun& r, const char* name,
+                                         std::size_t which = 0) {
+    return *r.ops("inspect").at(which).find("controls")->find(name);
+}
+
+inline std::vector<std::string> inspectedItems(const ScenarioRun& r, const char* name,
+                                               std::size_t which = 0) {
+    std::vector<std::string> out;
+    const sim::json::Value c = inspectedControl(r, name, which);  // held: the loop reads into it
+    for (const sim::json::Value& v : c.find("items")->asArray())
+        out.push_back(v.asString());
+    return out;
+}
+
+inline std::string inspectedText(const ScenarioRun& r, const char* name, std::size_t which = 0) {
+    const sim::json::Value c = inspectedControl(r, name, which);
+    return (c.find("text") ? c.find("text") : c.find("caption"))->asString();
+}
+
 // The end line's exit code, or -1 when the run did not end.
 inline long long exitCodeOf(const ScenarioRun& r) {
     for (const auto& l : r.lines) {
