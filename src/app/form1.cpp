@@ -4,10 +4,10 @@
 #include "app/damaged_package.h"
 #include "app/own_address.h"
 #include "app/program.h"
+#include "engine/command_lines.h"
 #include "engine/setupprint_form.h"
 #include "forms/runtime.h"
 #include "maker/advset_form.h"
-#include "maker/profile_fields.h"
 #include "profile/profile_store.h"
 #include "tools/filename_form.h"
 #include "tools/tool_buttons.h"
@@ -127,8 +127,15 @@ void Form1::Form_Load() {
     store.ensureExists();
     const std::string line = store.readFirstLine();
     os.log.write("ip.ini：" + line);
-    const profile::InstallProfile fields =
+    profile::InstallProfile fields =
         profile::fromParts(profile::splitLine(line, profile::chooseSeparator(line)));
+    // A copy installs the address and printer its own name carries: those are what the user
+    // confirms here.
+    const engine::NameParts names = engine::namePartsOf(os.process.exeName());
+    if (auto address = names.nonEmpty(1))
+        fields.printerAddress = *address;
+    if (auto name = names.nonEmpty(2))
+        fields.printerName = *name;
 
     // A machine whose WMI cannot be reached still shows the window, without an own address.
     std::string ownAddress;
@@ -170,26 +177,23 @@ void Form1::Command1_Click() {
                              platform::Buttons::Ok);
         return;
     }
-    // The other fields come from the package maker, which reads ip.ini as it loads.
-    maker::AdvsetForm& maker = program_.advset();
-    // A profile that was not read whole is never written back: the fields would be guesses.
-    if (const std::optional<std::string> damage = maker.profileDamage()) {
-        maker.unload();
+    // The other fields as ip.ini holds them. A profile that was not read whole is never
+    // written back: the fields would be guesses.
+    const std::vector<std::string> parts = profile::ProfileStore(os.files, os.codepage).readParts();
+    if (const std::optional<std::string> damage = profile::damageOf(parts))
         stopDamagedPackage(runtime(), os, *damage);
-    }
-    profile::InstallProfile confirmed{"ip",
-                                      Text1.text(),
-                                      maker.Text2.text(),
-                                      maker.Text3.text(),
-                                      maker.Text4.text(),
-                                      maker.Text5.text()};
-    maker.unload();
-    try {
-        profile::ProfileStore(os.files, os.codepage).write(confirmed);
-    } catch (const platform::Error& e) {
-        os.messageBoxes.show(maker::writeFailureText(e.description()), forms::kAppTitle,
-                             platform::Icon::Stop, platform::Buttons::Ok);
-        return;
+    profile::InstallProfile confirmed = profile::fromParts(parts);
+    confirmed.printerAddress = Text1.text();
+    program_.setConfirmedAddress(Text1.text());
+    // ip.ini is shared by every copy and by the installer: a copy's run leaves it alone. A
+    // profile that cannot be written (a read-only share) is logged, and the install goes on
+    // with the address confirmed.
+    if (engine::namePartsOf(os.process.exeName()).parts.size() < 2) {
+        try {
+            profile::ProfileStore(os.files, os.codepage).write(confirmed);
+        } catch (const platform::Error& e) {
+            os.log.write("無法寫入 ip.ini，以確認的位址繼續安裝：" + e.description());
+        }
     }
     platform::Answer answer =
         os.messageBoxes.show("IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？", "提示",

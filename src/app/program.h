@@ -2,6 +2,7 @@
 // The program: its windows, each loaded on first reference, over one set of platform services.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/outcome.h"
@@ -45,6 +46,12 @@ class Program {
     // The failed steps of this run.
     Outcome& outcome() { return outcome_; }
 
+    // The address the user confirmed in the main window, for the install that follows it: it
+    // is what is installed, over the profile's and a copy's own, and holds when ip.ini could not
+    // be written (a read-only package) or is not written (a copy's run).
+    void setConfirmedAddress(std::string address) { confirmedAddress_ = std::move(address); }
+    const std::optional<std::string>& confirmedAddress() const { return confirmedAddress_; }
+
     // The windows; a reference loads a window that is not loaded.
     Form1& form1();
     maker::AdvsetForm& advset();
@@ -61,6 +68,7 @@ class Program {
     platform::LoggedServices logged_;
     platform::Services& services_;
     Outcome outcome_;
+    std::optional<std::string> confirmedAddress_;
     forms::Runtime runtime_;
     std::unique_ptr<Windows> windows_;
 };

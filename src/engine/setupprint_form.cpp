@@ -86,6 +86,13 @@ void SetupprintForm::Form_Load() {
         ctx.step([&] { Text1.setText(*address); });
         profileParts[1] = *address;
     }
+    // What the user confirmed is what is installed: over a copy's own address, and whatever
+    // ip.ini holds now (a copy's run does not write it; a read-only one could not be written).
+    const std::optional<std::string>& confirmed = program_.confirmedAddress();
+    if (confirmed && *confirmed != profileParts[1]) {
+        ctx.step([&] { Text1.setText(*confirmed); });
+        profileParts[1] = *confirmed;
+    }
 
     const std::string mode = program_.msg().USB_Label.text();
     if (mode == ui::kModeUsb) {
@@ -101,7 +108,7 @@ void SetupprintForm::Form_Load() {
     // A copy's own name is checked as a typed address is: anything else in its place would
     // become a port and a printer of nonsense.
     if (auto address = names.nonEmpty(1);
-        address && !app::isAcceptableAddress(*address, os.codepage)) {
+        !confirmed && address && !app::isAcceptableAddress(*address, os.codepage)) {
         app::stopDamagedPackage(runtime(), os,
                                 "安裝程式的檔名「" + os.process.exeName() + "」中的位址「" +
                                     *address + "」不是 IP 位址或網路路徑。");

@@ -4,7 +4,6 @@
 #include "app/program.h"
 #include "engine/wait.h"
 #include "forms/runtime.h"
-#include "maker/advset_form.h"
 #include "tools/copy_name.h"
 
 namespace tools {
@@ -48,8 +47,8 @@ FilenameForm::FilenameForm(app::Program& program)
 
 void FilenameForm::Form_Load() {
     Text2.setText(program_.form1().Text1.text());
-    // The package maker reads ip.ini as it loads; it stays loaded, hidden, until 新增.
-    Text3.setText(program_.advset().Text2.text());
+    // The name the main window shows: a copy's own, or the profile's.
+    Text3.setText(program_.form1().print_nameLabel.text());
 }
 
 std::optional<std::string> FilenameForm::makeCopy() {
@@ -81,8 +80,6 @@ void FilenameForm::Command1_Click() {
     os.messageBoxes.show("新增完成", forms::kAppTitle, platform::Icon::Information,
                          platform::Buttons::Ok);
     engine::WaitSeconds(os.clock, os.messageBoxes, 0.5f);
-    if (forms::Form* maker = program_.findLoaded("ADVSET"))
-        maker->unload();
     // The shell opens the folder by name, so a folder with blanks in its name stays whole; the
     // program made it the current folder at start, where the copy now lies.
     os.shell.open(os.process.exeFolder(), "open", platform::window_style::kRestored);

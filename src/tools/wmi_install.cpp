@@ -1,13 +1,14 @@
 // The direct install through WMI: VBS and Command5.
 #include "tools/tool_buttons.h"
 
+#include "app/damaged_package.h"
 #include "app/form1.h"
 #include "app/inf_check.h"
 #include "app/outcome.h"
 #include "app/program.h"
 #include "engine/command_lines.h"
 #include "forms/runtime.h"
-#include "maker/advset_form.h"
+#include "profile/profile_store.h"
 
 namespace tools {
 
@@ -40,21 +41,15 @@ void installThroughWmi(app::Program& program, WmiInstallButton button) {
     if (button == WmiInstallButton::Command5)
         program.form1().print(pathLine(folder));
 
-    // The profile as the package maker reads it; the main window's boxes play no part.
-    maker::AdvsetForm& maker = program.advset();
-    if (const std::optional<std::string>& damage = maker.profileDamage()) {
-        os.log.write("安裝套件已損毀：" + *damage);
-        const std::string message = app::damagedPackageText(*damage);
-        maker.unload();
-        os.messageBoxes.show(message, forms::kAppTitle, platform::Icon::Stop,
-                             platform::Buttons::Ok);
-        program.runtime().endProgram(forms::exit_code::kDamagedPackage);
-    }
-    const std::string address = maker.Text1.text();
-    const std::string printerName = maker.Text2.text();
-    const std::string model = maker.Text3.text();
-    const std::string infFile = maker.Text4.text();
-    maker.unload();
+    // The profile as ip.ini holds it; the main window's boxes play no part.
+    const std::vector<std::string> parts = profile::ProfileStore(os.files, os.codepage).readParts();
+    if (const std::optional<std::string> damage = profile::damageOf(parts))
+        app::stopDamagedPackage(program.runtime(), os, *damage);
+    const profile::InstallProfile stored = profile::fromParts(parts);
+    const std::string& address = stored.printerAddress;
+    const std::string& printerName = stored.printerName;
+    const std::string& model = stored.modelName;
+    const std::string& infFile = stored.infFile;
     app::stopUnlessModelDeclared(program.runtime(), os, infFile, model);
     const std::string notInstalled = "印表機「" + printerName + "」沒有安裝";
 

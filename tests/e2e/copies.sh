@@ -183,8 +183,8 @@ case_add() {
 # with its exit code.
 case_add_and_install() {
   begin_case add-and-install || return
-  # The first program's address box differs from the copy's (10.0.0.7 from ip.ini): the two main
-  # windows share a title, and this tells which one a lookup found.
+  # The first program's address box differs from the copy's (10.0.0.10, from its file name): the
+  # two main windows share a title, and this tells which one a lookup found.
   drv set-text "$title" Form1.Text1 10.0.0.8 && wait_text "$title" Form1.Text1 10.0.0.8 ||
     { give_up "add-and-install: 10.0.0.8 is typed into the main window" "$(driver_error)"; return; }
   open_copy_window || return
@@ -212,13 +212,16 @@ case_add_and_install() {
   fi
   start_image_watch "$copy" 60000 ||
     { give_up "add-and-install: the end of the copy is watched" "$(cat "${exit_watch_outs[1]}.err")"; return; }
-  # The copy starts in its own main window, with the profile's address.
-  if wait_text "$title" Form1.Text1 10.0.0.7 15; then
-    ok "add-and-install: the copy's main window shows the profile's address"
+  # The copy starts in its own main window, with the address and the name its file name carries:
+  # what the user confirms there is what the copy installs.
+  if wait_text "$title" Form1.Text1 10.0.0.10 15; then
+    ok "add-and-install: the copy's main window shows its file name's address"
   else
-    give_up "add-and-install: the copy's main window shows the profile's address" "$(driver_error)"
+    give_up "add-and-install: the copy's main window shows its file name's address" "$(driver_error)"
     return
   fi
+  check_state "add-and-install: the copy's main window shows its file name's printer name" \
+    get-text "$title" Form1.Text2 "$name"
   check_equal "add-and-install: the first program waits for the copy" "$(drv process-count "$installer")" 1
 
   drv key "$title" Form1.Text1 enter || { give_up "add-and-install: Enter is sent" "$(driver_error)"; return; }
@@ -266,6 +269,8 @@ case_add_and_install() {
   drv msgbox-press Velmora ok || { give_up "add-and-install: OK is pressed" "$(driver_error)"; return; }
   finish_image_watch 1 "add-and-install: the copy ends" 1603
   finish_image_watch 0 "add-and-install: the first program ends when the copy has ended" 1603
+  # ip.ini belongs to every copy and to the installer: a copy's run leaves it alone.
+  check_ini "add-and-install: the copy's run leaves ip.ini as it was" "$profile_line"
   end_case
 }
 

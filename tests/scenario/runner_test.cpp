@@ -174,7 +174,7 @@ TEST(FaultLab, AFailureTheProgramHandlesItselfIsWrittenOnceWhereItHappened) {
         {"ip.ini cannot be written",
          R"({"folder":{"ip.ini":{"text":"ip,192.168.0.250,A,M,x.inf,100\r\n"}},)"
          R"("machine":{"faults":[{"op":"file.write","name":"ip.ini"}]},)"
-         R"("actions":[{"type":"Form1.Text1","text":"10.1.1.5"},{"key":"Form1.Text1","char":13},{"answer":"ok"}]})",
+         R"("actions":[{"type":"Form1.Text1","text":"10.1.1.5"},{"key":"Form1.Text1","char":13},{"answer":"no"}]})",
          "file.write", "Form1", "Text1_KeyPress"},
         {"no devcon",
          R"({"folder":{"ip.ini":{"text":"ip,1,KONICA MINOLTA 210,M,x.inf,100\r\n"}},)"
