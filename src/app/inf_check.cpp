@@ -1,5 +1,6 @@
 #include "app/inf_check.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/damaged_package.h"
@@ -39,11 +40,10 @@ void stopUnlessModelDeclared(forms::Runtime& runtime, platform::Services& os,
     }
     const platform::WindowsTarget target = os.process.target();
     const inf::ModelList list = inf::readModels(*document, target);
-    if (!list.hasManufacturer)
+    if (!list.hasManufacturer ||
+        std::any_of(list.models.begin(), list.models.end(),
+                    [&](const std::string& declared) { return inf::sameModel(declared, model); })) {
         return;
-    for (const std::string& declared : list.models) {
-        if (inf::sameModel(declared, model))
-            return;
     }
     stopDamagedPackage(runtime, os,
                        undeclaredModelText(infFile, model, target.architecture, list.models));

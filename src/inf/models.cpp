@@ -72,9 +72,13 @@ bool sameModel(std::string_view a, std::string_view b) {
     return text::sameIgnoringAsciiCase(a, b);
 }
 
+bool hasMakers(const Document& document) {
+    return document.hasSection(kManufacturer);
+}
+
 ModelList readModels(const Document& document, const platform::WindowsTarget& target) {
     ModelList list;
-    list.hasManufacturer = document.hasSection(kManufacturer);
+    list.hasManufacturer = hasMakers(document);
     if (!list.hasManufacturer)
         return list;
     const StringTable strings(document, target.language);
@@ -108,7 +112,7 @@ std::vector<platform::Architecture> architecturesWithModels(const Document& docu
 
 bool declaresAnywhere(const Document& document, const platform::WindowsTarget& target,
                       std::string_view model) {
-    if (!document.hasSection(kManufacturer))
+    if (!hasMakers(document))
         return false;
     const StringTable strings(document, target.language);
     bool found = false;

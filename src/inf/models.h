@@ -28,6 +28,9 @@ struct ModelList {
 
 ModelList readModels(const Document& document, const platform::WindowsTarget& target);
 
+// Whether the file names makers at all ([Manufacturer]): only then does it say which models it has.
+bool hasMakers(const Document& document);
+
 // The architectures (in the order x64, x86, ARM64, ARM, IA64) for which the file declares at
 // least one model, the target's Windows version and language kept.
 std::vector<platform::Architecture> architecturesWithModels(const Document& document,

@@ -287,7 +287,7 @@ bool AdvsetForm::confirmDriverChoice(const std::string& infFile, const std::stri
         return ask(infNotInFolderText(infFile));
     std::optional<inf::Document> document = readInf(infFile);
     // Only a file with makers says which models it has; the others are taken on trust.
-    if (!document || !document->hasSection("Manufacturer") ||
+    if (!document || !inf::hasMakers(*document) ||
         inf::declaresAnywhere(*document, os.process.target(), model)) {
         return true;
     }

@@ -38,7 +38,7 @@ void AdvsetForm::find_INI_Click() {
     if (!Combo1.items().empty())
         Combo1.clear();
     std::optional<inf::Document> document = readInf(Text4.text());
-    if (document && document->hasSection("Manufacturer")) {
+    if (document && inf::hasMakers(*document)) {
         Combo1.setVisible(true);
         listDeclaredModels(*document);
         return;

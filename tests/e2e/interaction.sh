@@ -347,6 +347,24 @@ case_declined_install() {
   end_case
 }
 
+# Escape on the install question (the system answers a Yes/No box with Cancel then) is No: the
+# program ends with 1602 and installs nothing.
+case_escaped_install() {
+  case_name=escaped-install
+  clear_log || return
+  begin_case escaped-install "$profile_line" || return
+  type_address 10.0.0.8 || { give_up "escaped-install: 10.0.0.8 is typed" "$(driver_error)"; return; }
+  drv key "$title" Form1.Text1 enter || { give_up "escaped-install: Enter is sent" "$(driver_error)"; return; }
+  expect_box "escaped-install: a valid address asks whether to install now" 提示 \
+    $'IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？' || { diagnose; end_case; return; }
+  answer_ends 提示 cancel question 1602 15000 || return
+  check_log escaped-install 1602
+  [[ -f $VELMORA_E2E_LOG/escaped-install.Velmora.log ]] &&
+    check_equal "escaped-install: the install log shows no install command and no WMI change" \
+      "$(grep -a -e ' 執行 ' -e ' WMI ' "$VELMORA_E2E_LOG/escaped-install.Velmora.log")" ""
+  end_case
+}
+
 case_package_maker() {
   begin_case package-maker "$profile_line" || return
   local name='彩色印表機 二樓'
@@ -720,6 +738,7 @@ fi
 case_unchanged_address
 case_invalid_address
 case_declined_install
+case_escaped_install
 case_package_maker
 case_engine
 case_notice

@@ -85,6 +85,20 @@ TEST(ModelList, StepTwoListsEveryMakersModelsForThisPc) {
     }
 }
 
+// The shown list covers the model box: a model typed into it is the model, as one typed into the
+// box would be, and becomes the proposed name.
+TEST(ModelList, AModelTypedIntoTheShownListIsTheModel) {
+    PackageRun p = maker();
+    p.text("x.inf", kTwoMakers);
+    ScenarioRun r = p.act("click", "ADVSET.find_INI")
+                        .type("ADVSET.Combo1", "Maker Color 300 PCL v2")
+                        .act("inspect", "ADVSET")
+                        .run();
+    ASSERT_EQ(r.status, 0) << r.lines.back().dump();
+    EXPECT_EQ(inspectedText(r, "Text3"), "Maker Color 300 PCL v2");
+    EXPECT_EQ(inspectedText(r, "Text2"), "Maker Color 300 PCL v2");
+}
+
 TEST(ModelList, AnotherInfReplacesTheList) {
     PackageRun p = maker();
     p.text("x.inf", kTwoMakers).text("y.inf", testing_support::kModelXInf);

@@ -315,11 +315,14 @@ int cmd_msgbox_press(const Options& options, const Args& args) {
     if (!box)
         return kFailed;
     HWND button = GetDlgItem(box, id);
-    if (!button) {
+    if (!button && id != IDCANCEL) {
         print_error(L"the message box has no button with id " + std::to_wstring(id));
         return kFailed;
     }
-    if (!PostMessageW(button, BM_CLICK, 0, 0))
+    // "cancel" on a box without a Cancel button is Escape: the dialog manager sends the box
+    // IDCANCEL for it.
+    if (button ? !PostMessageW(button, BM_CLICK, 0, 0)
+               : !PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0))
         return kFailed;
     // Done once the box has gone: its owner takes input again before the next command acts.
     Deadline deadline(options.timeout_ms);
