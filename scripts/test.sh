@@ -28,7 +28,7 @@ ctest --preset asan
 step "Windows build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-exe=build/windows/src/platform/win32/Velmora.exe
+exe=build/windows/src/winmain/Velmora.exe
 file "$exe" | grep -q 'PE32+ executable (GUI) x86-64' || { echo "not a PE32+ GUI executable: $exe"; exit 1; }
 scripts/check-imports.sh "$exe"
 

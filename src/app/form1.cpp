@@ -1,13 +1,14 @@
 #include "app/form1.h"
 
-#include "app/address_check.h"
-#include "app/damaged_package.h"
 #include "app/own_address.h"
 #include "app/program.h"
-#include "engine/command_lines.h"
 #include "engine/setupprint_form.h"
+#include "forms/damaged_package.h"
 #include "forms/runtime.h"
 #include "maker/advset_form.h"
+#include "profile/address_check.h"
+#include "profile/copy_name_parts.h"
+#include "profile/install_request.h"
 #include "profile/profile_store.h"
 #include "tools/filename_form.h"
 #include "tools/tool_buttons.h"
@@ -131,7 +132,7 @@ void Form1::Form_Load() {
         profile::fromParts(profile::splitLine(line, profile::chooseSeparator(line)));
     // A copy installs the address and printer its own name carries: those are what the user
     // confirms here.
-    const engine::NameParts names = engine::namePartsOf(os.process.exeName());
+    const profile::NameParts names = profile::namePartsOf(os.process.exeName());
     if (auto address = names.nonEmpty(1))
         fields.printerAddress = *address;
     if (auto name = names.nonEmpty(2))
@@ -153,6 +154,15 @@ void Form1::Form_Load() {
         Text2.setEnabled(false);
 }
 
+void Form1::showSaved(const std::string& printerName) {
+    Label1.setText(kModelPrefix + printerName);
+    Text2.setText(printerName);
+}
+
+tools::CopyStart Form1::copyStart() const {
+    return {Text1.text(), print_nameLabel.text()};
+}
+
 void Form1::Form_Activate() {
     setFocus(Text1);
     // 255 puts the caret after the last character of any address.
@@ -172,7 +182,7 @@ void Form1::Command1_Click() {
                              platform::Icon::Exclamation, platform::Buttons::Ok);
         return;
     }
-    if (!isAcceptableAddress(Text1.text(), os.codepage)) {
+    if (!profile::isAcceptableAddress(Text1.text(), os.codepage)) {
         os.messageBoxes.show("IP不正確", forms::kAppTitle, platform::Icon::Stop,
                              platform::Buttons::Ok);
         return;
@@ -181,18 +191,16 @@ void Form1::Command1_Click() {
     // written back: the fields would be guesses.
     const std::vector<std::string> parts = profile::ProfileStore(os.files, os.codepage).readParts();
     if (const std::optional<std::string> damage = profile::damageOf(parts))
-        stopDamagedPackage(runtime(), os, *damage);
+        forms::stopDamagedPackage(runtime(), os, *damage);
     profile::InstallProfile confirmed = profile::fromParts(parts);
     confirmed.printerAddress = Text1.text();
-    program_.setConfirmedAddress(Text1.text());
     // ip.ini is shared by every copy and by the installer: a copy's run leaves it alone. A
     // profile that cannot be written (a read-only share) is logged, and the install goes on
     // with the address confirmed.
-    if (engine::namePartsOf(os.process.exeName()).parts.size() < 2) {
-        try {
-            profile::ProfileStore(os.files, os.codepage).write(confirmed);
-        } catch (const platform::Error& e) {
-            os.log.write("無法寫入 ip.ini，以確認的位址繼續安裝：" + e.description());
+    if (!profile::namePartsOf(os.process.exeName()).isCopy()) {
+        if (std::optional<platform::Error> e = runtime().trap(
+                [&] { profile::ProfileStore(os.files, os.codepage).write(confirmed); })) {
+            os.log.write("無法寫入 ip.ini，以確認的位址繼續安裝：" + e->description());
         }
     }
     platform::Answer answer =
@@ -200,7 +208,7 @@ void Form1::Command1_Click() {
                              platform::Icon::Question, platform::Buttons::YesNo);
     if (answer == platform::Answer::Yes) {
         hide();
-        program_.setupprint().show(false);
+        program_.startInstall(userChoice());
     } else {
         runtime().setExitCode(forms::exit_code::kUserCancelled);
     }
@@ -245,19 +253,21 @@ void Form1::muti_oneKey_Click() {
 
 void Form1::Share_Install_Click() {
     hide();
-    // Writing the mode word loads the notice window, which puts itself on top.
-    program_.msg().USB_Label.setText(ui::kModeShare);
+    // Writing the notice loads it, and it puts itself on top.
     program_.msg().Label2.setText("本機SHARE安裝");
     program_.msg().show(false);
-    program_.setupprint().show(false);
+    profile::UserChoice choice;
+    choice.mode = profile::InstallMode::Share;
+    program_.startInstall(choice);
 }
 
 void Form1::USB_install_Click() {
     hide();
-    program_.msg().USB_Label.setText(ui::kModeUsb);
     program_.msg().Label2.setText("本機USB安裝");
     program_.msg().show(false);
-    program_.setupprint().show(false);
+    profile::UserChoice choice;
+    choice.mode = profile::InstallMode::Usb;
+    program_.startInstall(choice);
     if (forms::Form* notice = program_.findLoaded("msg"))
         notice->unload();
     if (forms::Form* engineWindow = program_.findLoaded("setupprint"))
@@ -267,27 +277,49 @@ void Form1::USB_install_Click() {
 }
 
 void Form1::Command3_Click() {
-    tools::checkDriverInstalled(program_);
+    tools::ToolContext ctx = program_.toolContext();
+    tools::checkDriverInstalled(ctx);
 }
 
 void Form1::Command4_Click() {
-    tools::installThroughWmi(program_, tools::WmiInstallButton::Vbs);
+    tools::ToolContext ctx = program_.toolContext();
+    tools::installThroughWmi(ctx, tools::WmiInstallButton::Vbs, [](const std::string&) {});
 }
 
 void Form1::Command5_Click() {
-    tools::installThroughWmi(program_, tools::WmiInstallButton::Command5);
+    tools::ToolContext ctx = program_.toolContext();
+    tools::installThroughWmi(ctx, tools::WmiInstallButton::Command5,
+                             [this](const std::string& line) { print(line); });
 }
 
 void Form1::Command6_Click() {
-    tools::installThroughPrintui(program_);
+    tools::ToolContext ctx = program_.toolContext();
+    // The boxes as they stand, confirmed or not.
+    if (!tools::installThroughPrintui(ctx, Text1.text(), Text2.text()))
+        return;
+    unload();
+    if (forms::Form* maker = program_.findLoaded("ADVSET"))
+        maker->unload();
+    program_.msg().show(false);
 }
 
 void Form1::Command7_Click() {
-    tools::showSystemVersion(program_);
+    tools::ToolContext ctx = program_.toolContext();
+    tools::showSystemVersion(ctx);
 }
 
 void Form1::local_port_Click() {
-    tools::registerFixedSharePort(program_);
+    tools::ToolContext ctx = program_.toolContext();
+    tools::registerFixedSharePort(ctx);
+}
+
+profile::UserChoice Form1::userChoice() const {
+    profile::UserChoice choice;
+    choice.address = Text1.text();
+    // A name typed over the one shown.
+    if (Text2.text() != print_nameLabel.text())
+        choice.printerName = Text2.text();
+    return choice;
 }
 
 }  // namespace app

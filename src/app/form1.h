@@ -3,6 +3,8 @@
 
 #include "forms/control.h"
 #include "forms/form.h"
+#include "profile/install_request.h"
+#include "tools/filename_form.h"
 
 namespace app {
 
@@ -24,6 +26,12 @@ class Form1 : public forms::Form {
     explicit Form1(Program& program);
 
     void Form_Load() override;
+    // A profile the package maker saved: its printer name is shown.
+    void showSaved(const std::string& printerName);
+    // What the copy window starts with: the address box and the name shown.
+    tools::CopyStart copyStart() const;
+    // What the user confirmed, for the install that follows.
+    profile::UserChoice userChoice() const;
     void Form_Activate() override;
     void Form_QueryUnload(bool& cancel, forms::CloseReason reason) override;
     void Text1_KeyPress(int& keyAscii);

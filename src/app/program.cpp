@@ -14,11 +14,18 @@ namespace app {
 struct Program::Windows {
     explicit Windows(Program& p)
         : form1(p.runtime_, [&p] { return std::make_unique<Form1>(p); }),
-          advset(p.runtime_, [&p] { return std::make_unique<maker::AdvsetForm>(p); }),
+          advset(p.runtime_,
+                 [&p] {
+                     return std::make_unique<maker::AdvsetForm>(
+                         p.runtime_, [&p](const std::string& name) { p.form1().showSaved(name); });
+                 }),
           setupprint(p.runtime_, [&p] { return std::make_unique<engine::SetupprintForm>(p); }),
-          msg(p.runtime_, [&p] { return std::make_unique<ui::MsgForm>(p); }),
-          about(p.runtime_, [&p] { return std::make_unique<ui::AboutForm>(p); }),
-          filename(p.runtime_, [&p] { return std::make_unique<tools::FilenameForm>(p); }) {}
+          msg(p.runtime_, [&p] { return std::make_unique<ui::MsgForm>(p.runtime_); }),
+          about(p.runtime_, [&p] { return std::make_unique<ui::AboutForm>(p.runtime_); }),
+          filename(p.runtime_, [&p] {
+              return std::make_unique<tools::FilenameForm>(
+                  p.runtime_, [&p] { return p.form1().copyStart(); });
+          }) {}
 
     forms::FormSlot<Form1> form1;
     forms::FormSlot<maker::AdvsetForm> advset;
@@ -33,6 +40,7 @@ Program::Program(platform::Services& services, forms::Backend& backend, forms::E
       services_(logged_.services()),
       outcome_(services.log),
       runtime_(backend, services_, errors),
+      notice_([this]() -> ui::MsgForm& { return msg(); }),
       windows_(std::make_unique<Windows>(*this)) {
 }
 
@@ -55,6 +63,15 @@ ui::AboutForm& Program::about() {
 }
 tools::FilenameForm& Program::filename() {
     return windows_->filename();
+}
+
+void Program::startInstall(profile::UserChoice choice) {
+    choice_ = std::move(choice);
+    setupprint().show(false);
+}
+
+void Program::hideMainWindow() {
+    form1().hide();
 }
 
 void Program::run() {

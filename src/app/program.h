@@ -5,17 +5,18 @@
 #include <optional>
 #include <string>
 
-#include "app/outcome.h"
+#include "engine/setupprint_form.h"
 #include "forms/backend.h"
+#include "forms/outcome.h"
 #include "forms/runtime.h"
 #include "platform/logging.h"
 #include "platform/services.h"
+#include "profile/install_request.h"
+#include "tools/tool_buttons.h"
+#include "ui/notice_window.h"
 
 namespace maker {
 class AdvsetForm;
-}
-namespace engine {
-class SetupprintForm;
 }
 namespace ui {
 class MsgForm;
@@ -29,28 +30,31 @@ namespace app {
 
 class Form1;
 
-class Program {
+class Program : public engine::EngineHost {
   public:
     Program(platform::Services& services, forms::Backend& backend,
             forms::ErrorSink* errors = nullptr);
-    ~Program();
+    ~Program() override;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     // Starts in the main window and returns only by ending the process.
     [[noreturn]] void run();
 
-    forms::Runtime& runtime() { return runtime_; }
+    forms::Runtime& runtime() override { return runtime_; }
     // The services every window uses; their changes go to the install log.
     platform::Services& services() { return services_; }
     // The failed steps of this run.
-    Outcome& outcome() { return outcome_; }
+    forms::Outcome& outcome() override { return outcome_; }
+    tools::ToolContext toolContext() { return {runtime_, services_, outcome_}; }
 
-    // The address the user confirmed in the main window, for the install that follows it: it
-    // is what is installed, over the profile's and a copy's own, and holds when ip.ini could not
-    // be written (a read-only package) or is not written (a copy's run).
-    void setConfirmedAddress(std::string address) { confirmedAddress_ = std::move(address); }
-    const std::optional<std::string>& confirmedAddress() const { return confirmedAddress_; }
+    // Starts the install with what the user chose: the engine window runs it as it loads.
+    void startInstall(profile::UserChoice choice);
+
+    // What the install sees of the program.
+    engine::InstallNotice& notice() override { return notice_; }
+    const profile::UserChoice& choice() override { return choice_; }
+    void hideMainWindow() override;
 
     // The windows; a reference loads a window that is not loaded.
     Form1& form1();
@@ -67,9 +71,10 @@ class Program {
     struct Windows;
     platform::LoggedServices logged_;
     platform::Services& services_;
-    Outcome outcome_;
-    std::optional<std::string> confirmedAddress_;
+    forms::Outcome outcome_;
+    profile::UserChoice choice_;
     forms::Runtime runtime_;
+    ui::NoticeWindow notice_;
     std::unique_ptr<Windows> windows_;
 };
 

@@ -89,12 +89,10 @@ bool cleanFileName(std::string_view fileName) {
 // The name without ".exe", in small letters, when it could be a program of the system: reg and
 // reg.exe are, reg.bat is not.
 std::optional<std::string> programStem(std::string_view fileName) {
-    std::string name = text::asciiLower(fileName);
-    if (name.size() > 4 && name.ends_with(".exe"))
-        name.resize(name.size() - 4);
-    else if (hasExtension(name))
+    const std::string_view stem = text::withoutExeSuffix(fileName);
+    if (stem.size() == fileName.size() && hasExtension(fileName))
         return std::nullopt;
-    return name;
+    return text::asciiLower(stem);
 }
 
 template <std::size_t N>

@@ -5,29 +5,32 @@
 #include <string>
 #include <vector>
 
-#include "app/outcome.h"
-#include "engine/command_lines.h"
+#include "command/install_lines.h"
+#include "engine/install_notice.h"
+#include "forms/outcome.h"
 #include "forms/runtime.h"
 #include "platform/services.h"
-
-namespace app {
-class Program;
-}
+#include "profile/install_request.h"
 
 namespace engine {
 
-class SetupprintForm;
+class EngineHost;
+
+using command::InstallPass;
+using command::OptionSteps;
+using command::PortName;
 
 struct EngineContext {
-    app::Program& program;
     platform::Services& os;
     forms::Runtime& runtime;
-    SetupprintForm& window;
-    app::Outcome& outcome;
+    forms::Outcome& outcome;
+    InstallNotice& notice;
+    // What this run installs, once the profile is read.
+    profile::InstallRequest request;
 
     // One step under the load step's error trap, for what only shows the run (progress texts,
     // windows): its failure is skipped.
-    bool step(const std::function<void()>& f) { return runtime.trap(f); }
+    bool step(const std::function<void()>& f) { return !runtime.trap(f); }
     // A step the user's order asked for: its failure is skipped as well, and kept under that
     // name for the message that closes the run.
     bool task(const std::string& name, const std::function<void()>& f);
@@ -54,17 +57,16 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
 
 // Renames, closes the notice window, opens the printers window, writes the default-printer
 // mode, tells the failed steps if there were any, and ends the program with its exit code.
-[[noreturn]] void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan,
-                            bool twoPrinters);
+[[noreturn]] void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters);
 
 // The message listing the failed steps, when there were any. Its own failure is only logged.
 void tellFailures(EngineContext& ctx);
 
 [[noreturn]] void connectShareFromProfile(EngineContext& ctx);
-[[noreturn]] void connectShareFromName(EngineContext& ctx, const NameParts& names);
+[[noreturn]] void connectShareFromName(EngineContext& ctx, const profile::NameParts& names);
 
-// The USB installation of the model named in Text2.
-void usbInstall(EngineContext& ctx);
+// The USB installation of the model the profile names as its printer.
+void usbInstall(EngineContext& ctx, EngineHost& host);
 
 // The per-user value that keeps Windows from choosing the default printer itself.
 void writeLegacyDefaultPrinterMode(platform::Shell& shell);

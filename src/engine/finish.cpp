@@ -1,14 +1,9 @@
-#include <exception>
-
-#include "app/program.h"
 #include "engine/engine_steps.h"
-#include "engine/setupprint_form.h"
-#include "ui/msg_form.h"
 
 namespace engine {
 
 void writeLegacyDefaultPrinterMode(platform::Shell& shell) {
-    shell.regWrite(kLegacyDefaultPrinterMode, "00000001", "REG_DWORD");
+    shell.regWrite(command::kLegacyDefaultPrinterMode, "00000001", "REG_DWORD");
 }
 
 void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::string& newName,
@@ -17,7 +12,7 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
     ctx.task(task, [&] {
         auto wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
         std::vector<platform::WmiObject> found =
-            wmi->execQuery(printerQuery(oldName), std::nullopt);
+            wmi->execQuery(command::printerQuery(oldName), std::nullopt);
         if (found.empty() && mustFind)
             ctx.outcome.fail(task, "找不到印表機「" + oldName + "」");
         for (const platform::WmiObject& printer : found) {
@@ -39,24 +34,17 @@ void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
     // whether the printer is there. A list that cannot be read leaves that unknown, which is
     // told as well.
     std::unique_ptr<platform::WmiService> wmi;
-    std::optional<platform::Error> unknown;
-    try {
-        wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
-    } catch (const platform::Error& e) {
-        unknown = e;
-    }
+    std::optional<platform::Error> unknown =
+        ctx.runtime.trap([&] { wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2"); });
     for (const std::string& name : printerNames) {
         const std::string task = "安裝印表機「" + name + "」";
         std::optional<std::size_t> found;
         if (!unknown) {
-            try {
-                found = wmi->execQuery(printerQuery(name), std::nullopt).size();
-            } catch (const platform::Error& e) {
-                unknown = e;
-            }
+            unknown = ctx.runtime.trap(
+                [&] { found = wmi->execQuery(command::printerQuery(name), std::nullopt).size(); });
         }
         if (unknown) {
-            ctx.outcome.fail(task, "無法確認印表機已安裝：" + app::reasonOf(*unknown));
+            ctx.outcome.fail(task, "無法確認印表機已安裝：" + forms::reasonOf(*unknown));
         } else if (*found == 0) {
             ctx.outcome.fail(task, "安裝後找不到這台印表機。機型：" + model + "，INF 檔：" +
                                        infFile + "。請確認 INF 檔與機型名稱是否正確。");
@@ -68,27 +56,25 @@ void tellFailures(EngineContext& ctx) {
     if (!ctx.outcome.failed())
         return;
     ctx.step([&] {
-        ctx.os.messageBoxes.show(app::failureSummary(ctx.outcome.failures()), app::kFailureTitle,
+        ctx.os.messageBoxes.show(forms::failureSummary(ctx.outcome.failures()), forms::kFailureTitle,
                                  platform::Icon::Stop, platform::Buttons::Ok);
     });
 }
 
-void finishRun(EngineContext& ctx, const NameParts& names, bool installStepRan, bool twoPrinters) {
-    SetupprintForm& w = ctx.window;
+void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters) {
+    const profile::InstallRequest& request = ctx.request;
     ctx.progress("即將完成");
-    const std::string printerName = w.Text2.text();
     // In the two-printer mode no printer carries the plain name, so a rename finds none by
     // design; after a first rename the second finds none either, and the first wins.
-    bool renamed = false;
-    if (auto newName = names.nonEmpty(2)) {
-        renamePrinter(ctx, printerName, *newName, !twoPrinters);
-        renamed = true;
+    if (request.copyName)
+        renamePrinter(ctx, request.printerName, *request.copyName, !twoPrinters);
+    if (request.typedName) {
+        renamePrinter(ctx, request.printerName, *request.typedName,
+                      !twoPrinters && !request.copyName);
     }
-    if (!w.changeNameText.text().empty())
-        renamePrinter(ctx, printerName, w.changeNameText.text(), !twoPrinters && !renamed);
-    ctx.step([&] { ctx.program.msg().unload(); });
+    ctx.step([&] { ctx.notice.close(); });
     if (installStepRan)
-        ctx.step([&] { ctx.os.shell.run(kControlPrinters, std::nullopt, false); });
+        ctx.step([&] { ctx.os.shell.run(command::kControlPrinters, std::nullopt, false); });
     ctx.task("設定 LegacyDefaultPrinterMode", [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
     tellFailures(ctx);
     ctx.runtime.endProgram(ctx.outcome.exitCode());

@@ -1,6 +1,4 @@
-#include "app/program.h"
 #include "engine/engine_steps.h"
-#include "ui/msg_form.h"
 
 namespace engine {
 
@@ -10,23 +8,16 @@ constexpr const char* kApplyingPreferences = "正在...設定列印喜好設定"
 }  // namespace
 
 bool EngineContext::task(const std::string& name, const std::function<void()>& f) {
-    std::optional<platform::Error> failure;
-    bool ran = runtime.trap([&] {
-        try {
-            f();
-        } catch (const platform::Error& e) {
-            failure = e;
-            throw;
-        }
-    });
-    if (failure)
+    if (std::optional<platform::Error> failure = runtime.trap(f)) {
         outcome.fail(name, *failure);
-    return ran;
+        return false;
+    }
+    return true;
 }
 
 void EngineContext::progress(const std::string& text) {
     os.log.write("進度：" + text);
-    step([&] { program.msg().Label2.setText(text); });
+    step([&] { notice.showProgress(text); });
 }
 
 bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& passName,
@@ -44,7 +35,7 @@ bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& pass
                  [&] { ctx.os.network.setDefaultPrinter(passName); });
     };
     auto openPrinters = [&] {
-        ctx.step([&] { ctx.os.shell.run(kControlPrinters, std::nullopt, false); });
+        ctx.step([&] { ctx.os.shell.run(command::kControlPrinters, std::nullopt, false); });
     };
     auto applyPreferences = [&] {
         progress(kApplyingPreferences);
@@ -74,7 +65,7 @@ bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& pass
             break;
         case OptionSteps::Neither:
             ctx.step([&] {
-                ctx.os.launcher.start(kPrintersFolder, platform::window_style::kMinimized);
+                ctx.os.launcher.start(command::kPrintersFolder, platform::window_style::kMinimized);
             });
             break;
         case OptionSteps::Nothing:

@@ -1,12 +1,12 @@
 #include "engine/engine_steps.h"
-#include "engine/wait.h"
+#include "forms/wait.h"
 
 namespace engine {
 
 namespace {
 
 PortName tcpPort(EngineContext& ctx, const std::string& address, PortName portName) {
-    const std::string name = tcpPortName(address);
+    const std::string name = command::tcpPortName(address);
     const std::string task = "新增連接埠 " + name;
     std::unique_ptr<platform::WmiService> wmi;
     ctx.task(task, [&] { wmi = ctx.os.wmi.connect("winmgmts:"); });
@@ -32,7 +32,7 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
     std::optional<platform::WmiObject> spooler;
     ctx.task(task, [&] {
         cimv2 = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
-        spooler = cimv2->get(kSpoolerPath);
+        spooler = cimv2->get(command::kSpoolerPath);
     });
     std::unique_ptr<platform::WmiService> registry;
     ctx.task(task, [&] { registry = ctx.os.wmi.connect("winmgmts:root\\default:StdRegProv"); });
@@ -56,7 +56,7 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
         ctx.task(task, [&] {
             std::optional<long long> result = registry->callMethod(
                 provider, "SetStringValue",
-                {platform::Value::uint32(kLocalMachineHive), platform::Value::text(kPortsKey),
+                {platform::Value::uint32(command::kLocalMachineHive), platform::Value::text(command::kPortsKey),
                  platform::Value::text(address), platform::Value::text("REG_SZ")});
             if (result && *result != 0) {
                 ctx.outcome.fail(task, "登錄的 Ports 值沒有寫入（SetStringValue 傳回 " +
@@ -67,26 +67,19 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
     if (spooler)
         ctx.step([&] { cimv2->callMethod(*spooler, "StartService", {}); });
     portName = PortName{address, true};
-    ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
+    ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
 
     std::optional<long long> lastStart;
-    std::optional<platform::Error> startFailure;
     ctx.task(task, [&] {
         auto wmi = ctx.os.wmi.connect("winmgmts:");
-        for (const platform::WmiObject& service : wmi->execQuery(kSpoolerQuery, std::nullopt)) {
-            try {
-                lastStart = wmi->callMethod(service, "StartService", {});
-            } catch (const platform::Error& e) {
-                startFailure = e;
-                throw;
-            }
+        for (const platform::WmiObject& service :
+             wmi->execQuery(command::kSpoolerQuery, std::nullopt)) {
+            lastStart = wmi->callMethod(service, "StartService", {});
         }
     });
-    if (startFailure)
-        ctx.outcome.fail(task, *startFailure);
     // A start that really started the spooler gets more time; "already running" does not.
     if (lastStart && *lastStart == 0)
-        ctx.step([&] { WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
+        ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
     // 0 started, 10 already running: anything else leaves the spooler, and the port, down.
     if (lastStart && *lastStart != 0 && *lastStart != 10) {
         ctx.outcome.fail(task, "列印多工緩衝處理器沒有啟動（StartService 傳回 " +
@@ -98,7 +91,7 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
 }  // namespace
 
 PortName createPort(EngineContext& ctx, const std::string& address, PortName portName) {
-    if (isNetworkPath(address))
+    if (command::isNetworkPath(address))
         return networkPort(ctx, address, std::move(portName));
     return tcpPort(ctx, address, std::move(portName));
 }

@@ -1,6 +1,4 @@
-#include "app/program.h"
 #include "engine/engine_steps.h"
-#include "engine/setupprint_form.h"
 
 namespace engine {
 
@@ -22,18 +20,18 @@ bool connect(EngineContext& ctx, const std::string& path) {
 void connectShareFromProfile(EngineContext& ctx) {
     tell(ctx, "SHARE安裝", platform::Icon::None);
     // "完成" only when it is true; a failure is told with its reason instead.
-    if (connect(ctx, ctx.window.Text1.text()))
+    if (connect(ctx, ctx.request.address))
         tell(ctx, "完成", platform::Icon::Information);
     tellFailures(ctx);
     ctx.runtime.endProgram(ctx.outcome.exitCode());
 }
 
-void connectShareFromName(EngineContext& ctx, const NameParts& names) {
+void connectShareFromName(EngineContext& ctx, const profile::NameParts& names) {
     tell(ctx, "SHARE", platform::Icon::None);
     auto host = names.at(1);
     auto share = names.at(2);
     if (host && share) {
-        const std::string path = sharePath(*host, *share);
+        const std::string path = command::sharePath(*host, *share);
         if (connect(ctx, path))
             tell(ctx, path, platform::Icon::None);
     } else {

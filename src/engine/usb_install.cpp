@@ -1,11 +1,8 @@
-#include "app/form1.h"
-#include "app/program.h"
 #include "engine/engine_steps.h"
 #include "engine/setupprint_form.h"
 #include "engine/usb_models.h"
 #include "platform/error.h"
 #include "text/text.h"
-#include "ui/msg_form.h"
 
 namespace engine {
 
@@ -19,14 +16,9 @@ bool devconSucceeded(long long exitCode) {
 // Runs one devcon line; returns false when it could not even start, which ends the install.
 bool runDevcon(EngineContext& ctx, const std::string& line, int style) {
     long long exitCode = 0;
-    std::optional<platform::Error> failure;
-    try {
-        exitCode = ctx.os.shell.run(line, style, true);
-    } catch (const platform::Error& e) {
-        failure = e;
-    }
-    if (failure) {
-        std::string reason = app::reasonOf(*failure);
+    if (std::optional<platform::Error> failure =
+            ctx.runtime.trap([&] { exitCode = ctx.os.shell.run(line, style, true); })) {
+        std::string reason = forms::reasonOf(*failure);
         if (failure->number() == platform::errors::kFileNotFoundHresult) {
             // No devcon beside the installer; the system's text may already end a sentence.
             if (!text::endsWith(reason, "。"))
@@ -43,10 +35,10 @@ bool runDevcon(EngineContext& ctx, const std::string& line, int style) {
 
 }  // namespace
 
-void usbInstall(EngineContext& ctx) {
+void usbInstall(EngineContext& ctx, EngineHost& host) {
     platform::Services& os = ctx.os;
-    ctx.program.form1().hide();
-    const std::string key = ctx.window.Text2.text();
+    host.hideMainWindow();
+    const std::string key = ctx.request.printerName;
     const UsbModel* model = findUsbModel(key);
     if (model == nullptr) {
         ctx.outcome.fail("USB 安裝「" + key + "」",
@@ -64,14 +56,14 @@ void usbInstall(EngineContext& ctx) {
             }
         }
     }
-    ctx.program.msg().hide();
+    ctx.notice.hide();
     if (ctx.outcome.failed()) {
         tellFailures(ctx);  // in place of "安裝完成", which would be untrue
         return;
     }
     os.messageBoxes.show("安裝完成", forms::kAppTitle, platform::Icon::Information,
                          platform::Buttons::Ok);
-    os.shell.run(kControlPrinters, std::nullopt, false);
+    os.shell.run(command::kControlPrinters, std::nullopt, false);
 }
 
 }  // namespace engine

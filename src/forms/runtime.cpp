@@ -178,15 +178,15 @@ void Runtime::dispatch(const std::function<void()>& reaction) {
         unloaded_.clear();
 }
 
-bool Runtime::trap(const std::function<void()>& step) {
+std::optional<platform::Error> Runtime::trap(const std::function<void()>& step) {
     try {
         step();
-        return true;
+        return std::nullopt;
     } catch (const platform::Error& error) {
         if (errors_ != nullptr)
             errors_->errorRaised(error, true);
         leftByError_.reset();
-        return false;
+        return error;
     }
 }
 

@@ -74,9 +74,10 @@ class Runtime {
     // Runs one reaction from the event loop. An untrapped platform::Error shows the standard
     // stop and ends the program.
     void dispatch(const std::function<void()>& reaction);
-    // An error trap around one step: a failing step is recorded and skipped. Returns whether
-    // the step ran through.
-    bool trap(const std::function<void()>& step);
+    // An error trap around one step: a failing step is told to the error sink and skipped.
+    // Returns the error it caught, for a caller that keeps or tells it; nothing when the step
+    // ran through.
+    std::optional<platform::Error> trap(const std::function<void()>& step);
 
     // The window and reaction running now ("Form1", "Command1_Click"), innermost first; an
     // error raised inside a reaction is told with where it happened.

@@ -1,7 +1,5 @@
 #include "maker/advset_form.h"
 
-#include "app/form1.h"
-#include "app/program.h"
 #include "forms/runtime.h"
 #include "inf/models.h"
 #include "maker/help_text.h"
@@ -17,8 +15,8 @@ constexpr forms::Rgb kRed{0xFF0000};
 constexpr forms::Rgb kGreen{0x008000};
 }  // namespace
 
-AdvsetForm::AdvsetForm(app::Program& program)
-    : Form(program.runtime(), "ADVSET", 7125, 4665),
+AdvsetForm::AdvsetForm(forms::Runtime& runtime, std::function<void(const std::string&)> saved)
+    : Form(runtime, "ADVSET", 7125, 4665),
       Label3_0(*this, "Label3(0)", {240, 120, 1215, 255}, "步驟 1"),
       // The model frame is wider than the INF frame: a 1935-twip model box cut "Velmora Sample
       // Laser PCL". The room comes from the frames' margins and the gaps beside the two buttons,
@@ -74,7 +72,7 @@ AdvsetForm::AdvsetForm(app::Program& program)
       Label_set(*this, "Label_set", {12240, 4260, 2415, 255}, "套用自訂「列印喜好設定」檔"),
       Label_setup_bc(*this, "Label_setup_bc", {12240, 4560, 2415, 255},
                      "安裝兩台 「(分彩色及黑白)」"),
-      program_(program) {
+      saved_(std::move(saved)) {
     designCaption(kTitle);
     startPosition = forms::StartPosition::CenterOwner;
     for (forms::Control* c :
@@ -153,11 +151,11 @@ AdvsetForm::AdvsetForm(app::Program& program)
 }
 
 bool AdvsetForm::exists(const char* name) {
-    return program_.services().files.exists(name);
+    return runtime().services().files.exists(name);
 }
 
 void AdvsetForm::Form_Load() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     profile::ProfileStore store(os.files, os.codepage);
     std::vector<std::string> parts;
     try {
@@ -196,7 +194,7 @@ void AdvsetForm::Check2_Click() {
         Label5.setVisible(false);
         return;
     }
-    program_.services().messageBoxes.show("列印喜好設定檔尚未建立", forms::kAppTitle,
+    runtime().services().messageBoxes.show("列印喜好設定檔尚未建立", forms::kAppTitle,
                                           platform::Icon::Exclamation, platform::Buttons::Ok);
     Check2.setValue(0);
 }
@@ -214,7 +212,7 @@ void AdvsetForm::Check3_Click() {
         Label6.setVisible(false);
         Label9.setVisible(true);
     } else {
-        program_.services().messageBoxes.show("列印喜好設定檔尚未建立「兩台(分彩色及黑白)」",
+        runtime().services().messageBoxes.show("列印喜好設定檔尚未建立「兩台(分彩色及黑白)」",
                                               "提示", platform::Icon::Exclamation,
                                               platform::Buttons::Ok);
     }
@@ -251,7 +249,7 @@ void AdvsetForm::Text3_Click() {
 }
 
 void AdvsetForm::Command2_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     profile::InstallProfile p{
         "ip",         Text1.text(),
         Text2.text(), Text3.text(),
@@ -271,14 +269,12 @@ void AdvsetForm::Command2_Click() {
                              platform::Icon::Stop, platform::Buttons::Ok);
         return;
     }
-    app::Form1& main = program_.form1();
-    main.Label1.setText(app::kModelPrefix + Text2.text());
-    main.Text2.setText(Text2.text());
+    saved_(Text2.text());
     unload();
 }
 
 bool AdvsetForm::confirmDriverChoice(const std::string& infFile, const std::string& model) {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     auto ask = [&](const std::string& question) {
         return os.messageBoxes.show(question, kTitle, platform::Icon::Exclamation,
                                     platform::Buttons::YesNo) == platform::Answer::Yes;
@@ -299,7 +295,7 @@ void AdvsetForm::Command3_Click() {
 }
 
 void AdvsetForm::Command7_Click() {
-    program_.services().messageBoxes.show(kHelpText, kHelpTitle, platform::Icon::Information,
+    runtime().services().messageBoxes.show(kHelpText, kHelpTitle, platform::Icon::Information,
                                           platform::Buttons::Ok);
 }
 

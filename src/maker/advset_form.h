@@ -1,8 +1,8 @@
 #pragma once
 // The package maker: the technician picks the INF file and model, names the printer, sets
-// the install options and saves the profile. Other windows read the current profile from its
-// text boxes.
+// the install options and saves the profile.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,10 +10,6 @@
 #include "forms/form.h"
 #include "inf/document.h"
 #include "profile/two_printers.h"
-
-namespace app {
-class Program;
-}
 
 namespace maker {
 
@@ -23,7 +19,8 @@ inline constexpr const char* kTitle = "一鍵安裝製作";
 
 class AdvsetForm : public forms::Form {
   public:
-    explicit AdvsetForm(app::Program& program);
+    // saved is told the printer name of each profile saved, for the main window to show.
+    AdvsetForm(forms::Runtime& runtime, std::function<void(const std::string&)> saved);
 
     void Form_Load() override;
     void Check2_Click();
@@ -128,7 +125,7 @@ class AdvsetForm : public forms::Form {
     // Tells and returns true when a printer of that name cannot be recorded.
     bool refuseRecording(const std::string& printerName);
     std::optional<std::string> damage_;
-    app::Program& program_;
+    std::function<void(const std::string&)> saved_;
 };
 
 }  // namespace maker

@@ -1,7 +1,6 @@
 // The package maker's INF browser: step 1 finds the INF file, step 2 lists the models it
 // declares, and the full-text scan finds them when the sections do not.
 
-#include "app/program.h"
 #include "forms/runtime.h"
 #include "inf/models.h"
 #include "maker/advset_form.h"
@@ -19,11 +18,11 @@ void AdvsetForm::Command6_Click() {
     File1.setVisible(true);
     // The folder's files as they are now: the technician may have put the driver there after
     // opening the window.
-    File1.setItems(program_.services().files.list(File1.pattern()));
+    File1.setItems(runtime().services().files.list(File1.pattern()));
     for (int i = 0; i < static_cast<int>(File1.items().size()); ++i)
         File1.setListIndex(i);
-    if (!runtime().trap([&] { File1.setListIndex(0); })) {
-        program_.services().messageBoxes.show("找不到INF檔", forms::kAppTitle, platform::Icon::None,
+    if (runtime().trap([&] { File1.setListIndex(0); })) {
+        runtime().services().messageBoxes.show("找不到INF檔", forms::kAppTitle, platform::Icon::None,
                                               platform::Buttons::Ok);
     }
 }
@@ -66,7 +65,7 @@ void AdvsetForm::find_INI_Click() {
 }
 
 std::optional<inf::Document> AdvsetForm::readInf(const std::string& name) {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     try {
         return inf::Document::fromBytes(os.files.readAll(name), os.codepage);
     } catch (const platform::Error&) {
@@ -75,7 +74,7 @@ std::optional<inf::Document> AdvsetForm::readInf(const std::string& name) {
 }
 
 void AdvsetForm::listDeclaredModels(const inf::Document& document) {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     const platform::WindowsTarget target = os.process.target();
     const inf::ModelList list = inf::readModels(document, target);
     if (list.models.empty()) {
@@ -89,7 +88,7 @@ void AdvsetForm::listDeclaredModels(const inf::Document& document) {
 }
 
 void AdvsetForm::Filename_Change() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     runtime().trap([&] { Sectionslist.clear(); });
     runtime().trap([&] { Entrieslist.clear(); });
     runtime().trap([&] { Value.setText(""); });
@@ -106,7 +105,7 @@ void AdvsetForm::Sectionslist_Click() {
     if (Sectionslist.listIndex() < 0)
         return;
     const std::string section = Sectionslist.items()[Sectionslist.listIndex()];
-    std::vector<std::string> keys = program_.services().profileApi.names(Filename.text(), section);
+    std::vector<std::string> keys = runtime().services().profileApi.names(Filename.text(), section);
     if (keys.empty())
         return;
     // Whole lists at once: a models section may hold thousands of lines.
@@ -127,8 +126,8 @@ void AdvsetForm::Sectionslist_Click() {
 
 void AdvsetForm::Command1_Click() {
     txtContent.setText("");
-    const std::string bytes = program_.services().files.readAll(Text4.text());
-    std::string content = profile::decodeProfileBytes(bytes, program_.services().codepage);
+    const std::string bytes = runtime().services().files.readAll(Text4.text());
+    std::string content = profile::decodeProfileBytes(bytes, runtime().services().codepage);
     std::string lines;
     for (std::string line : text::split(content, "\n")) {
         if (!line.empty() && line.back() == '\r')
@@ -142,7 +141,7 @@ void AdvsetForm::Command1_Click() {
 }
 
 void AdvsetForm::Command4_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     os.messageBoxes.show("說明：\r\n按<開啟> 將文件內的[印表機名稱]複制出來，再貼上到欄位內。",
                          "提示", platform::Icon::Information, platform::Buttons::Ok);
     // Through the shell's open verb, not a command line: a name with blanks stays one name.
@@ -150,7 +149,7 @@ void AdvsetForm::Command4_Click() {
 }
 
 void AdvsetForm::Command8_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     Combo1.setVisible(true);
     const std::string bytes = os.files.readAll(Text4.text());
     if (bytes.empty())

@@ -1,9 +1,8 @@
 // The package maker's recording of printing-preference files (製作).
 
-#include "app/outcome.h"
-#include "app/program.h"
 #include "forms/runtime.h"
 #include "maker/advset_form.h"
+#include "forms/outcome.h"
 #include "maker/recording.h"
 
 namespace maker {
@@ -27,7 +26,7 @@ Failure record(platform::Services& os, const std::string& printer, const std::st
         try {
             os.files.copy(file, kept);
         } catch (const platform::Error& e) {
-            return "無法先保留原來的 " + file + "（" + app::reasonOf(e) + "），沒有製作。";
+            return "無法先保留原來的 " + file + "（" + forms::reasonOf(e) + "），沒有製作。";
         }
     }
     Failure failure;
@@ -37,7 +36,7 @@ Failure record(platform::Services& os, const std::string& printer, const std::st
         if (!after || after->size == 0 || after == before)
             failure = "印表機介面沒有寫入 " + file + "。";
     } catch (const platform::Error& e) {
-        failure = app::reasonOf(e);
+        failure = forms::reasonOf(e);
     }
     if (before) {
         try {
@@ -45,7 +44,7 @@ Failure record(platform::Services& os, const std::string& printer, const std::st
                 os.files.copy(kept, file);
             os.files.remove(kept);
         } catch (const platform::Error& e) {
-            *failure += "\r\n原來的檔案留在 " + kept + "（" + app::reasonOf(e) + "）。";
+            *failure += "\r\n原來的檔案留在 " + kept + "（" + forms::reasonOf(e) + "）。";
         }
     }
     return failure;
@@ -59,13 +58,13 @@ std::string notWritten(const std::string& printer, const std::string& file,
 }  // namespace
 
 bool AdvsetForm::askToRecord(const char* question) {
-    return program_.services().messageBoxes.show(question, "提示", platform::Icon::Question,
+    return runtime().services().messageBoxes.show(question, "提示", platform::Icon::Question,
                                                  platform::Buttons::YesNo) == platform::Answer::Yes;
 }
 
 bool AdvsetForm::refuseRecording(const std::string& printerName) {
     if (auto refused = recordingRefusal(printerName)) {
-        program_.services().messageBoxes.show(*refused, kRecordingTitle,
+        runtime().services().messageBoxes.show(*refused, kRecordingTitle,
                                               platform::Icon::Exclamation, platform::Buttons::Ok);
         return true;
     }
@@ -73,7 +72,7 @@ bool AdvsetForm::refuseRecording(const std::string& printerName) {
 }
 
 void AdvsetForm::Command5_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     if (!askToRecord(kOnePrinterQuestion))
         return;
     const std::string name = Text2.text();
@@ -103,7 +102,7 @@ void AdvsetForm::Command5_Click() {
 }
 
 void AdvsetForm::cmdCBset_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     if (!askToRecord(kTwoPrinterQuestion))
         return;
     const std::string name = Text2.text();

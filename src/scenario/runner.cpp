@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "app/program.h"
-#include "platform/sim/backend.h"
+#include "platform/sim/ui/backend.h"
 #include "platform/sim/services.h"
 #include "scenario/scenario.h"
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/sim/base64.h"
+#include "text/text.h"
 #include "platform/sim/wmi_values.h"
 
 namespace scenario {
@@ -173,10 +174,8 @@ void configureMachine(const Value& m, sim::Machine& target) {
         for (const Value& p : missing->asArray()) {
             if (!p.isString())
                 invalid("machine.missingPrograms: names must be strings");
-            std::string name = sim::asciiLower(p.asString());
-            if (name.size() > 4 && name.substr(name.size() - 4) == ".exe")
-                name.resize(name.size() - 4);
-            target.missingPrograms.insert(name);
+            target.missingPrograms.insert(
+                sim::asciiLower(text::withoutExeSuffix(p.asString())));
         }
     }
     if (const Value* services = m.find("services")) {

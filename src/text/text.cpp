@@ -105,6 +105,15 @@ bool endsWith(std::string_view s, std::string_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
+std::string_view withoutExeSuffix(std::string_view fileName) {
+    constexpr std::string_view kExe = ".exe";
+    if (fileName.size() > kExe.size() &&
+        sameIgnoringAsciiCase(fileName.substr(fileName.size() - kExe.size()), kExe)) {
+        fileName.remove_suffix(kExe.size());
+    }
+    return fileName;
+}
+
 void appendCodePoint(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);

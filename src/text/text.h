@@ -35,6 +35,8 @@ std::string asciiLower(std::string_view s);
 bool sameIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool startsWith(std::string_view s, std::string_view prefix);
 bool endsWith(std::string_view s, std::string_view suffix);
+// A program's file name without ".exe" in any case, when something comes before it.
+std::string_view withoutExeSuffix(std::string_view fileName);
 
 // Byte offset of the character at a 0-based character position (clipped to the end).
 std::size_t byteOffset(std::string_view s, std::size_t charIndex);

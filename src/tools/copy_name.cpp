@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/address_check.h"
+#include "profile/address_check.h"
 #include "profile/field_rules.h"
 #include "text/text.h"
 
@@ -52,7 +52,7 @@ std::optional<std::string> refusedPiece(const CopyPieces& pieces,
     if (auto refused = refusedCharacter("印表機名稱", pieces.printerName, false))
         return refused;
     // Empty keeps the profile's address when the copy installs.
-    if (!pieces.address.empty() && !app::isValidIpAddress(pieces.address))
+    if (!pieces.address.empty() && !profile::isValidIpAddress(pieces.address))
         return "「IP位址」的「" + pieces.address + "」不是正確的 IP 位址（例如 192.168.1.20）。";
     // The word starts the name: without one the copy's name would start with its address.
     if (profile::isBlankText(pieces.customWord))

@@ -1,6 +1,6 @@
 #pragma once
 // The name of an installer copy, and what the copy window lets into it. The engine reads such
-// a name back with engine::namePartsOf; for every set of pieces accepted here that reading
+// a name back with profile::namePartsOf; for every set of pieces accepted here that reading
 // gives the same address and printer name.
 
 #include <optional>

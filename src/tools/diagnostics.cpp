@@ -4,11 +4,8 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "app/outcome.h"
-#include "app/program.h"
-#include "engine/command_lines.h"
-#include "forms/runtime.h"
-#include "maker/advset_form.h"
+#include "command/install_lines.h"
+#include "profile/profile_store.h"
 
 namespace tools {
 
@@ -25,23 +22,13 @@ void tell(platform::Services& os, const std::string& text) {
 
 }  // namespace
 
-std::optional<platform::Error> attempt(forms::Runtime& runtime, const std::function<void()>& step) {
-    std::optional<platform::Error> failure;
-    runtime.trap([&] {
-        try {
-            step();
-        } catch (const platform::Error& e) {
-            failure = e;
-            throw;
-        }
-    });
-    return failure;
-}
-
-void checkDriverInstalled(app::Program& program) {
-    platform::Services& os = program.services();
-    // The package maker reads ip.ini as it loads; it stays loaded, hidden.
-    const std::string model = program.advset().Text3.text();
+void checkDriverInstalled(ToolContext& ctx) {
+    platform::Services& os = ctx.os;
+    // The model as ip.ini holds it; a folder without a profile gets the default line first, as
+    // the main window does.
+    profile::ProfileStore store(os.files, os.codepage);
+    store.ensureExists();
+    const std::string model = profile::fromParts(store.readParts()).modelName;
     auto wmi = os.wmi.connect(kImpersonatingMoniker);
     for (const platform::WmiObject& printer :
          wmi->execQuery("Select * from Win32_Printer", std::nullopt)) {
@@ -51,8 +38,8 @@ void checkDriverInstalled(app::Program& program) {
     }
 }
 
-void showSystemVersion(app::Program& program) {
-    platform::Services& os = program.services();
+void showSystemVersion(ToolContext& ctx) {
+    platform::Services& os = ctx.os;
     auto wmi = os.wmi.connect(kImpersonatingMoniker);
     for (const platform::WmiObject& system :
          wmi->execQuery("Select * from Win32_OperatingSystem", std::nullopt)) {
@@ -60,10 +47,10 @@ void showSystemVersion(app::Program& program) {
     }
 }
 
-void registerFixedSharePort(app::Program& program) {
-    platform::Services& os = program.services();
+void registerFixedSharePort(ToolContext& ctx) {
+    platform::Services& os = ctx.os;
     auto cimv2 = os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
-    const platform::WmiObject spooler = cimv2->get(engine::kSpoolerPath);
+    const platform::WmiObject spooler = cimv2->get(command::kSpoolerPath);
     auto registry = os.wmi.connect("winmgmts:root\\default:StdRegProv");
     platform::WmiObject provider;
     provider.className = "StdRegProv";
@@ -73,7 +60,7 @@ void registerFixedSharePort(app::Program& program) {
     const std::string step = std::string("新增本機連接埠 ") + kFixedSharePort;
     std::vector<std::string> failures;
     auto fail = [&](const std::string& reason) {
-        program.outcome().fail(step, reason);
+        ctx.outcome.fail(step, reason);
         failures.push_back(reason);
     };
     // Each result is looked at: a spooler that did not stop does not read the new port, one
@@ -82,9 +69,9 @@ void registerFixedSharePort(app::Program& program) {
                     const char* method, const std::vector<platform::Value>& args,
                     std::initializer_list<long long> fine, const std::string& what) {
         std::optional<long long> result;
-        if (auto raised = attempt(program.runtime(),
-                                  [&] { result = service.callMethod(target, method, args); })) {
-            fail(what + "：" + app::reasonOf(*raised));
+        if (auto raised =
+                ctx.runtime.trap([&] { result = service.callMethod(target, method, args); })) {
+            fail(what + "：" + forms::reasonOf(*raised));
         } else if (result && std::find(fine.begin(), fine.end(), *result) == fine.end()) {
             fail(what + "（" + method + " 傳回 " + std::to_string(*result) + "）");
         }
@@ -92,8 +79,8 @@ void registerFixedSharePort(app::Program& program) {
     // 6: it was not running.
     call(*cimv2, spooler, "StopService", {}, {0, 6}, "列印多工緩衝處理器沒有停止");
     call(*registry, provider, "SetStringValue",
-         {platform::Value::uint32(engine::kLocalMachineHive),
-          platform::Value::text(engine::kPortsKey), platform::Value::text(kFixedSharePort),
+         {platform::Value::uint32(command::kLocalMachineHive),
+          platform::Value::text(command::kPortsKey), platform::Value::text(kFixedSharePort),
           platform::Value::text("REG_SZ")},
          {0}, "登錄的 Ports 值沒有寫入");
     // Whatever happened above, the spooler is started again; 10: it was still running.

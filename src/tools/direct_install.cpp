@@ -1,7 +1,7 @@
 #include "tools/direct_install.h"
 
 #include "command/quote.h"
-#include "engine/command_lines.h"
+#include "command/install_lines.h"
 
 namespace tools {
 
@@ -30,7 +30,7 @@ std::string pathLine(const std::string& programFolder) {
 }
 
 platform::Properties tcpPortRecord(const std::string& address) {
-    return {{"Name", Value::text(engine::tcpPortName(address))},
+    return {{"Name", Value::text(command::tcpPortName(address))},
             {"Protocol", Value::int16(1)},
             {"HostAddress", Value::text(address)},
             {"PortNumber", Value::text("9100")},
@@ -57,7 +57,7 @@ platform::Properties driverRecord(WmiInstallButton button, const std::string& mo
 platform::Properties printerRecord(const std::string& model, const std::string& address,
                                    const std::string& printerName) {
     return {{"drivername", Value::text(model)},
-            {"portname", Value::text(engine::tcpPortName(address))},
+            {"portname", Value::text(command::tcpPortName(address))},
             {"DeviceID", Value::text(printerName)},
             {"Location", Value::text("")},
             {"Network", Value::fromBool(true)},
@@ -89,17 +89,17 @@ std::optional<std::string> launchLine(std::string_view optionPair,
                                       const std::string& preferenceCommand,
                                       const std::string& defaultCommand) {
     // "start /wait" holds the chain until printui has ended.
-    switch (engine::optionStepsFor(optionPair)) {
-        case engine::OptionSteps::DefaultPrinter:
+    switch (command::optionStepsFor(optionPair)) {
+        case command::OptionSteps::DefaultPrinter:
             return "cmd /c start  /wait " + installCommand + " && " + defaultCommand;
-        case engine::OptionSteps::PreferenceFile:
+        case command::OptionSteps::PreferenceFile:
             return "cmd /c  start /wait " + installCommand + " && " + preferenceCommand;
-        case engine::OptionSteps::Both:
+        case command::OptionSteps::Both:
             return "cmd /c  start /wait " + installCommand + " && " + preferenceCommand + " && " +
                    defaultCommand;
-        case engine::OptionSteps::Neither:
+        case command::OptionSteps::Neither:
             return "cmd /c  start /wait " + installCommand;
-        case engine::OptionSteps::Nothing:
+        case command::OptionSteps::Nothing:
             break;
     }
     return std::nullopt;

@@ -54,7 +54,7 @@ std::string directDefaultCommand(const std::string& printerName);
 inline constexpr const char* kNoticeCommand = "cmd /c /q  msg abc /TIME:6 安裝中....請稍待\"";
 
 // The "cmd /c" line the first two option characters choose, tested as the engine tests them
-// (engine::optionStepsFor); none for a pair that selects nothing.
+// (command::optionStepsFor); none for a pair that selects nothing.
 std::optional<std::string> launchLine(std::string_view optionPair,
                                       const std::string& installCommand,
                                       const std::string& preferenceCommand,

@@ -1,15 +1,13 @@
 #include "tools/filename_form.h"
 
-#include "app/form1.h"
-#include "app/program.h"
-#include "engine/wait.h"
+#include "forms/wait.h"
 #include "forms/runtime.h"
 #include "tools/copy_name.h"
 
 namespace tools {
 
-FilenameForm::FilenameForm(app::Program& program)
-    : Form(program.runtime(), "Filename", 7905, 2580),
+FilenameForm::FilenameForm(forms::Runtime& runtime, std::function<CopyStart()> start)
+    : Form(runtime, "Filename", 7905, 2580),
       Label1(*this, "Label1", {360, 360, 1215, 255}, "自訂名稱"),
       Label2(*this, "Label2", {1800, 360, 1215, 255}, "IP位址"),
       Label3(*this, "Label3", {4080, 360, 1455, 255}, "印表機名稱"),
@@ -22,7 +20,7 @@ FilenameForm::FilenameForm(app::Program& program)
       // than 375 twips give; it ends at the window's bottom edge.
       Label4(*this, "Label4", {120, 2160, 4575, 420},
              "說明 : 此功能為新增自訂個別的ip與印表機名稱的一鍵安裝執行檔，新增後會在資料夾下。"),
-      program_(program) {
+      start_(std::move(start)) {
     designCaption(kCopyWindowTitle);
     startPosition = forms::StartPosition::CenterOwner;
 
@@ -46,13 +44,14 @@ FilenameForm::FilenameForm(app::Program& program)
 }
 
 void FilenameForm::Form_Load() {
-    Text2.setText(program_.form1().Text1.text());
+    const CopyStart start = start_();
+    Text2.setText(start.address);
     // The name the main window shows: a copy's own, or the profile's.
-    Text3.setText(program_.form1().print_nameLabel.text());
+    Text3.setText(start.printerName);
 }
 
 std::optional<std::string> FilenameForm::makeCopy() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     const CopyPieces pieces{Text1.text(), Text2.text(), Text3.text()};
     if (std::optional<std::string> refused = refusedPiece(pieces, os.codepage)) {
         os.messageBoxes.show(*refused, kCopyWindowTitle, platform::Icon::Exclamation,
@@ -62,11 +61,9 @@ std::optional<std::string> FilenameForm::makeCopy() {
     const std::string name = copyName(pieces);
     // The running installer itself, whatever the package calls it: a copy of a copy is fine too.
     const std::string source = os.process.exeName();
-    try {
-        os.files.copy(source, name);
-    } catch (const platform::Error& e) {
+    if (std::optional<platform::Error> e = runtime().trap([&] { os.files.copy(source, name); })) {
         // Said in place of 新增完成 or the run; the window stays for another try.
-        os.messageBoxes.show(copyFailureText(source, name, e.description()), forms::kAppTitle,
+        os.messageBoxes.show(copyFailureText(source, name, e->description()), forms::kAppTitle,
                              platform::Icon::Stop, platform::Buttons::Ok);
         return std::nullopt;
     }
@@ -74,19 +71,19 @@ std::optional<std::string> FilenameForm::makeCopy() {
 }
 
 void FilenameForm::Command1_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     if (!makeCopy())
         return;
     os.messageBoxes.show("新增完成", forms::kAppTitle, platform::Icon::Information,
                          platform::Buttons::Ok);
-    engine::WaitSeconds(os.clock, os.messageBoxes, 0.5f);
+    forms::WaitSeconds(os.clock, os.messageBoxes, 0.5f);
     // The shell opens the folder by name, so a folder with blanks in its name stays whole; the
     // program made it the current folder at start, where the copy now lies.
     os.shell.open(os.process.exeFolder(), "open", platform::window_style::kRestored);
 }
 
 void FilenameForm::ADD_isntall_Command_Click() {
-    platform::Services& os = program_.services();
+    platform::Services& os = runtime().services();
     const std::optional<std::string> name = makeCopy();
     if (!name)
         return;

@@ -2,23 +2,26 @@
 // The copy window: makes copies of the installer whose names carry a custom word, an address
 // and a printer name, so one package folder holds a ready installer for each printer.
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "forms/control.h"
 #include "forms/form.h"
 
-namespace app {
-class Program;
-}
-
 namespace tools {
 
 inline constexpr const char* kCopyWindowTitle = "建立一鍵安裝檔";
 
+// What the copy window starts with: the address and printer name the main window shows.
+struct CopyStart {
+    std::string address;
+    std::string printerName;
+};
+
 class FilenameForm : public forms::Form {
   public:
-    explicit FilenameForm(app::Program& program);
+    FilenameForm(forms::Runtime& runtime, std::function<CopyStart()> start);
 
     void Form_Load() override;
     void Command1_Click();
@@ -39,7 +42,7 @@ class FilenameForm : public forms::Form {
     // was refused or the copy failed, both already told to the user.
     std::optional<std::string> makeCopy();
 
-    app::Program& program_;
+    std::function<CopyStart()> start_;
 };
 
 }  // namespace tools

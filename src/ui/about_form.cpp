@@ -1,6 +1,7 @@
 #include "ui/about_form.h"
 
-#include "app/program.h"
+#include "forms/runtime.h"
+
 
 namespace ui {
 
@@ -8,12 +9,11 @@ std::string browserCommand(const std::string& address) {
     return "cmd.exe /c  start  " + address;
 }
 
-AboutForm::AboutForm(app::Program& program)
-    : Form(program.runtime(), "form1_about", 5265, 2340),
+AboutForm::AboutForm(forms::Runtime& runtime)
+    : Form(runtime, "form1_about", 5265, 2340),
       VER_Label(*this, "VER_Label", {0, 2040, 1335, 255}, "版本：2.8"),
       Label4(*this, "Label4", {1800, 1080, 3135, 375}, kMakerWebAddress),
-      Command5(*this, "Command5", {4320, 1710, 900, 400}, "確定"),
-      program_(program) {
+      Command5(*this, "Command5", {4320, 1710, 900, 400}, "確定") {
     designCaption("關於");
     startPosition = forms::StartPosition::CenterOwner;
     pictureResourceId = kAboutPictureResource;
@@ -30,7 +30,7 @@ AboutForm::AboutForm(app::Program& program)
 }
 
 void AboutForm::Label4_Click() {
-    program_.services().launcher.start(browserCommand(kMakerWebAddress),
+    runtime().services().launcher.start(browserCommand(kMakerWebAddress),
                                        platform::window_style::kMinimized);
 }
 

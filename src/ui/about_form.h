@@ -4,10 +4,6 @@
 #include "forms/control.h"
 #include "forms/form.h"
 
-namespace app {
-class Program;
-}
-
 namespace ui {
 
 inline constexpr const char* kMakerWebAddress = "https://velmora.example.com";
@@ -15,7 +11,7 @@ inline constexpr int kAboutPictureResource = 101;  // 359 x 111 pixels, 24 bits 
 
 class AboutForm : public forms::Form {
   public:
-    explicit AboutForm(app::Program& program);
+    explicit AboutForm(forms::Runtime& runtime);
 
     void Label4_Click();
     void Command5_Click();
@@ -23,9 +19,6 @@ class AboutForm : public forms::Form {
     forms::Label VER_Label;
     forms::Label Label4;
     forms::CommandButton Command5;
-
-  private:
-    app::Program& program_;
 };
 
 // "cmd.exe /c  start  ADDRESS": the command interpreter's start opens the page in the browser.

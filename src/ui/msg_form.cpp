@@ -1,12 +1,13 @@
 #include "ui/msg_form.h"
 
-#include "app/program.h"
+#include "forms/runtime.h"
+
 #include "ui/topmost.h"
 
 namespace ui {
 
-MsgForm::MsgForm(app::Program& program)
-    : Form(program.runtime(), "msg", 3915, 1245),
+MsgForm::MsgForm(forms::Runtime& runtime)
+    : Form(runtime, "msg", 3915, 1245),
       // A rule above the heading, clear of every label: labels paint their own background, so
       // a box round the window or a rule under the heading would be cut by them.
       Shape1(*this, "Shape1", {240, 150, 3435, 15}),
@@ -17,8 +18,7 @@ MsgForm::MsgForm(app::Program& program)
       PrintNameLabel(*this, "PrintNameLabel", {120, 720, 3675, 255}, ""),
       // At 990 the label ends on the bottom edge of the 1245-twip client area, not past it.
       Label2(*this, "Label2", {840, 990, 2955, 255}, "請等待幾秒鐘"),
-      USB_Label(*this, "USB_Label", {4680, 960, 1695, 255}, kModeProfile),
-      program_(program) {
+      USB_Label(*this, "USB_Label", {4680, 960, 1695, 255}, kModeProfile) {
     designCaption("安裝驅動程式");
     startPosition = forms::StartPosition::CenterScreen;
     Shape1.borderColor = forms::Rgb{0x808080};
@@ -31,7 +31,7 @@ MsgForm::MsgForm(app::Program& program)
 
 void MsgForm::Form_Load() {
     // A caller that only writes a label already gets a window that stays on top.
-    SetWindowTopmost(program_.services().windows, runtime().backend().handleOf(*this), true);
+    SetWindowTopmost(runtime().services().windows, runtime().backend().handleOf(*this), true);
 }
 
 }  // namespace ui

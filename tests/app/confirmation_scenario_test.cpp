@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/address_check.h"
+#include "profile/address_check.h"
 #include "platform/sim/codepage.h"
 #include "support/package_run.h"
 #include "support/scenario_run.h"
@@ -60,7 +60,7 @@ TEST(AddressCheck, DottedAddressesAndTheirParts) {
         {"1.1.1.-1", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(app::isValidIpAddress(c.text), c.valid) << c.text;
+        EXPECT_EQ(profile::isValidIpAddress(c.text), c.valid) << c.text;
 }
 
 // A network path goes on into the registry and command lines: what could change a line, or
@@ -91,7 +91,7 @@ TEST(AddressCheck, NetworkPathsHoldNothingThatCouldChangeALine) {
         {"10.0.0.7,1", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(app::isAcceptableAddress(c.text, cp950), c.accepted) << c.text;
+        EXPECT_EQ(profile::isAcceptableAddress(c.text, cp950), c.accepted) << c.text;
 }
 
 TEST(Confirmation, EnterRightAfterStartSaysTheAddressIsUnchanged) {

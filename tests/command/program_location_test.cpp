@@ -6,7 +6,7 @@
 
 #include "app/form1.h"
 #include "command/program_location.h"
-#include "engine/command_lines.h"
+#include "command/install_lines.h"
 #include "engine/usb_models.h"
 #include "ui/about_form.h"
 
@@ -41,10 +41,10 @@ TEST(ProgramPath, EveryDesignedLineStartsItsProgramFromWhereItBelongs) {
          kSystem + "rundll32.exe"},
         {"rundll32 printui.dll,PrintUIEntry  /Sr /n \"Office\" /a black.dat d g u ",
          kSystem + "rundll32.exe"},
-        {engine::kPrintersFolder, kSystem + "rundll32.exe"},
-        {engine::kControlPrinters, kSystem + "control.exe"},
+        {command::kPrintersFolder, kSystem + "rundll32.exe"},
+        {command::kControlPrinters, kSystem + "control.exe"},
         {engine::kDevconRescan, kPackage + "devcon.exe"},
-        {engine::kMainProgram, kPackage + "Velmora.exe"},
+        {command::kMainProgram, kPackage + "Velmora.exe"},
         // The installer started again by its own name when the package lacks Velmora.exe.
         {"\"安裝.exe\"", kPackage + "安裝.exe"},
         {"\"安裝_10.0.0.8_彩色 二樓.exe\"", kPackage + "安裝_10.0.0.8_彩色 二樓.exe"},

@@ -8,7 +8,7 @@
 
 #include "forms/backend.h"
 #include "forms/runtime.h"
-#include "platform/sim/backend.h"
+#include "platform/sim/ui/backend.h"
 #include "platform/sim/services.h"
 
 namespace testing_support {

@@ -166,12 +166,16 @@ TEST_F(RuntimeTest, UntrappedErrorShowsTheStandardStopAndEnds) {
 TEST_F(RuntimeTest, TrapSkipsTheFailingStepAndGoesOn) {
     std::vector<int> ran;
     h.runtime.dispatch([&] {
-        EXPECT_TRUE(h.runtime.trap([&] { ran.push_back(1); }));
-        EXPECT_FALSE(h.runtime.trap([&] {
+        EXPECT_FALSE(h.runtime.trap([&] { ran.push_back(1); }));
+        // The caught error comes back whole, for a caller that keeps or tells it.
+        std::optional<platform::Error> caught = h.runtime.trap([&] {
             throw platform::Error(53, "找不到檔案");
             ran.push_back(99);
-        }));
-        EXPECT_FALSE(h.runtime.trap([&] { text::toNumber("x"); }));
+        });
+        ASSERT_TRUE(caught);
+        EXPECT_EQ(caught->number(), 53);
+        EXPECT_EQ(caught->description(), "找不到檔案");
+        EXPECT_TRUE(h.runtime.trap([&] { text::toNumber("x"); }));
         ran.push_back(2);
     });
     EXPECT_EQ(ran, (std::vector<int>{1, 2}));

@@ -1,6 +1,9 @@
 #pragma once
 // Runs a scenario through the same entry velmora-sim uses and keeps the transcript lines.
 
+#include <cstdlib>
+#include <exception>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,6 +54,16 @@ struct ScenarioRun {
 };
 
 inline ScenarioRun runScenario(const std::string& json) {
+    // VELMORA_SCENARIO_DUMP names a file that collects every scenario run, one per line, for
+    // comparing transcripts of two builds.
+    if (const char* dump = std::getenv("VELMORA_SCENARIO_DUMP"); dump != nullptr && *dump != 0) {
+        std::ofstream file(dump, std::ios::app | std::ios::binary);
+        try {
+            file << sim::json::parse(json).dump() << "\n";
+        } catch (const std::exception&) {
+            // Not JSON: the runner refuses it whatever the build.
+        }
+    }
     std::ostringstream out;
     ScenarioRun run;
     run.status = scenario::runScenario(json, out);

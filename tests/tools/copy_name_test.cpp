@@ -7,7 +7,8 @@
 #include <random>
 
 #include "command/program_location.h"
-#include "engine/command_lines.h"
+#include "profile/copy_name_parts.h"
+#include "command/install_lines.h"
 #include "platform/sim/codepage.h"
 
 namespace {
@@ -38,7 +39,7 @@ TEST(CopyName, JoinsThePiecesAsTypedAndTheEngineReadsThemBack) {
         ASSERT_FALSE(refusedPiece(c.pieces, cp950())) << c.name;
         const std::string name = copyName(c.pieces);
         EXPECT_EQ(name, c.name);
-        const engine::NameParts parts = engine::namePartsOf(name);
+        const profile::NameParts parts = profile::namePartsOf(name);
         EXPECT_EQ(parts.at(1), c.pieces.address) << name;
         EXPECT_EQ(parts.at(2), c.pieces.printerName) << name;
     }
@@ -133,7 +134,7 @@ TEST(CopyName, EveryAcceptedNameRoundTripsThroughTheEngineAndStartsFromThePackag
         }
         ++accepted;
         const std::string name = copyName(pieces);
-        const engine::NameParts parts = engine::namePartsOf(name);
+        const profile::NameParts parts = profile::namePartsOf(name);
         ASSERT_EQ(parts.parts.size(), 3u) << name;
         EXPECT_EQ(parts.parts[0], pieces.customWord) << name;
         EXPECT_EQ(parts.parts[1], pieces.address) << name;

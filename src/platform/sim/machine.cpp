@@ -16,10 +16,7 @@ std::string programOf(const std::string& commandLine) {
     std::size_t slash = program.find_last_of("\\/");
     if (slash != std::string::npos)
         program = program.substr(slash + 1);
-    program = asciiLower(program);
-    if (text::endsWith(program, ".exe"))
-        program.resize(program.size() - 4);
-    return program;
+    return asciiLower(text::withoutExeSuffix(program));
 }
 
 namespace {

@@ -1,12 +1,11 @@
-#include "app/inf_check.h"
+#include "inf/model_check.h"
 
 #include <algorithm>
-#include <optional>
 
-#include "app/damaged_package.h"
 #include "inf/models.h"
+#include "platform/error.h"
 
-namespace app {
+namespace inf {
 
 namespace {
 
@@ -29,24 +28,23 @@ std::string undeclaredModelText(const std::string& infFile, const std::string& m
     return text;
 }
 
-void stopUnlessModelDeclared(forms::Runtime& runtime, platform::Services& os,
-                             const std::string& infFile, const std::string& model) {
-    std::optional<inf::Document> document;
+std::optional<std::string> undeclaredModel(platform::Services& os, const std::string& infFile,
+                                           const std::string& model) {
+    std::optional<Document> document;
     try {
-        document = inf::Document::fromBytes(os.files.readAll(infFile), os.codepage);
+        document = Document::fromBytes(os.files.readAll(infFile), os.codepage);
     } catch (const platform::Error& e) {
         os.log.write("無法讀取 INF 檔 " + infFile + "，不檢查型號：" + e.description());
-        return;
+        return std::nullopt;
     }
     const platform::WindowsTarget target = os.process.target();
-    const inf::ModelList list = inf::readModels(*document, target);
+    const ModelList list = readModels(*document, target);
     if (!list.hasManufacturer ||
         std::any_of(list.models.begin(), list.models.end(),
-                    [&](const std::string& declared) { return inf::sameModel(declared, model); })) {
-        return;
+                    [&](const std::string& declared) { return sameModel(declared, model); })) {
+        return std::nullopt;
     }
-    stopDamagedPackage(runtime, os,
-                       undeclaredModelText(infFile, model, target.architecture, list.models));
+    return undeclaredModelText(infFile, model, target.architecture, list.models);
 }
 
-}  // namespace app
+}  // namespace inf

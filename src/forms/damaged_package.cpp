@@ -1,8 +1,8 @@
-#include "app/damaged_package.h"
+#include "forms/damaged_package.h"
 
-#include "app/outcome.h"
+#include "forms/outcome.h"
 
-namespace app {
+namespace forms {
 
 void stopDamagedPackage(forms::Runtime& runtime, platform::Services& os, const std::string& what) {
     os.log.write("安裝套件已損毀：" + what);
@@ -13,4 +13,4 @@ void stopDamagedPackage(forms::Runtime& runtime, platform::Services& os, const s
     runtime.endProgram(forms::exit_code::kDamagedPackage);
 }
 
-}  // namespace app
+}  // namespace forms

@@ -1,8 +1,8 @@
-#include "app/address_check.h"
+#include "profile/address_check.h"
 
 #include "text/text.h"
 
-namespace app {
+namespace profile {
 
 bool isValidOctet(std::string_view part) {
     return text::toInteger16(part) < 256;
@@ -40,4 +40,4 @@ bool isAcceptableAddress(std::string_view text, const platform::Codepage& codepa
     return codepage.firstUnstorable(std::string(text)).empty();
 }
 
-}  // namespace app
+}  // namespace profile

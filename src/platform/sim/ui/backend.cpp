@@ -1,4 +1,4 @@
-#include "platform/sim/backend.h"
+#include "platform/sim/ui/backend.h"
 
 #include "platform/sim/services.h"
 

@@ -1,41 +1,20 @@
-#include "engine/command_lines.h"
+#include "command/install_lines.h"
 #include "command/argv.h"
 #include "command/quote.h"
 
 #include <gtest/gtest.h>
 
 #include "engine/usb_models.h"
-#include "engine/wait.h"
+#include "forms/wait.h"
 #include "forms/fake_backend.h"
 
 namespace {
 
-using namespace engine;
-
-TEST(NameParts, SplitTheExecutablesBaseName) {
-    struct Case {
-        const char* exe;
-        std::vector<std::string> parts;
-    };
-    const Case cases[] = {
-        {"安裝.exe", {"安裝"}},
-        {"Velmora.EXE", {"Velmora"}},
-        {"安裝_10.0.0.7_Office.exe", {"安裝", "10.0.0.7", "Office"}},
-        {"安裝_10.0.0.7_HP_Laser.exe", {"安裝", "10.0.0.7", "HP_Laser"}},
-        {"SHARE_srv_hp.exe", {"SHARE", "srv", "hp"}},
-        {"SHARE.exe", {"SHARE"}},
-        {"__.exe", {"", "", ""}},
-        {"a_b.exe", {"a", "b"}},
-        {"C:\\pkg\\x_1_2.exe", {"x", "1", "2"}},
-        {"noext", {"noext"}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(namePartsOf(c.exe).parts, c.parts) << c.exe;
-    NameParts empty = namePartsOf("__.exe");
-    EXPECT_FALSE(empty.nonEmpty(1));
-    EXPECT_TRUE(empty.at(1));
-    EXPECT_FALSE(namePartsOf("安裝.exe").at(1));
-}
+using namespace command;
+using engine::findUsbModel;
+using engine::UsbModel;
+using engine::usbModels;
+using forms::WaitSeconds;
 
 TEST(PassPlan, TwoPrintersForAnyDigitButZero) {
     struct Case {

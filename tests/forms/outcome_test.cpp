@@ -1,7 +1,7 @@
 // How a run went: each failed step once, with its first reason, every reason in the log, and
 // the closing message naming them all.
 
-#include "app/outcome.h"
+#include "forms/outcome.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ TEST(Outcome, EachStepIsKeptOnceWithItsFirstReasonAndEveryReasonIsLogged) {
     struct Case {
         const char* what;
         Failures told;
-        std::vector<app::FailedStep> kept;
+        std::vector<forms::FailedStep> kept;
     };
     const Case cases[] = {
         {"nothing failed", {}, {}},
@@ -32,7 +32,7 @@ TEST(Outcome, EachStepIsKeptOnceWithItsFirstReasonAndEveryReasonIsLogged) {
     };
     for (const Case& c : cases) {
         RecordingLog log;
-        app::Outcome outcome(log);
+        forms::Outcome outcome(log);
         for (const auto& [step, reason] : c.told)
             outcome.fail(step, reason);
         EXPECT_EQ(outcome.failures(), c.kept) << c.what;
@@ -44,9 +44,9 @@ TEST(Outcome, EachStepIsKeptOnceWithItsFirstReasonAndEveryReasonIsLogged) {
                 << c.what;
         }
         // The closing message names each kept step with its reason, in order.
-        const std::string summary = app::failureSummary(outcome.failures());
+        const std::string summary = forms::failureSummary(outcome.failures());
         std::size_t at = 0;
-        for (const app::FailedStep& f : c.kept) {
+        for (const forms::FailedStep& f : c.kept) {
             at = summary.find("● " + f.step + "\r\n    " + f.reason + "\r\n", at);
             EXPECT_NE(at, std::string::npos) << c.what << ": " << f.step;
         }

@@ -9,7 +9,7 @@
 #include "platform/error.h"
 #include "platform/system.h"
 
-namespace app {
+namespace forms {
 
 struct FailedStep {
     std::string step;    // what was asked, e.g. "新增連接埠 IP_10.0.0.7"
@@ -46,4 +46,4 @@ inline constexpr const char* kFailureTitle = "Velmora";
 // The message for a package that cannot be installed from; nothing was installed.
 std::string damagedPackageText(const std::string& what);
 
-}  // namespace app
+}  // namespace forms

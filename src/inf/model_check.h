@@ -3,23 +3,23 @@
 // for this PC, or the driver step would fail after the port is made. A package that names
 // another is damaged, and the run stops with the models the INF does declare.
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "forms/runtime.h"
 #include "platform/services.h"
 
-namespace app {
+namespace inf {
 
-// Returns when the model is declared, or when the INF cannot tell (it cannot be read, or it
-// names no makers): the install then goes on as it always could. Otherwise the damaged-package
-// stop.
-void stopUnlessModelDeclared(forms::Runtime& runtime, platform::Services& os,
-                             const std::string& infFile, const std::string& model);
+// Why the model cannot be installed on this PC, or nothing when it is declared, or when the INF
+// cannot tell (it cannot be read, which is logged, or it names no makers): the install then
+// goes on as it always could.
+std::optional<std::string> undeclaredModel(platform::Services& os, const std::string& infFile,
+                                           const std::string& model);
 
-// The reason the stop gives: the model, the architecture and the first ten declared models.
+// The reason: the model, the architecture and the first ten declared models.
 std::string undeclaredModelText(const std::string& infFile, const std::string& model,
                                 platform::Architecture architecture,
                                 const std::vector<std::string>& declared);
 
-}  // namespace app
+}  // namespace inf

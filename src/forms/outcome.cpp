@@ -1,9 +1,9 @@
-#include "app/outcome.h"
+#include "forms/outcome.h"
 
 #include "forms/runtime.h"
 #include "platform/log_text.h"
 
-namespace app {
+namespace forms {
 
 void Outcome::fail(const std::string& step, const std::string& reason) {
     log_.write("步驟失敗：" + step + "：" + reason);
@@ -40,4 +40,4 @@ std::string damagedPackageText(const std::string& what) {
     return "安裝套件已損毀：" + what + "\r\n\r\n沒有安裝任何東西。";
 }
 
-}  // namespace app
+}  // namespace forms

@@ -5,7 +5,7 @@
 
 #include "platform/files.h"
 
-namespace app {
+namespace profile {
 
 // A dotted IPv4 address: exactly four parts of one to three digits, each below 256 and without
 // a leading zero. The whole text is checked: a line break or a blank anywhere makes it invalid.
@@ -20,4 +20,4 @@ bool isValidOctet(std::string_view part);
 // ANSI code page cannot store, and may not end in a backslash.
 bool isAcceptableAddress(std::string_view text, const platform::Codepage& codepage);
 
-}  // namespace app
+}  // namespace profile

@@ -1,52 +1,10 @@
-#include "engine/command_lines.h"
+#include "command/install_lines.h"
 
 #include "command/quote.h"
 #include "platform/error.h"
 #include "text/text.h"
 
-namespace engine {
-
-std::optional<std::string> NameParts::at(std::size_t i) const {
-    if (i < parts.size())
-        return parts[i];
-    return std::nullopt;
-}
-
-std::optional<std::string> NameParts::nonEmpty(std::size_t i) const {
-    auto p = at(i);
-    if (p && !p->empty())
-        return p;
-    return std::nullopt;
-}
-
-NameParts namePartsOf(std::string_view exeFileName) {
-    std::string base(exeFileName);
-    std::size_t slash = base.find_last_of("\\/");
-    if (slash != std::string::npos)
-        base = base.substr(slash + 1);
-    if (base.size() >= 4) {
-        std::string ext = base.substr(base.size() - 4);
-        for (char& c : ext)
-            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-        if (ext == ".exe")
-            base.resize(base.size() - 4);
-    }
-    NameParts np;
-    std::size_t first = base.find('_');
-    if (first == std::string::npos) {
-        np.parts = {base};
-        return np;
-    }
-    np.parts.push_back(base.substr(0, first));
-    std::size_t second = base.find('_', first + 1);
-    if (second == std::string::npos) {
-        np.parts.push_back(base.substr(first + 1));
-        return np;
-    }
-    np.parts.push_back(base.substr(first + 1, second - first - 1));
-    np.parts.push_back(base.substr(second + 1));
-    return np;
-}
+namespace command {
 
 std::vector<InstallPass> planPasses(std::string_view third, const std::string& printerName) {
     bool twoPrinters = third.size() == 1 && third[0] >= '1' && third[0] <= '9';
@@ -112,4 +70,4 @@ std::string sharePath(const std::string& host, const std::string& share) {
     return "\\\\" + host + "\\" + share;
 }
 
-}  // namespace engine
+}  // namespace command

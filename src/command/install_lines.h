@@ -9,17 +9,7 @@
 
 #include "profile/two_printers.h"
 
-namespace engine {
-
-// The running executable's base name split at "_": custom word, address, printer name. The
-// printer name is everything after the second "_", so it may hold "_" itself.
-struct NameParts {
-    std::vector<std::string> parts;
-    // Part i when it exists and is not empty.
-    std::optional<std::string> nonEmpty(std::size_t i) const;
-    std::optional<std::string> at(std::size_t i) const;
-};
-NameParts namePartsOf(std::string_view exeFileName);
+namespace command {
 
 using profile::kBlackSuffix;
 using profile::kColorSuffix;
@@ -76,4 +66,4 @@ inline constexpr unsigned kLocalMachineHive = 0x80000002;
 inline constexpr const char* kSpoolerPath = "Win32_Service.Name='spooler'";
 inline constexpr const char* kSpoolerQuery = "select * from Win32_Service where Name='Spooler'";
 
-}  // namespace engine
+}  // namespace command

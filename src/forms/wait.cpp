@@ -1,6 +1,6 @@
-#include "engine/wait.h"
+#include "forms/wait.h"
 
-namespace engine {
+namespace forms {
 
 void WaitSeconds(platform::Clock& clock, platform::MessageBoxes& boxes, float seconds) {
     if (seconds == 0.0f)
@@ -13,4 +13,4 @@ void WaitSeconds(platform::Clock& clock, platform::MessageBoxes& boxes, float se
     clock.sleep(seconds);
 }
 
-}  // namespace engine
+}  // namespace forms

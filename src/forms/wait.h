@@ -1,9 +1,9 @@
 #pragma once
 #include "platform/system.h"
 
-namespace engine {
+namespace forms {
 
 // Blocks for a number of seconds; 0 returns at once, less than 0.01 says so and does not wait.
 void WaitSeconds(platform::Clock& clock, platform::MessageBoxes& boxes, float seconds);
 
-}  // namespace engine
+}  // namespace forms

@@ -7,9 +7,9 @@
 #include "forms/runtime.h"
 #include "platform/services.h"
 
-namespace app {
+namespace forms {
 
 [[noreturn]] void stopDamagedPackage(forms::Runtime& runtime, platform::Services& os,
                                      const std::string& what);
 
-}  // namespace app
+}  // namespace forms
