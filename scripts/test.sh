@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Every test: installs what is needed, then the unit and scenario tests, the parsers' fuzz
-# targets, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the Windows
-# build and its imports, and the Wine tests.
+# Every test: installs what is needed, then the unit and scenario tests, the layer check, the
+# lint, the parsers' fuzz targets, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the Windows build and its imports, and the Wine tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +13,9 @@ step "Linux build and tests"
 cmake --preset linux >/dev/null
 cmake --build --preset linux
 ctest --preset linux
+
+step "Layers: every include points down"
+scripts/layers.sh
 
 step "Lint: clang-format and clang-tidy"
 scripts/lint.sh

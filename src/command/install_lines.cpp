@@ -2,6 +2,7 @@
 
 #include "command/quote.h"
 #include "platform/error.h"
+#include "platform/number.h"
 #include "text/text.h"
 
 namespace command {
@@ -17,7 +18,7 @@ std::vector<InstallPass> planPasses(std::string_view third, const std::string& p
 OptionSteps optionStepsFor(std::string_view pair) {
     std::optional<double> number;
     try {
-        number = text::toNumber(pair);
+        number = platform::toNumber(pair);
     } catch (const platform::Error&) {
         // The first comparison fails in evaluation; the run goes on into its steps.
         return OptionSteps::DefaultPrinter;

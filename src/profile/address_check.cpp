@@ -1,11 +1,12 @@
 #include "profile/address_check.h"
 
+#include "platform/number.h"
 #include "text/text.h"
 
 namespace profile {
 
 bool isValidOctet(std::string_view part) {
-    return text::toInteger16(part) < 256;
+    return platform::toInteger16(part) < 256;
 }
 
 bool isValidIpAddress(std::string_view text) {

@@ -5,8 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/error_texts.h"
-
 namespace text {
 namespace {
 
@@ -33,10 +31,6 @@ std::size_t charBytes(std::string_view s, std::size_t i) {
             return 1;
     }
     return n;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 }  // namespace
@@ -263,46 +257,6 @@ bool hasControl(std::string_view s) {
             return true;
     }
     return false;
-}
-
-double toNumber(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    std::string_view t = s.substr(b, e - b);
-    // from_chars takes "inf", "nan" and hex too; the program's conversions take none of them.
-    bool plain = !t.empty();
-    for (char c : t) {
-        if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.' ||
-              c == 'e' || c == 'E')) {
-            plain = false;
-        }
-    }
-    bool negative = false;
-    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
-        negative = t.front() == '-';
-        t.remove_prefix(1);  // from_chars takes no "+", and one sign only
-    }
-    if (plain && !t.empty() && t.front() != '+' && t.front() != '-') {
-        double v = 0;
-        auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), v);
-        if (end == t.data() + t.size()) {
-            if (error == std::errc())
-                return negative ? -v : v;
-            if (error == std::errc::result_out_of_range)
-                throw platform::errorFor(platform::errors::kOverflow);
-        }
-    }
-    throw platform::errorFor(platform::errors::kTypeMismatch);
-}
-
-std::int16_t toInteger16(std::string_view s) {
-    double v = std::nearbyint(toNumber(s));  // default rounding mode: half to even
-    if (v < -32768.0 || v > 32767.0)
-        throw platform::errorFor(platform::errors::kOverflow);
-    return static_cast<std::int16_t>(v);
 }
 
 }  // namespace text

@@ -72,14 +72,4 @@ std::size_t charsToUtf16Units(std::u16string_view units, std::size_t chars);
 // becomes U+FFFD; an odd last byte is dropped.
 std::optional<std::string> fromUtf16WithBom(std::string_view bytes);
 
-// Numeric conversion as the program's conversions do it: surrounding blanks are ignored, a sign,
-// digits, a decimal point and an exponent are accepted, in every locale alike. Anything else is
-// a type mismatch and raises platform::Error 13; a number past what a double holds raises
-// platform::Error 6 (overflow).
-double toNumber(std::string_view s);
-
-// Conversion to a 16-bit signed integer (rounded half to even); out of range raises
-// platform::Error 6 (overflow), a non-number platform::Error 13.
-std::int16_t toInteger16(std::string_view s);
-
 }  // namespace text

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/fake_backend.h"
+#include "platform/number.h"
 #include "text/text.h"
 
 namespace {
@@ -175,7 +176,7 @@ TEST_F(RuntimeTest, TrapSkipsTheFailingStepAndGoesOn) {
         ASSERT_TRUE(caught);
         EXPECT_EQ(caught->number(), 53);
         EXPECT_EQ(caught->description(), "找不到檔案");
-        EXPECT_TRUE(h.runtime.trap([&] { text::toNumber("x"); }));
+        EXPECT_TRUE(h.runtime.trap([&] { platform::toNumber("x"); }));
         ran.push_back(2);
     });
     EXPECT_EQ(ran, (std::vector<int>{1, 2}));

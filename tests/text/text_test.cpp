@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/error.h"
+#include "platform/number.h"
 
 namespace {
 
@@ -44,20 +45,20 @@ TEST(Text, SplitKeepsEveryPart) {
 }
 
 TEST(Text, NumbersConvertOrRaiseTypeMismatch) {
-    EXPECT_EQ(text::toInteger16("010"), 10);
-    EXPECT_EQ(text::toInteger16(" 255 "), 255);
-    EXPECT_EQ(text::toInteger16("2.5"), 2);  // half to even
-    EXPECT_EQ(text::toInteger16("3.5"), 4);
+    EXPECT_EQ(platform::toInteger16("010"), 10);
+    EXPECT_EQ(platform::toInteger16(" 255 "), 255);
+    EXPECT_EQ(platform::toInteger16("2.5"), 2);  // half to even
+    EXPECT_EQ(platform::toInteger16("3.5"), 4);
     const std::pair<const char*, double> numbers[] = {
         {"1e2", 100.0}, {"+7", 7.0},  {"-1.5E1", -15.0}, {" .5 ", 0.5},
         {"5.", 5.0},    {"-0", -0.0}, {"1e-2", 0.01},    {"007", 7.0},
     };
     for (const auto& [text, value] : numbers)
-        EXPECT_DOUBLE_EQ(text::toNumber(text), value) << text;
+        EXPECT_DOUBLE_EQ(platform::toNumber(text), value) << text;
     for (const char* bad : {"", "ab", "1a", "0x10", "inf", "nan", "1\r\n2", "+-1", "--1", "+", "1e",
                             "1.2.3", "1e+", "- 1"}) {
         try {
-            text::toNumber(bad);
+            platform::toNumber(bad);
             ADD_FAILURE() << "no error for \"" << bad << "\"";
         } catch (const platform::Error& e) {
             EXPECT_EQ(e.number(), 13) << bad;
@@ -66,7 +67,7 @@ TEST(Text, NumbersConvertOrRaiseTypeMismatch) {
     }
     for (const char* big : {"40000", "1e999", "-1e999"}) {
         try {
-            text::toInteger16(big);
+            platform::toInteger16(big);
             ADD_FAILURE() << "no overflow for " << big;
         } catch (const platform::Error& e) {
             EXPECT_EQ(e.number(), 6) << big;

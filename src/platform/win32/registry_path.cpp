@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/error_texts.h"
+#include "platform/number.h"
 #include "text/text.h"
 
 namespace platform::win32 {
@@ -73,7 +74,7 @@ std::optional<RegistryType> parseRegistryType(std::string_view type) {
 }
 
 std::uint32_t registryDword(std::string_view text) {
-    double number = std::nearbyint(text::toNumber(text));  // default rounding: half to even
+    double number = std::nearbyint(platform::toNumber(text));  // default rounding: half to even
     if (!(number >= -2147483648.0 && number <= 4294967295.0)) {
         throw platform::errorFor(platform::errors::kOverflow);
     }

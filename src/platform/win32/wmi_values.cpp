@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/error_texts.h"
+#include "platform/number.h"
 #include "platform/win32/com.h"
 #include "platform/win32/wide.h"
 #include "text/text.h"
@@ -32,7 +33,7 @@ double numberOf(const platform::Value& value) {
     if (value.kind == Kind::Bool)
         return value.boolean ? -1.0 : 0.0;  // True is -1 to the program
     if (value.kind == Kind::String)
-        return text::toNumber(value.string);
+        return platform::toNumber(value.string);
     typeMismatch();
 }
 
