@@ -86,6 +86,81 @@ struct Field {
     }
 };
 
+// One line being read: where the reader stands in the section's text and what it has found.
+struct LineReader {
+    std::string_view body;
+    std::size_t i;
+    Line& line;
+    Field field;
+    bool any = false;
+    bool quoted = false;
+
+    // One character inside quotes; false at the end of the line, which ends an open quote too.
+    bool quotedChar(char c) {
+        if (c == '"' && i + 1 < body.size() && body[i + 1] == '"') {
+            field.add('"');
+            ++i;
+        } else if (c == '"') {
+            quoted = false;
+        } else if (isLineEnd(c)) {
+            return false;
+        } else {
+            field.add(c);
+        }
+        return true;
+    }
+
+    // One character outside quotes; false at the end of the line.
+    bool plainChar(char c) {
+        if (isLineEnd(c))
+            return false;
+        switch (c) {
+            case ';':
+                i = lineEndFrom(body, i) - 1;
+                break;
+            case '"':
+                quoted = true;
+                field.started = true;
+                field.keep = field.text.size();
+                any = true;
+                break;
+            case '=':
+                if (!line.key && line.fields.empty()) {
+                    line.key = field.take();
+                    any = true;
+                } else {
+                    field.add(c);
+                }
+                break;
+            case ',':
+                line.fields.push_back(field.take());
+                any = true;
+                break;
+            case '\\':
+                if (onlyCommentFollows(body, i + 1))
+                    i = pastLineEnd(body, lineEndFrom(body, i + 1)) -
+                        1;  // the next line continues it
+                else
+                    field.add(c);
+                break;
+            default:
+                blankOrText(c);
+                break;
+        }
+        return true;
+    }
+
+    void blankOrText(char c) {
+        if (isBlank(c)) {
+            if (field.started)
+                field.text += c;
+        } else {
+            field.add(c);
+            any = true;
+        }
+    }
+};
+
 }  // namespace
 
 Document Document::fromBytes(std::string_view bytes, const platform::Codepage& ansi) {
@@ -160,73 +235,17 @@ std::vector<std::string> Document::sectionNames() const {
 }
 
 bool Document::readLine(std::string_view body, std::size_t& at, Line& line) {
-    Field field;
-    bool any = false;
-    bool quoted = false;
-    std::size_t i = at;
-    for (; i < body.size(); ++i) {
-        const char c = body[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < body.size() && body[i + 1] == '"') {
-                field.add('"');
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else if (isLineEnd(c)) {
-                break;  // a quote left open ends with its line
-            } else {
-                field.add(c);
-            }
-            continue;
-        }
-        if (isLineEnd(c))
+    LineReader r{body, at, line, {}};
+    for (; r.i < body.size(); ++r.i) {
+        const char c = body[r.i];
+        if (!(r.quoted ? r.quotedChar(c) : r.plainChar(c)))
             break;
-        switch (c) {
-            case ';':
-                i = lineEndFrom(body, i) - 1;
-                break;
-            case '"':
-                quoted = true;
-                field.started = true;
-                field.keep = field.text.size();
-                any = true;
-                break;
-            case '=':
-                if (!line.key && line.fields.empty()) {
-                    line.key = field.take();
-                    any = true;
-                } else {
-                    field.add(c);
-                }
-                break;
-            case ',':
-                line.fields.push_back(field.take());
-                any = true;
-                break;
-            case '\\':
-                if (onlyCommentFollows(body, i + 1)) {
-                    // The next line continues this one.
-                    i = pastLineEnd(body, lineEndFrom(body, i + 1)) - 1;
-                } else {
-                    field.add(c);
-                }
-                break;
-            default:
-                if (isBlank(c)) {
-                    if (field.started)
-                        field.text += c;
-                } else {
-                    field.add(c);
-                    any = true;
-                }
-                break;
-        }
     }
-    at = i < body.size() ? pastLineEnd(body, i) : body.size();
-    if (!any && !field.started)
+    at = r.i < body.size() ? pastLineEnd(body, r.i) : body.size();
+    if (!r.any && !r.field.started)
         return false;
-    if (field.started || line.key || !line.fields.empty())
-        line.fields.push_back(field.take());
+    if (r.field.started || line.key || !line.fields.empty())
+        line.fields.push_back(r.field.take());
     return true;
 }
 

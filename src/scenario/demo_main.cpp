@@ -21,19 +21,10 @@ std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-}  // namespace
+namespace fs = std::filesystem;
 
-int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::cerr << "usage: velmora-demo PACKAGE-FOLDER [ACTIONS.json]\n";
-        return 2;
-    }
-    namespace fs = std::filesystem;
-    fs::path folder = argv[1];
-    if (!fs::is_directory(folder)) {
-        std::cerr << "velmora-demo: " << folder << " is not a folder\n";
-        return 2;
-    }
+// The package folder as a scenario: every file of it, and the user's actions when given.
+sim::json::Value packageScenario(const fs::path& folder, const char* actionsFile) {
     sim::json::Value scenario = sim::json::Value::object();
     scenario.set("exe", "安裝.exe");
     sim::json::Value files = sim::json::Value::object();
@@ -49,16 +40,14 @@ int main(int argc, char** argv) {
         files.set(p.filename().string(), f);
     }
     scenario.set("folder", files);
-    if (argc == 3) {
-        scenario.set("actions", sim::json::parse(readFile(argv[2])));
-    }
+    if (actionsFile != nullptr)
+        scenario.set("actions", sim::json::parse(readFile(actionsFile)));
+    return scenario;
+}
 
-    std::cout << "Velmora demo: the package folder " << folder.string()
-              << " on a simulated Windows PC\n"
-              << "(code page 950, one network adapter at 192.168.1.23).\n\n";
-    std::ostringstream transcript;
-    int status = scenario::runScenario(scenario.dump(), transcript);
-    std::istringstream lines(transcript.str());
+// Tells each step of the transcript; returns its final state.
+sim::json::Value tellSteps(const std::string& transcript) {
+    std::istringstream lines(transcript);
     sim::json::Value state;
     int step = 0;
     for (std::string text; std::getline(lines, text);) {
@@ -71,6 +60,10 @@ int main(int argc, char** argv) {
         if (!sentence.empty())
             std::cout << ++step << ". " << sentence << "\n";
     }
+    return state;
+}
+
+void tellState(const sim::json::Value& state) {
     std::cout << "\nWhat the machine holds afterwards:\n";
     for (const auto& [name, content] : state.find("files")->members()) {
         if (content.isString()) {
@@ -86,11 +79,31 @@ int main(int argc, char** argv) {
     std::cout << "  printers: " << state.find("printers")->dump() << "\n"
               << "  ports: " << state.find("ports")->dump() << "\n"
               << "  default printer: " << state.find("defaultPrinter")->dump() << "\n";
-    for (const auto& [path, value] : state.find("registry")->members()) {
+    for (const auto& [path, value] : state.find("registry")->members())
         std::cout << "  registry " << path << " = " << value.dump() << "\n";
-    }
     std::cout << "\nThe install log (Velmora.log in the user's temporary folder):\n";
     for (const sim::json::Value& event : state.find("log")->asArray())
         std::cout << "  " << event.asString() << "\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::cerr << "usage: velmora-demo PACKAGE-FOLDER [ACTIONS.json]\n";
+        return 2;
+    }
+    const fs::path folder = argv[1];
+    if (!fs::is_directory(folder)) {
+        std::cerr << "velmora-demo: " << folder << " is not a folder\n";
+        return 2;
+    }
+    const sim::json::Value scenario = packageScenario(folder, argc == 3 ? argv[2] : nullptr);
+    std::cout << "Velmora demo: the package folder " << folder.string()
+              << " on a simulated Windows PC\n"
+              << "(code page 950, one network adapter at 192.168.1.23).\n\n";
+    std::ostringstream transcript;
+    const int status = scenario::runScenario(scenario.dump(), transcript);
+    tellState(tellSteps(transcript.str()));
     return status;
 }

@@ -365,6 +365,41 @@ case_escaped_install() {
   end_case
 }
 
+# A package whose ip.ini cannot be written (another program holds it open against writers, as a
+# read-only share or an editor does; Wine lets root write a read-only file, so the attribute
+# cannot stand in for it): the confirmation logs it and the install goes on with the address
+# confirmed. ip.ini keeps what it held.
+case_read_only_profile() {
+  case_name=read-only-profile
+  clear_log || return
+  begin_case read-only-profile "$profile_line" || return
+  local held=$VELMORA_E2E_LOG/read-only-profile.hold release="$package/release"
+  timeout 120 wine "$driver" hold-file "$(velmora_wine winepath -w "$package/ip.ini" | tr -d '\r')" \
+    "$(velmora_wine winepath -w "$release" | tr -d '\r')" 90000 >"$held" 2>"$held.err" &
+  local holder=$!
+  if ! velmora_poll 20 grep -qs '^held' "$held"; then
+    give_up "read-only-profile: ip.ini is held open against writers" "$(cat "$held.err")"
+    touch "$release"; wait "$holder"; return
+  fi
+  answer_install_question read-only-profile 10.0.0.8 || { touch "$release"; wait "$holder"; return; }
+  local text
+  text=$(drv --timeout=30000 msgbox-text Velmora) ||
+    { give_up "read-only-profile: the run ends with a summary box" "$(driver_error)"; touch "$release"; wait "$holder"; return; }
+  if [[ $text == *'新增連接埠 IP_10.0.0.8'* ]]; then
+    ok "read-only-profile: the install ran for the confirmed address 10.0.0.8"
+  else
+    not_ok "read-only-profile: the install ran for the confirmed address 10.0.0.8" "summary: $(shown "$text")"
+  fi
+  answer_ends Velmora ok summary 1603 30000
+  touch "$release"
+  wait "$holder" || not_ok "read-only-profile: ip.ini was held until the end" "$(cat "$held.err")"
+  check_ini "read-only-profile: ip.ini keeps the profile it held" "$profile_line"
+  check_log read-only-profile 1603 \
+    '無法寫入 ip.ini，以確認的位址繼續安裝：*' \
+    '進度：正在...新增連接埠'
+  end_case
+}
+
 case_package_maker() {
   begin_case package-maker "$profile_line" || return
   local name='彩色印表機 二樓'
@@ -739,6 +774,7 @@ case_unchanged_address
 case_invalid_address
 case_declined_install
 case_escaped_install
+case_read_only_profile
 case_package_maker
 case_engine
 case_notice

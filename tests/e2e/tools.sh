@@ -147,12 +147,11 @@ case_driver_check() {
   local os_text
   os_text="$(wmic_values os get Caption | head -n 1)  $(wmic_values os get Version | head -n 1)"
   expect_box_ok "driver-check: ${#names[@]} box(es) for the printers, none more" "$os_text"
-  # The package maker read the model; it stays loaded, hidden.
-  local shown_state
-  if shown_state=$(drv is-visible "$maker_title" ADVSET); then
-    check_equal "driver-check: the package maker stays loaded and hidden" "$shown_state" false
+  # The model comes from ip.ini itself: no package maker window is made for it.
+  if drv is-visible "$maker_title" ADVSET >/dev/null; then
+    not_ok "driver-check: no package maker window is made to read the model" "one exists"
   else
-    not_ok "driver-check: the package maker stays loaded and hidden" "$(driver_error)"
+    ok "driver-check: no package maker window is made to read the model"
   fi
   stop_program
 }

@@ -70,6 +70,7 @@ int cmd_list(const Options&, const Args&);
 int cmd_close(const Options&, const Args&);
 int cmd_terminate(const Options&, const Args&);
 int cmd_process_count(const Options&, const Args&);
+int cmd_hold_file(const Options&, const Args&);
 int cmd_kill_process(const Options&, const Args&);
 int cmd_msgbox_text(const Options&, const Args&);
 int cmd_msgbox_press(const Options&, const Args&);

@@ -35,6 +35,7 @@ constexpr std::array kCommands{
     Command{L"close", 1, 1, L"TITLE", cmd_close},
     Command{L"terminate", 1, 1, L"TITLE", cmd_terminate},
     Command{L"process-count", 1, 1, L"IMAGE.exe", cmd_process_count},
+    Command{L"hold-file", 3, 3, L"PATH RELEASE-FILE TIMEOUT-MS", cmd_hold_file},
     Command{L"kill-process", 1, 1, L"IMAGE.exe", cmd_kill_process},
     Command{L"menu", 2, 2, L"TITLE CAPTION[/CAPTION...]", cmd_menu},
     Command{L"menu-list", 1, 1, L"TITLE", cmd_menu_list},

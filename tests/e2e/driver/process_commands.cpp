@@ -42,4 +42,26 @@ int cmd_kill_process(const Options& options, const Args& args) {
     return result;
 }
 
+// Keeps a file open for reading while denying writers, as a program holding it open or a
+// read-only share does, until the release file exists (polled) or the time is out.
+int cmd_hold_file(const Options&, const Args& args) {
+    unsigned long ms = 0;
+    if (!parse_number(args[2], ms)) {
+        print_error(L"not a timeout in milliseconds: " + args[2]);
+        return kUsage;
+    }
+    HANDLE file = CreateFileW(args[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        print_error(L"cannot open " + args[0] + L": error " + std::to_wstring(GetLastError()));
+        return kFailed;
+    }
+    print_line(L"held");
+    Deadline deadline(static_cast<DWORD>(ms));
+    while (GetFileAttributesW(args[1].c_str()) == INVALID_FILE_ATTRIBUTES && !deadline.passed())
+        Sleep(50);
+    CloseHandle(file);
+    return GetFileAttributesW(args[1].c_str()) == INVALID_FILE_ATTRIBUTES ? kFailed : kOk;
+}
+
 }  // namespace e2e

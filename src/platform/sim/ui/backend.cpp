@@ -218,77 +218,102 @@ forms::Control& SimBackend::userControl(const std::string& path, bool forUser) c
 void SimBackend::perform(const json::Value& action) {
     if (!action.isObject())
         throw ScenarioError{"an action is not an object"};
-    auto field = [&](const char* key) -> const json::Value* { return action.find(key); };
-
-    if (const json::Value* target = field("type")) {
-        forms::Control& c = userControl(target->asString(), true);
-        const json::Value* t = field("text");
-        if (t == nullptr || !t->isString())
-            throw ScenarioError{"type needs a text"};
-        if (c.kind() != forms::ControlKind::TextBox && c.kind() != forms::ControlKind::ComboBox) {
-            throw ScenarioError{"cannot type into " + c.path()};
+    using Handler = void (SimBackend::*)(const json::Value&, const json::Value&);
+    static constexpr std::pair<const char*, Handler> kActions[] = {
+        {"type", &SimBackend::typeInto},           {"key", &SimBackend::pressKey},
+        {"click", &SimBackend::clickOn},           {"select", &SimBackend::selectIn},
+        {"close", &SimBackend::closeWindow},       {"tab", &SimBackend::tabIn},
+        {"answer", &SimBackend::answerWithoutBox}, {"inspect", &SimBackend::inspectWindow},
+        {"invoke", &SimBackend::invokeControl},
+    };
+    for (const auto& [key, handler] : kActions) {
+        if (const json::Value* target = action.find(key)) {
+            (this->*handler)(action, *target);
+            return;
         }
-        std::string value = t->asString();
-        runtime_->dispatch([&] { c.userType(value); });
-    } else if (const json::Value* target = field("key")) {
-        forms::Control& c = userControl(target->asString(), true);
-        const json::Value* ch = field("char");
-        if (ch == nullptr || !ch->isNumber())
-            throw ScenarioError{"key needs a char"};
-        int code = static_cast<int>(ch->asInteger());
-        if (c.kind() == forms::ControlKind::TextBox) {
-            runtime_->dispatch([&] { static_cast<forms::TextBox&>(c).userKey(code); });
-        } else if (code == forms::kKeyReturn || code == forms::kKeyEscape) {
-            // Other controls type nothing; Enter and Escape reach the window's buttons.
-            runtime_->dispatch([&] { c.form().dialogKey(code, &c); });
-        } else {
-            throw ScenarioError{"no keys for " + c.path() + " but Enter (13) and Escape (27)"};
-        }
-    } else if (const json::Value* target = field("click")) {
-        forms::Control& c = userControl(target->asString(), true);
-        runtime_->dispatch([&] { c.userClick(); });
-    } else if (const json::Value* target = field("select")) {
-        forms::Control& c = userControl(target->asString(), true);
-        const json::Value* index = field("index");
-        if (!isList(c.kind()) || index == nullptr || !index->isNumber()) {
-            throw ScenarioError{"select needs a list and an index"};
-        }
-        auto& list = static_cast<forms::ListControl&>(c);
-        long long i = index->asInteger();
-        if (i < 0 || i >= static_cast<long long>(list.items().size())) {
-            throw ScenarioError{"no entry " + std::to_string(i) + " in " + c.path()};
-        }
-        runtime_->dispatch([&] { list.userSelect(static_cast<int>(i)); });
-    } else if (const json::Value* target = field("close")) {
-        forms::Form* form = findLoaded_ ? findLoaded_(target->asString()) : nullptr;
-        if (form == nullptr || !form->visible() || !runtime_->acceptsInput(*form)) {
-            throw ScenarioError{"window " + target->asString() + " is not open for input"};
-        }
-        runtime_->dispatch([&] { runtime_->close(*form, forms::CloseReason::ControlMenu); });
-    } else if (const json::Value* target = field("tab")) {
-        // Tab (Shift+Tab with "shift": true) in a window: the focus moves as the keyboard would.
-        forms::Form* form = findLoaded_ ? findLoaded_(target->asString()) : nullptr;
-        if (form == nullptr || !form->visible() || !runtime_->acceptsInput(*form)) {
-            throw ScenarioError{"window " + target->asString() + " is not open for input"};
-        }
-        const json::Value* shift = field("shift");
-        bool backward = shift != nullptr && shift->asBool();
-        if (forms::Control* next = form->nextTabStop(form->activeControl(), backward)) {
-            runtime_->dispatch([&] { form->setFocus(*next); });
-        }
-    } else if (field("answer") != nullptr) {
-        throw ScenarioError{"an answer, but no message box is open"};
-    } else if (const json::Value* target = field("inspect")) {
-        machine_.record(inspect(target->asString()));
-    } else if (const json::Value* target = field("invoke")) {
-        forms::Control& c = userControl(target->asString(), false);
-        runtime_->dispatch([&] {
-            if (c.onClick)
-                c.onClick();
-        });
-    } else {
-        throw ScenarioError{"unknown action " + action.dump()};
     }
+    throw ScenarioError{"unknown action " + action.dump()};
+}
+
+void SimBackend::typeInto(const json::Value& action, const json::Value& target) {
+    forms::Control& c = userControl(target.asString(), true);
+    const json::Value* t = action.find("text");
+    if (t == nullptr || !t->isString())
+        throw ScenarioError{"type needs a text"};
+    if (c.kind() != forms::ControlKind::TextBox && c.kind() != forms::ControlKind::ComboBox)
+        throw ScenarioError{"cannot type into " + c.path()};
+    std::string value = t->asString();
+    runtime_->dispatch([&] { c.userType(value); });
+}
+
+void SimBackend::pressKey(const json::Value& action, const json::Value& target) {
+    forms::Control& c = userControl(target.asString(), true);
+    const json::Value* ch = action.find("char");
+    if (ch == nullptr || !ch->isNumber())
+        throw ScenarioError{"key needs a char"};
+    int code = static_cast<int>(ch->asInteger());
+    if (c.kind() == forms::ControlKind::TextBox) {
+        runtime_->dispatch([&] { static_cast<forms::TextBox&>(c).userKey(code); });
+    } else if (code == forms::kKeyReturn || code == forms::kKeyEscape) {
+        // Other controls type nothing; Enter and Escape reach the window's buttons.
+        runtime_->dispatch([&] { c.form().dialogKey(code, &c); });
+    } else {
+        throw ScenarioError{"no keys for " + c.path() + " but Enter (13) and Escape (27)"};
+    }
+}
+
+void SimBackend::clickOn(const json::Value&, const json::Value& target) {
+    forms::Control& c = userControl(target.asString(), true);
+    runtime_->dispatch([&] { c.userClick(); });
+}
+
+void SimBackend::selectIn(const json::Value& action, const json::Value& target) {
+    forms::Control& c = userControl(target.asString(), true);
+    const json::Value* index = action.find("index");
+    if (!isList(c.kind()) || index == nullptr || !index->isNumber())
+        throw ScenarioError{"select needs a list and an index"};
+    auto& list = static_cast<forms::ListControl&>(c);
+    long long i = index->asInteger();
+    if (i < 0 || i >= static_cast<long long>(list.items().size()))
+        throw ScenarioError{"no entry " + std::to_string(i) + " in " + c.path()};
+    runtime_->dispatch([&] { list.userSelect(static_cast<int>(i)); });
+}
+
+forms::Form& SimBackend::windowForInput(const std::string& name) const {
+    forms::Form* form = findLoaded_ ? findLoaded_(name) : nullptr;
+    if (form == nullptr || !form->visible() || !runtime_->acceptsInput(*form))
+        throw ScenarioError{"window " + name + " is not open for input"};
+    return *form;
+}
+
+void SimBackend::closeWindow(const json::Value&, const json::Value& target) {
+    forms::Form& form = windowForInput(target.asString());
+    runtime_->dispatch([&] { runtime_->close(form, forms::CloseReason::ControlMenu); });
+}
+
+// Tab (Shift+Tab with "shift": true) in a window: the focus moves as the keyboard would.
+void SimBackend::tabIn(const json::Value& action, const json::Value& target) {
+    forms::Form& form = windowForInput(target.asString());
+    const json::Value* shift = action.find("shift");
+    bool backward = shift != nullptr && shift->asBool();
+    if (forms::Control* next = form.nextTabStop(form.activeControl(), backward))
+        runtime_->dispatch([&] { form.setFocus(*next); });
+}
+
+void SimBackend::answerWithoutBox(const json::Value&, const json::Value&) {
+    throw ScenarioError{"an answer, but no message box is open"};
+}
+
+void SimBackend::inspectWindow(const json::Value&, const json::Value& target) {
+    machine_.record(inspect(target.asString()));
+}
+
+void SimBackend::invokeControl(const json::Value&, const json::Value& target) {
+    forms::Control& c = userControl(target.asString(), false);
+    runtime_->dispatch([&] {
+        if (c.onClick)
+            c.onClick();
+    });
 }
 
 json::Value SimBackend::inspect(const std::string& formName) const {

@@ -55,6 +55,18 @@ class SimBackend : public forms::Backend, public platform::Windows, public forms
                                  const std::optional<forms::Runtime::Reaction>& where);
     json::Value failedCallLine(const platform::Error& error) const;
     void perform(const json::Value& action);
+    // One action each; target is the value of the action's own key.
+    void typeInto(const json::Value& action, const json::Value& target);
+    void pressKey(const json::Value& action, const json::Value& target);
+    void clickOn(const json::Value& action, const json::Value& target);
+    void selectIn(const json::Value& action, const json::Value& target);
+    void closeWindow(const json::Value& action, const json::Value& target);
+    void tabIn(const json::Value& action, const json::Value& target);
+    void answerWithoutBox(const json::Value& action, const json::Value& target);
+    void inspectWindow(const json::Value& action, const json::Value& target);
+    void invokeControl(const json::Value& action, const json::Value& target);
+    // A window the user can act on now, or the scenario's error.
+    forms::Form& windowForInput(const std::string& name) const;
     forms::Control& userControl(const std::string& path, bool forUser) const;
     void formEvent(const forms::Form& form, const char* event);
 
