@@ -23,8 +23,8 @@ struct Program::Windows {
           msg(p.runtime_, [&p] { return std::make_unique<ui::MsgForm>(p.runtime_); }),
           about(p.runtime_, [&p] { return std::make_unique<ui::AboutForm>(p.runtime_); }),
           filename(p.runtime_, [&p] {
-              return std::make_unique<tools::FilenameForm>(
-                  p.runtime_, [&p] { return p.form1().copyStart(); });
+              return std::make_unique<tools::FilenameForm>(p.runtime_,
+                                                           [&p] { return p.form1().copyStart(); });
           }) {}
 
     forms::FormSlot<Form1> form1;

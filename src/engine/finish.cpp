@@ -56,8 +56,8 @@ void tellFailures(EngineContext& ctx) {
     if (!ctx.outcome.failed())
         return;
     ctx.step([&] {
-        ctx.os.messageBoxes.show(forms::failureSummary(ctx.outcome.failures()), forms::kFailureTitle,
-                                 platform::Icon::Stop, platform::Buttons::Ok);
+        ctx.os.messageBoxes.show(forms::failureSummary(ctx.outcome.failures()),
+                                 forms::kFailureTitle, platform::Icon::Stop, platform::Buttons::Ok);
     });
 }
 

@@ -56,8 +56,9 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
         ctx.task(task, [&] {
             std::optional<long long> result = registry->callMethod(
                 provider, "SetStringValue",
-                {platform::Value::uint32(command::kLocalMachineHive), platform::Value::text(command::kPortsKey),
-                 platform::Value::text(address), platform::Value::text("REG_SZ")});
+                {platform::Value::uint32(command::kLocalMachineHive),
+                 platform::Value::text(command::kPortsKey), platform::Value::text(address),
+                 platform::Value::text("REG_SZ")});
             if (result && *result != 0) {
                 ctx.outcome.fail(task, "登錄的 Ports 值沒有寫入（SetStringValue 傳回 " +
                                            std::to_string(*result) + "）");

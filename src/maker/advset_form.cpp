@@ -195,7 +195,7 @@ void AdvsetForm::Check2_Click() {
         return;
     }
     runtime().services().messageBoxes.show("列印喜好設定檔尚未建立", forms::kAppTitle,
-                                          platform::Icon::Exclamation, platform::Buttons::Ok);
+                                           platform::Icon::Exclamation, platform::Buttons::Ok);
     Check2.setValue(0);
 }
 
@@ -213,8 +213,8 @@ void AdvsetForm::Check3_Click() {
         Label9.setVisible(true);
     } else {
         runtime().services().messageBoxes.show("列印喜好設定檔尚未建立「兩台(分彩色及黑白)」",
-                                              "提示", platform::Icon::Exclamation,
-                                              platform::Buttons::Ok);
+                                               "提示", platform::Icon::Exclamation,
+                                               platform::Buttons::Ok);
     }
 }
 
@@ -296,7 +296,7 @@ void AdvsetForm::Command3_Click() {
 
 void AdvsetForm::Command7_Click() {
     runtime().services().messageBoxes.show(kHelpText, kHelpTitle, platform::Icon::Information,
-                                          platform::Buttons::Ok);
+                                           platform::Buttons::Ok);
 }
 
 }  // namespace maker

@@ -22,8 +22,8 @@ void AdvsetForm::Command6_Click() {
     for (int i = 0; i < static_cast<int>(File1.items().size()); ++i)
         File1.setListIndex(i);
     if (runtime().trap([&] { File1.setListIndex(0); })) {
-        runtime().services().messageBoxes.show("找不到INF檔", forms::kAppTitle, platform::Icon::None,
-                                              platform::Buttons::Ok);
+        runtime().services().messageBoxes.show("找不到INF檔", forms::kAppTitle,
+                                               platform::Icon::None, platform::Buttons::Ok);
     }
 }
 

@@ -1,8 +1,8 @@
 // The package maker's recording of printing-preference files (製作).
 
+#include "forms/outcome.h"
 #include "forms/runtime.h"
 #include "maker/advset_form.h"
-#include "forms/outcome.h"
 #include "maker/recording.h"
 
 namespace maker {
@@ -59,13 +59,14 @@ std::string notWritten(const std::string& printer, const std::string& file,
 
 bool AdvsetForm::askToRecord(const char* question) {
     return runtime().services().messageBoxes.show(question, "提示", platform::Icon::Question,
-                                                 platform::Buttons::YesNo) == platform::Answer::Yes;
+                                                  platform::Buttons::YesNo) ==
+           platform::Answer::Yes;
 }
 
 bool AdvsetForm::refuseRecording(const std::string& printerName) {
     if (auto refused = recordingRefusal(printerName)) {
         runtime().services().messageBoxes.show(*refused, kRecordingTitle,
-                                              platform::Icon::Exclamation, platform::Buttons::Ok);
+                                               platform::Icon::Exclamation, platform::Buttons::Ok);
         return true;
     }
     return false;

@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "app/program.h"
-#include "platform/sim/ui/backend.h"
 #include "platform/sim/services.h"
+#include "platform/sim/ui/backend.h"
 #include "scenario/scenario.h"
 
 namespace scenario {

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "platform/sim/base64.h"
-#include "text/text.h"
 #include "platform/sim/wmi_values.h"
+#include "text/text.h"
 
 namespace scenario {
 
@@ -174,8 +174,7 @@ void configureMachine(const Value& m, sim::Machine& target) {
         for (const Value& p : missing->asArray()) {
             if (!p.isString())
                 invalid("machine.missingPrograms: names must be strings");
-            target.missingPrograms.insert(
-                sim::asciiLower(text::withoutExeSuffix(p.asString())));
+            target.missingPrograms.insert(sim::asciiLower(text::withoutExeSuffix(p.asString())));
         }
     }
     if (const Value* services = m.find("services")) {

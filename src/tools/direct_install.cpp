@@ -1,7 +1,7 @@
 #include "tools/direct_install.h"
 
-#include "command/quote.h"
 #include "command/install_lines.h"
+#include "command/quote.h"
 
 namespace tools {
 

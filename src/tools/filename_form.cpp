@@ -1,7 +1,7 @@
 #include "tools/filename_form.h"
 
-#include "forms/wait.h"
 #include "forms/runtime.h"
+#include "forms/wait.h"
 #include "tools/copy_name.h"
 
 namespace tools {

@@ -2,7 +2,6 @@
 
 #include "forms/runtime.h"
 
-
 namespace ui {
 
 std::string browserCommand(const std::string& address) {
@@ -31,7 +30,7 @@ AboutForm::AboutForm(forms::Runtime& runtime)
 
 void AboutForm::Label4_Click() {
     runtime().services().launcher.start(browserCommand(kMakerWebAddress),
-                                       platform::window_style::kMinimized);
+                                        platform::window_style::kMinimized);
 }
 
 void AboutForm::Command5_Click() {

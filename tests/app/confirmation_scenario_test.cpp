@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "profile/address_check.h"
 #include "platform/sim/codepage.h"
+#include "profile/address_check.h"
 #include "support/package_run.h"
 #include "support/scenario_run.h"
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/usb_models.h"
-#include "forms/wait.h"
 #include "forms/fake_backend.h"
+#include "forms/wait.h"
 
 namespace {
 

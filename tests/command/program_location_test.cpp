@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "command/program_location.h"
 #include "command/install_lines.h"
+#include "command/program_location.h"
 #include "engine/usb_models.h"
 #include "ui/about_form.h"
 

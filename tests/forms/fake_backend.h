@@ -8,8 +8,8 @@
 
 #include "forms/backend.h"
 #include "forms/runtime.h"
-#include "platform/sim/ui/backend.h"
 #include "platform/sim/services.h"
+#include "platform/sim/ui/backend.h"
 
 namespace testing_support {
 

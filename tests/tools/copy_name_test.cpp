@@ -6,10 +6,10 @@
 
 #include <random>
 
-#include "command/program_location.h"
-#include "profile/copy_name_parts.h"
 #include "command/install_lines.h"
+#include "command/program_location.h"
 #include "platform/sim/codepage.h"
+#include "profile/copy_name_parts.h"
 
 namespace {
 
