@@ -32,8 +32,7 @@ class Simulation {
           backend_(machine_, script_),
           services_{wmi_,        shell_,        network_, launcher_, files_,   codepage_,
                     profileApi_, messageBoxes_, clock_,   backend_,  process_, log_} {
-        machine_.exeName = s.exe;
-        configureMachine(s.machine, machine_);
+        prepareMachine(s, machine_);
         for (const FolderFile& f : s.folder) {
             sim::SimFile& file = machine_.createFile(f.name);
             file.bytes = f.isText ? codepage_.encode(f.text) : f.bytes;

@@ -111,6 +111,8 @@ class SimProcess : public platform::Process {
     explicit SimProcess(Machine& machine) : machine_(machine) {}
     std::string exeName() override { return machine_.exeName; }
     std::string exeFolder() override { return machine_.folder; }
+    std::vector<std::string> arguments() override { return machine_.arguments; }
+    bool runsAsLocalSystem() override { return machine_.localSystem; }
     platform::WindowsTarget target() override;
     [[noreturn]] void end(int exitCode) override;
 
