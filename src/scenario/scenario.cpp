@@ -251,7 +251,7 @@ void configureMachine(const Value& m, sim::Machine& target) {
                     if (!value.isNumber())
                         invalid("machine.faults: skip must be a number");
                     fault.skip = value.asInteger();
-                } else if (key == "exitCode" || key == "count") {
+                } else if (key == "exitCode" || key == "count" || key == "removed") {
                     // Written after the call: a fault copied from a transcript matches on what
                     // the call is asked, not on what it answered.
                 } else if (key == "number") {

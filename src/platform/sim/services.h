@@ -8,6 +8,7 @@
 #include "platform/sim/codepage.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/script.h"
+#include "platform/spooler.h"
 
 namespace sim {
 
@@ -115,6 +116,17 @@ class SimProcess : public platform::Process {
     bool runsAsLocalSystem() override { return machine_.localSystem; }
     platform::WindowsTarget target() override;
     [[noreturn]] void end(int exitCode) override;
+
+  private:
+    Machine& machine_;
+};
+
+// Removals: "printer.remove" and "port.remove" lines, each with "removed" after the call.
+class SimSpooler : public platform::Spooler {
+  public:
+    explicit SimSpooler(Machine& machine) : machine_(machine) {}
+    bool removePrinter(const std::string& name) override;
+    bool removePort(const std::string& name) override;
 
   private:
     Machine& machine_;
