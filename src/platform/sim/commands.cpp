@@ -14,6 +14,9 @@ std::string lower(const std::string& s) {
     return asciiLower(s);
 }
 
+// AddPrinter's refusal of a name in use.
+constexpr int kPrinterAlreadyExists = 1802;  // ERROR_PRINTER_ALREADY_EXISTS
+
 constexpr const char* kPortsKey =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\\";
 
@@ -69,7 +72,7 @@ bool portExists(Machine& m, const std::string& port) {
 // rundll32 printui.dll,PrintUIEntry: installs (/if), applies (/Sr) and stores (/Ss) printer
 // settings, deletes (/dl), makes the default printer (/y). Like the real entry point it reports
 // nothing: the machine's state is what changes or not. An install line with /Sr appended
-// installs, then applies.
+// installs, then applies. An install under a name in use is the one failure with a code.
 int printuiCommand(Machine& m, const std::vector<std::string>& w) {
     std::string name, inf, port, model, file;
     bool install = false, restore = false, store = false, remove = false, makeDefault = false;
@@ -96,6 +99,12 @@ int printuiCommand(Machine& m, const std::vector<std::string>& w) {
             model = next();
         else if (opt == "/a")
             file = next();
+    }
+    if (install && !name.empty() && m.printer(name) != nullptr) {
+        // AddPrinter fails and the entry point stops, leaving the printer as it was. The entry
+        // point has no exit code of its own to give; the line ends with AddPrinter's error, so
+        // a caller that reads the code sees what a user reads in the entry point's message.
+        return kPrinterAlreadyExists;
     }
     if (install && !name.empty() && infHoldsModel(m, inf, model) && portExists(m, port) &&
         m.printer(name) == nullptr) {
