@@ -54,6 +54,7 @@ inline constexpr long long kRpcUnavailable = hresult(0x800706BA);
 inline constexpr long long kUnknownPort = hresult(0x80070704);
 inline constexpr long long kUnknownPrinterDriver = hresult(0x80070705);
 inline constexpr long long kInvalidPrinterName = hresult(0x80070709);
+inline constexpr long long kBusy = hresult(0x800700AA);           // ERROR_BUSY: a port still in use
 inline constexpr long long kMonikerSyntax = hresult(0x800401E4);  // MK_E_SYNTAX
 inline constexpr long long kBadParamCount = hresult(0x8002000E);  // DISP_E_BADPARAMCOUNT
 inline constexpr long long kWbemFailed = hresult(0x80041001);

@@ -40,6 +40,7 @@ inline constexpr ErrorText kErrorTexts[] = {
     {errors::kUnknownPort, "指定的連接埠不明。"},
     {errors::kUnknownPrinterDriver, "印表機驅動程式不明。"},
     {errors::kInvalidPrinterName, "印表機名稱無效。"},
+    {errors::kBusy, "要求的資源正在使用中。"},
     {errors::kMonikerSyntax, "無效的語法"},
     {errors::kBadParamCount, "參數個數錯誤"},
     {errors::kWbemFailed, "一般性失敗"},

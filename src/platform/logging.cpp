@@ -216,6 +216,35 @@ class LoggedFiles final : public Files {
     Log& log_;
 };
 
+// A removal that found nothing to remove is logged too: an uninstall shows what it met.
+template <class F>
+bool loggedRemoval(Log& log, const std::string& what, F&& call) {
+    try {
+        const bool removed = call();
+        log.write(what + (removed ? " → 成功" : " → 不存在，略過"));
+        return removed;
+    } catch (const Error& e) {
+        log.write(what + " → " + failureText(e));
+        throw;
+    }
+}
+
+class LoggedSpooler final : public Spooler {
+  public:
+    LoggedSpooler(Spooler& inner, Log& log) : inner_(inner), log_(log) {}
+    bool removePrinter(const std::string& name) override {
+        return loggedRemoval(log_, "移除印表機 " + name,
+                             [&] { return inner_.removePrinter(name); });
+    }
+    bool removePort(const std::string& name) override {
+        return loggedRemoval(log_, "移除連接埠 " + name, [&] { return inner_.removePort(name); });
+    }
+
+  private:
+    Spooler& inner_;
+    Log& log_;
+};
+
 }  // namespace
 
 struct LoggedServices::Parts {
@@ -225,13 +254,16 @@ struct LoggedServices::Parts {
           network(in.network, in.log),
           launcher(in.launcher, in.log),
           files(in.files, in.log),
-          services{wmi,           shell,           network,  launcher,   files,      in.codepage,
-                   in.profileApi, in.messageBoxes, in.clock, in.windows, in.process, in.log} {}
+          spooler(in.spooler, in.log),
+          services{wmi,         shell,         network,         launcher, files,
+                   in.codepage, in.profileApi, in.messageBoxes, in.clock, in.windows,
+                   in.process,  spooler,       in.log} {}
     LoggedWmi wmi;
     LoggedShell shell;
     LoggedNetwork network;
     LoggedLauncher launcher;
     LoggedFiles files;
+    LoggedSpooler spooler;
     Services services;
 };
 

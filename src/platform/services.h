@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/shell.h"
+#include "platform/spooler.h"
 #include "platform/system.h"
 #include "platform/wmi.h"
 
@@ -21,6 +22,7 @@ struct Services {
     Clock& clock;
     Windows& windows;
     Process& process;
+    Spooler& spooler;
     Log& log;
 };
 

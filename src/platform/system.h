@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -65,6 +66,11 @@ class Process {
     virtual std::string exeName() = 0;
     // The executable's folder, without a trailing backslash.
     virtual std::string exeFolder() = 0;
+    // The arguments after the program's name, split as CommandLineToArgvW splits them.
+    virtual std::vector<std::string> arguments() = 0;
+    // Whether the process runs as LocalSystem, as a deployment tool's service starts it: no
+    // one sits at that desktop to answer a window.
+    virtual bool runsAsLocalSystem() = 0;
     // Ends the process at once with that exit code; no window's closing reaction runs.
     [[noreturn]] virtual void end(int exitCode) = 0;
 };

@@ -28,12 +28,12 @@ class Simulation {
           messageBoxes_(machine_, script_),
           clock_(machine_),
           process_(machine_),
+          spooler_(machine_),
           log_(machine_),
           backend_(machine_, script_),
-          services_{wmi_,        shell_,        network_, launcher_, files_,   codepage_,
-                    profileApi_, messageBoxes_, clock_,   backend_,  process_, log_} {
-        machine_.exeName = s.exe;
-        configureMachine(s.machine, machine_);
+          services_{wmi_,          shell_, network_, launcher_, files_,   codepage_, profileApi_,
+                    messageBoxes_, clock_, backend_, process_,  spooler_, log_} {
+        prepareMachine(s, machine_);
         for (const FolderFile& f : s.folder) {
             sim::SimFile& file = machine_.createFile(f.name);
             file.bytes = f.isText ? codepage_.encode(f.text) : f.bytes;
@@ -70,6 +70,7 @@ class Simulation {
     sim::SimMessageBoxes messageBoxes_;
     sim::SimClock clock_;
     sim::SimProcess process_;
+    sim::SimSpooler spooler_;
     sim::SimLog log_;
     sim::SimBackend backend_;
     platform::Services services_;

@@ -7,6 +7,8 @@
 
 #include "platform/sim/base64.h"
 #include "platform/sim/wmi_values.h"
+#include "scenario/fields.h"
+#include "scenario/installed.h"
 #include "text/text.h"
 
 namespace scenario {
@@ -34,6 +36,8 @@ platform::WmiObject objectFrom(const Value& json, const char* className, const c
 Scenario parseScenario(const Value& doc) {
     if (!doc.isObject())
         invalid("the scenario must be a JSON object");
+    refuseUnknownFields(doc, {"exe", "codepage", "folder", "machine", "actions", "args"},
+                        "the scenario");
     Scenario s;
     if (const Value* exe = doc.find("exe")) {
         if (!exe->isString() || exe->asString().empty())
@@ -57,6 +61,9 @@ Scenario parseScenario(const Value& doc) {
             }
             if (!entry.isObject())
                 invalid("folder: \"" + name + "\" must be an object");
+            refuseUnknownFields(entry, {"text", "base64", "hidden"}, "folder: \"" + name + "\"");
+            if (entry.has("text") && entry.has("base64"))
+                invalid("folder: \"" + name + "\" gives both \"text\" and \"base64\"");
             FolderFile f;
             f.name = name;
             if (const Value* t = entry.find("text")) {
@@ -85,6 +92,11 @@ Scenario parseScenario(const Value& doc) {
     if (const Value* machine = doc.find("machine")) {
         if (!machine->isObject())
             invalid("\"machine\" must be an object");
+        refuseUnknownFields(
+            *machine,
+            {"computerName", "folder", "adapters", "printers", "ports", "drivers", "os",
+             "architecture", "language", "missingPrograms", "services", "account", "faults"},
+            "machine");
         s.machine = *machine;
     }
     if (const Value* actions = doc.find("actions")) {
@@ -93,10 +105,26 @@ Scenario parseScenario(const Value& doc) {
         for (const Value& a : actions->asArray()) {
             if (!a.isObject())
                 invalid("every action must be an object");
+            checkActionFields(a);
             s.actions.push_back(a);
         }
     }
+    if (const Value* args = doc.find("args")) {
+        if (!args->isArray())
+            invalid("\"args\" must be an array of strings");
+        for (const Value& a : args->asArray()) {
+            if (!a.isString())
+                invalid("\"args\" must be an array of strings");
+            s.args.push_back(a.asString());
+        }
+    }
     return s;
+}
+
+void prepareMachine(const Scenario& scenario, sim::Machine& target) {
+    target.exeName = scenario.exe;
+    target.arguments = scenario.args;
+    configureMachine(scenario.machine, target);
 }
 
 void configureMachine(const Value& m, sim::Machine& target) {
@@ -136,13 +164,31 @@ void configureMachine(const Value& m, sim::Machine& target) {
             target.printers.push_back(std::move(o));
         }
     }
+    if (const Value* ports = m.find("ports"))
+        target.ports = portsFrom(*ports);
+    if (const Value* drivers = m.find("drivers"))
+        target.drivers = driversFrom(*drivers);
     if (const Value* os = m.find("os")) {
         if (!os->isObject())
             invalid("machine.os must be an object");
-        if (const Value* c = os->find("Caption"); c && c->isString())
+        refuseUnknownFields(*os, {"Caption", "Version"}, "machine.os");
+        if (const Value* c = os->find("Caption")) {
+            if (!c->isString())
+                invalid("machine.os.Caption must be a string");
             target.osCaption = c->asString();
-        if (const Value* v = os->find("Version"); v && v->isString())
+        }
+        if (const Value* v = os->find("Version")) {
+            if (!v->isString())
+                invalid("machine.os.Version must be a string");
             target.osVersion = v->asString();
+        }
+    }
+    if (const Value* account = m.find("account")) {
+        if (!account->isString() ||
+            (account->asString() != "user" && account->asString() != "system")) {
+            invalid("machine.account must be \"user\" or \"system\"");
+        }
+        target.localSystem = account->asString() == "system";
     }
     if (const Value* a = m.find("architecture")) {
         static const std::pair<const char*, platform::Architecture> kNames[] = {
@@ -203,7 +249,7 @@ void configureMachine(const Value& m, sim::Machine& target) {
                     if (!value.isNumber())
                         invalid("machine.faults: skip must be a number");
                     fault.skip = value.asInteger();
-                } else if (key == "exitCode" || key == "count") {
+                } else if (key == "exitCode" || key == "count" || key == "removed") {
                     // Written after the call: a fault copied from a transcript matches on what
                     // the call is asked, not on what it answered.
                 } else if (key == "number") {

@@ -23,6 +23,7 @@ struct Scenario {
     std::vector<FolderFile> folder;
     sim::json::Value machine = sim::json::Value::object();
     std::vector<sim::json::Value> actions;
+    std::vector<std::string> args;  // the program's arguments after its name
 };
 
 // Throws std::invalid_argument with a readable message for an invalid scenario.
@@ -30,5 +31,8 @@ Scenario parseScenario(const sim::json::Value& document);
 
 // Applies the scenario's machine settings over the defaults.
 void configureMachine(const sim::json::Value& machine, sim::Machine& target);
+
+// The machine the program starts on: its executable, its arguments and the machine settings.
+void prepareMachine(const Scenario& scenario, sim::Machine& target);
 
 }  // namespace scenario

@@ -66,9 +66,10 @@ struct FormsHarness {
           clock(machine),
           windows(machine, script),
           process(machine),
+          spooler(machine),
           log(machine),
-          services{wmi,        shell, network, launcher, files,   codepage,
-                   profileApi, boxes, clock,   windows,  process, log},
+          services{wmi,   shell, network, launcher, files,   codepage, profileApi,
+                   boxes, clock, windows, process,  spooler, log},
           runtime(backend, services, &windows) {
         backend.runtime = &runtime;
     }
@@ -86,6 +87,7 @@ struct FormsHarness {
     sim::SimClock clock;
     sim::SimBackend windows;  // serves setTopmost and records errors
     sim::SimProcess process;
+    sim::SimSpooler spooler;
     sim::SimLog log;
     platform::Services services;
     FakeBackend backend;

@@ -69,7 +69,9 @@ bool portExists(Machine& m, const std::string& port) {
 // rundll32 printui.dll,PrintUIEntry: installs (/if), applies (/Sr) and stores (/Ss) printer
 // settings, deletes (/dl), makes the default printer (/y). Like the real entry point it reports
 // nothing: the machine's state is what changes or not. An install line with /Sr appended
-// installs, then applies.
+// installs, then applies. An install under a name in use fails as AddPrinter fails it
+// (ERROR_PRINTER_ALREADY_EXISTS): that printer stays as it was, and rundll32, which hands back
+// nothing of the entry point's, still ends with 0.
 int printuiCommand(Machine& m, const std::vector<std::string>& w) {
     std::string name, inf, port, model, file;
     bool install = false, restore = false, store = false, remove = false, makeDefault = false;

@@ -89,6 +89,8 @@ class Machine {
     std::string computerName = "PC01";
     std::string exeName = "Velmora.exe";
     std::string folder = "C:\\Package";
+    std::vector<std::string> arguments;  // after the program's name
+    bool localSystem = false;            // the account the program runs as
     std::vector<platform::WmiObject> adapters;
     std::vector<platform::WmiObject> printers;
     std::vector<Port> ports;

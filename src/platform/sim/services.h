@@ -8,6 +8,7 @@
 #include "platform/sim/codepage.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/script.h"
+#include "platform/spooler.h"
 
 namespace sim {
 
@@ -111,8 +112,21 @@ class SimProcess : public platform::Process {
     explicit SimProcess(Machine& machine) : machine_(machine) {}
     std::string exeName() override { return machine_.exeName; }
     std::string exeFolder() override { return machine_.folder; }
+    std::vector<std::string> arguments() override { return machine_.arguments; }
+    bool runsAsLocalSystem() override { return machine_.localSystem; }
     platform::WindowsTarget target() override;
     [[noreturn]] void end(int exitCode) override;
+
+  private:
+    Machine& machine_;
+};
+
+// Removals: "printer.remove" and "port.remove" lines, each with "removed" after the call.
+class SimSpooler : public platform::Spooler {
+  public:
+    explicit SimSpooler(Machine& machine) : machine_(machine) {}
+    bool removePrinter(const std::string& name) override;
+    bool removePort(const std::string& name) override;
 
   private:
     Machine& machine_;

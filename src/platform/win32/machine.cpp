@@ -7,6 +7,7 @@
 #include "platform/win32/file_services.h"
 #include "platform/win32/log_services.h"
 #include "platform/win32/shell_services.h"
+#include "platform/win32/spooler_services.h"
 #include "platform/win32/system_services.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/wmi_services.h"
@@ -25,9 +26,11 @@ struct Machine::Parts {
     Win32Clock clock;
     Win32Windows windows;
     Win32Process process;
+    Win32Spooler spooler;
     Win32Log log;
-    platform::Services services{wmi,        shell,        network, launcher, files,   codepage,
-                                profileApi, messageBoxes, clock,   windows,  process, log};
+    platform::Services services{wmi,      shell,      network,      launcher, files,
+                                codepage, profileApi, messageBoxes, clock,    windows,
+                                process,  spooler,    log};
 };
 
 Machine::Machine() : parts_(std::make_unique<Parts>()) {

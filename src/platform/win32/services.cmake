@@ -6,6 +6,7 @@ add_library(velmora_win32_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/registry_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/shell_services.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/spooler_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_library.cpp
   ${CMAKE_CURRENT_LIST_DIR}/system_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wmi_values.cpp

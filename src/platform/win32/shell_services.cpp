@@ -14,6 +14,7 @@
 #include "platform/win32/registry_path.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/winspool.h"
 
 namespace platform::win32 {
 
@@ -249,19 +250,6 @@ void Win32Shell::regWrite(const std::string& path, const std::string& value,
     if (status != ERROR_SUCCESS)
         throw win32Error(static_cast<DWORD>(status), call);
 }
-
-namespace {
-
-// winspool.drv is not a known DLL: imported, it would be loaded from the package folder first.
-template <typename Function>
-Function* winspool(const char* name, const std::string& call) {
-    Function* function = systemFunction<Function>(L"winspool.drv", name);
-    if (function == nullptr)
-        throw lastError(call, ERROR_PROC_NOT_FOUND);
-    return function;
-}
-
-}  // namespace
 
 // Both calls may fail without setting an error (Wine's AddPrinterConnectionW does); the name
 // is then what was wrong.

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
+#include "platform/win32/handle.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
@@ -109,6 +113,38 @@ std::string Win32Process::exeFolder() {
     std::wstring path = modulePath();
     std::size_t slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? std::string() : toUtf8(path.substr(0, slash));
+}
+
+std::vector<std::string> Win32Process::arguments() {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr)
+        throw lastError("process.arguments", ERROR_NOT_ENOUGH_MEMORY);
+    std::vector<std::string> out;
+    // The first is the program's own name.
+    for (int i = 1; i < count; ++i)
+        out.push_back(toUtf8(argv[i]));
+    LocalFree(argv);
+    return out;
+}
+
+bool Win32Process::runsAsLocalSystem() {
+    const char* call = "process.account";
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw))
+        throw lastError(call);
+    UniqueHandle token(raw);
+    DWORD size = 0;
+    if (!GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size) &&
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+        throw lastError(call);
+    }
+    // Whole TOKEN_USER records: the SID it points to follows it in the same buffer.
+    std::vector<TOKEN_USER> buffer(size / sizeof(TOKEN_USER) + 1);
+    const DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(TOKEN_USER));
+    if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), bytes, &size))
+        throw lastError(call);
+    return IsWellKnownSid(buffer.front().User.Sid, WinLocalSystemSid) != FALSE;
 }
 
 namespace {

@@ -32,6 +32,8 @@ class Win32Process final : public platform::Process {
   public:
     std::string exeName() override;
     std::string exeFolder() override;
+    std::vector<std::string> arguments() override;
+    bool runsAsLocalSystem() override;
     platform::WindowsTarget target() override;
     [[noreturn]] void end(int exitCode) override;
 };
