@@ -47,6 +47,17 @@ BadSwitch refuse(const std::string& argument, std::string reason) {
 
 }  // namespace
 
+bool asksForQuiet(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument.size() < 2 || (argument.front() != '/' && argument.front() != '-'))
+            continue;
+        const SwitchName* name = known(text::asciiLower(argument.substr(1)));
+        if (name != nullptr && name->which == Switch::Quiet)
+            return true;
+    }
+    return false;
+}
+
 std::variant<Switches, BadSwitch> parseSwitches(const std::vector<std::string>& arguments) {
     Switches result;
     // The argument that gave each switch, to name it when an alias gives it again.

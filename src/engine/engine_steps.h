@@ -27,6 +27,9 @@ struct EngineContext {
     InstallNotice& notice;
     // What this run installs, once the profile is read.
     profile::InstallRequest request;
+    // Run as the LocalSystem account (a deployment tool's): the user's own settings, the
+    // default printer among them, are not its to write.
+    bool localSystem = false;
 
     // One step under the load step's error trap, for what only shows the run (progress texts,
     // windows): its failure is skipped.
@@ -41,10 +44,20 @@ struct EngineContext {
 // The port for an address; a port name that cannot be obtained stays as it was.
 PortName createPort(EngineContext& ctx, const std::string& address, PortName portName);
 
-// The steps the option pair selects for one pass; returns whether an install step ran.
+// The steps the option pair selects for one pass; returns whether an install step ran. A
+// printer already there as the package has it takes no install line.
 bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& passName,
                   const std::string& installCommand, const std::string& preferenceCommand,
-                  const std::string& preferenceFile);
+                  const std::string& preferenceFile, bool alreadyInstalled);
+
+// A printer of this name from an earlier run: one on the package's port and driver is kept,
+// as a second install would only fail; one on another is removed, so the install makes it as
+// the package says. Returns whether the printer is there as the package has it.
+bool keepOrClearEarlierPrinter(EngineContext& ctx, const std::string& name, const PortName& port,
+                               const std::string& model);
+
+// Opens the printers window for the user; a run nobody watches opens nothing.
+void openPrintersWindow(EngineContext& ctx);
 
 // After the last pass: the printers whose install line ran must exist; a missing one is a
 // failed step, named with its model and INF file. Says nothing when WMI cannot be asked.

@@ -74,8 +74,13 @@ void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters) {
     }
     ctx.step([&] { ctx.notice.close(); });
     if (installStepRan)
-        ctx.step([&] { ctx.os.shell.run(command::kControlPrinters, std::nullopt, false); });
-    ctx.task("設定 LegacyDefaultPrinterMode", [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
+        openPrintersWindow(ctx);
+    if (ctx.localSystem) {
+        ctx.os.log.write("以 LocalSystem 帳戶執行：不寫入 LegacyDefaultPrinterMode，它是使用者的設定");
+    } else {
+        ctx.task("設定 LegacyDefaultPrinterMode",
+                 [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });
+    }
     tellFailures(ctx);
     ctx.runtime.endProgram(ctx.outcome.exitCode());
 }

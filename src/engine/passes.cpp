@@ -1,4 +1,5 @@
 #include "engine/engine_steps.h"
+#include "text/text.h"
 
 namespace engine {
 
@@ -20,9 +21,44 @@ void EngineContext::progress(const std::string& text) {
     step([&] { notice.showProgress(text); });
 }
 
+void openPrintersWindow(EngineContext& ctx) {
+    if (ctx.request.unattended)
+        return;
+    ctx.step([&] { ctx.os.shell.run(command::kControlPrinters, std::nullopt, false); });
+}
+
+bool keepOrClearEarlierPrinter(EngineContext& ctx, const std::string& name, const PortName& port,
+                               const std::string& model) {
+    std::vector<platform::WmiObject> found;
+    // A list that cannot be read leaves the install as it would be without an earlier run.
+    if (ctx.runtime.trap([&] {
+            found = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2")
+                        ->execQuery(command::printerQuery(name), std::nullopt);
+        })) {
+        return false;
+    }
+    if (found.empty())
+        return false;
+    auto text = [&](const char* property) {
+        const platform::Value* v = found.front().property(property);
+        return v != nullptr && v->kind == platform::Value::Kind::String ? v->string : std::string();
+    };
+    const std::string earlierPort = text("PortName");
+    const std::string earlierDriver = text("DriverName");
+    if (text::sameIgnoringAsciiCase(earlierPort, port.name) && earlierDriver == model) {
+        ctx.os.log.write("印表機「" + name + "」已安裝（連接埠 " + earlierPort + "，驅動程式 " +
+                         earlierDriver + "），不再安裝");
+        return true;
+    }
+    ctx.task("移除先前的印表機「" + name + "」（連接埠 " + earlierPort + "，驅動程式 " +
+                 earlierDriver + "）",
+             [&] { ctx.os.spooler.removePrinter(name); });
+    return false;
+}
+
 bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& passName,
                   const std::string& installCommand, const std::string& preferenceCommand,
-                  const std::string& preferenceFile) {
+                  const std::string& preferenceFile, bool alreadyInstalled) {
     if (steps == OptionSteps::Nothing)
         return false;
     const std::string installTask = "安裝印表機「" + passName + "」";
@@ -31,12 +67,15 @@ bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& pass
         ctx.task(task, [&] { ctx.os.shell.run(command, platform::window_style::kNormal, true); });
     };
     auto setDefault = [&] {
+        if (ctx.localSystem) {
+            ctx.os.log.write("以 LocalSystem 帳戶執行：不設定預設印表機「" + passName +
+                             "」，它是使用者的設定");
+            return;
+        }
         ctx.task("設定預設印表機「" + passName + "」",
                  [&] { ctx.os.network.setDefaultPrinter(passName); });
     };
-    auto openPrinters = [&] {
-        ctx.step([&] { ctx.os.shell.run(command::kControlPrinters, std::nullopt, false); });
-    };
+    auto openPrinters = [&] { openPrintersWindow(ctx); };
     auto applyPreferences = [&] {
         progress(kApplyingPreferences);
         const std::string task = "套用列印喜好設定 " + preferenceFile + " 到「" + passName + "」";
@@ -49,7 +88,8 @@ bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& pass
     };
 
     progress(kAddingDriver);
-    runWaiting(installTask, installCommand);
+    if (!alreadyInstalled)
+        runWaiting(installTask, installCommand);
     switch (steps) {
         case OptionSteps::DefaultPrinter:
             setDefault();
@@ -64,9 +104,12 @@ bool runPassSteps(EngineContext& ctx, OptionSteps steps, const std::string& pass
             openPrinters();
             break;
         case OptionSteps::Neither:
-            ctx.step([&] {
-                ctx.os.launcher.start(command::kPrintersFolder, platform::window_style::kMinimized);
-            });
+            if (!ctx.request.unattended) {
+                ctx.step([&] {
+                    ctx.os.launcher.start(command::kPrintersFolder,
+                                          platform::window_style::kMinimized);
+                });
+            }
             break;
         case OptionSteps::Nothing:
             break;

@@ -82,10 +82,14 @@ std::vector<std::string> readProfile(EngineContext& ctx) {
             ctx.step([&] { ctx.notice.showPrinterName(*request.typedName); });
         ctx.progress("正在...新增連接埠");
         port = createPort(ctx, request.address, port);
+        const bool alreadyInstalled =
+            steps != OptionSteps::Nothing &&
+            keepOrClearEarlierPrinter(ctx, pass.printerName, port, request.model);
         const bool ran = runPassSteps(
             ctx, steps, pass.printerName,
             command::installLine(pass.printerName, request.infFile, port, request.model),
-            command::preferenceLine(pass.printerName, pass.preferenceFile), pass.preferenceFile);
+            command::preferenceLine(pass.printerName, pass.preferenceFile), pass.preferenceFile,
+            alreadyInstalled);
         if (ran)
             installed.push_back(pass.printerName);
         installStepRan = installStepRan || ran;
@@ -111,6 +115,7 @@ void SetupprintForm::Form_Load() {
     platform::Services& os = runtime().services();
     EngineContext ctx{os, runtime(), host_.outcome(), host_.notice(), {}};
     hide();
+    ctx.localSystem = os.process.runsAsLocalSystem();
 
     // From here on a failing step is skipped and the run goes on; what the user's order asked
     // for and did not happen is told at the end.
@@ -137,8 +142,17 @@ void SetupprintForm::Form_Load() {
                                   "安裝程式的檔名「" + os.process.exeName() + "」中的位址「" +
                                       ctx.request.address + "」不是 IP 位址或網路路徑。");
     }
-    if (ctx.request.address == profile::kPlaceholderAddress)
+    if (ctx.request.address == profile::kPlaceholderAddress) {
+        // Nobody is there to type it: installing the example address would install nothing.
+        if (ctx.request.unattended) {
+            forms::stopDamagedPackage(
+                runtime(), os,
+                std::string("安裝套件的印表機位址仍是範例位址 ") +
+                    std::string(profile::kPlaceholderAddress) +
+                    "，無人值守的安裝無法詢問位址。請在套件中設定位址，或以 /ip=位址 指定。");
+        }
         askThroughMainProgram(ctx, *this);
+    }
     if (auto unsafe = unsafeField(ctx.request))
         forms::stopDamagedPackage(runtime(), os, *unsafe);
     if (auto why = inf::undeclaredModel(os, ctx.request.infFile, ctx.request.model))
@@ -151,7 +165,9 @@ void SetupprintForm::Form_Activate() {
 }
 
 void SetupprintForm::Form_Unload(bool&) {
-    writeLegacyDefaultPrinterMode(runtime().services().shell);
+    // The user's own setting: a LocalSystem run leaves it, as it leaves the default printer.
+    if (!runtime().services().process.runsAsLocalSystem())
+        writeLegacyDefaultPrinterMode(runtime().services().shell);
 }
 
 void SetupprintForm::USB_install_Click() {

@@ -215,10 +215,11 @@ void Runtime::endProgram(int exitCode) {
 }
 
 void Runtime::run(const std::function<Form&()>& startForm) {
-    dispatch([&] {
-        Form& form = startForm();
-        show(form, false);
-    });
+    runFrom([&] { show(startForm(), false); });
+}
+
+void Runtime::runFrom(const std::function<void()>& start) {
+    dispatch(start);
     backend_.runUntil([this] { return loaded_.empty(); });
     endProgram();
 }

@@ -31,6 +31,7 @@ inline constexpr int kSuccess = 0;            // did all it was asked
 inline constexpr int kUserCancelled = 1602;   // ended without installing, as the user chose
 inline constexpr int kFailed = 1603;          // a step failed, or the program stopped on an error
 inline constexpr int kDamagedPackage = 1620;  // the package cannot be installed from
+inline constexpr int kBadCommandLine = 1639;  // a switch or value the program does not take
 }  // namespace exit_code
 
 // The text of the standard stop message for an untrapped error.
@@ -113,6 +114,8 @@ class Runtime {
     // The start: loads and shows the start form, runs the loop until no window is loaded,
     // then ends the program.
     [[noreturn]] void run(const std::function<Form&()>& startForm);
+    // The same for a start that shows no window of its own (a run without windows).
+    [[noreturn]] void runFrom(const std::function<void()>& start);
 
     std::size_t loadedCount() const { return loaded_.size(); }
     const std::vector<Form*>& loadedForms() const { return loaded_; }

@@ -245,6 +245,39 @@ class LoggedSpooler final : public Spooler {
     Log& log_;
 };
 
+// Every message the user is shown, and the answer given: what an admin asks first.
+class LoggedBoxes final : public MessageBoxes {
+  public:
+    LoggedBoxes(MessageBoxes& inner, Log& log) : inner_(inner), log_(log) {}
+    Answer show(const std::string& text, const std::string& title, Icon icon,
+                Buttons buttons) override {
+        const std::string what = "訊息「" + title + "」：" + text;
+        try {
+            const Answer answer = inner_.show(text, title, icon, buttons);
+            log_.write(what + " → " + answerText(answer));
+            return answer;
+        } catch (const Error& e) {
+            log_.write(what + " → " + failureText(e));
+            throw;
+        }
+    }
+
+  private:
+    static const char* answerText(Answer answer) {
+        switch (answer) {
+            case Answer::Yes:
+                return "是";
+            case Answer::No:
+                return "否";
+            case Answer::Ok:
+                break;
+        }
+        return "確定";
+    }
+    MessageBoxes& inner_;
+    Log& log_;
+};
+
 }  // namespace
 
 struct LoggedServices::Parts {
@@ -255,8 +288,9 @@ struct LoggedServices::Parts {
           launcher(in.launcher, in.log),
           files(in.files, in.log),
           spooler(in.spooler, in.log),
+          boxes(in.messageBoxes, in.log),
           services{wmi,         shell,         network,         launcher, files,
-                   in.codepage, in.profileApi, in.messageBoxes, in.clock, in.windows,
+                   in.codepage, in.profileApi, boxes,           in.clock, in.windows,
                    in.process,  spooler,       in.log} {}
     LoggedWmi wmi;
     LoggedShell shell;
@@ -264,6 +298,7 @@ struct LoggedServices::Parts {
     LoggedLauncher launcher;
     LoggedFiles files;
     LoggedSpooler spooler;
+    LoggedBoxes boxes;
     Services services;
 };
 

@@ -81,6 +81,10 @@ class Log {
   public:
     virtual ~Log() = default;
     virtual void write(const std::string& event) noexcept = 0;
+    // Writes every later event to this file too, in the same form (a relative path is taken
+    // from the current folder). A file that cannot be written is told once in this log and
+    // left; the run never stops for it.
+    virtual void copyTo(const std::string& path) noexcept = 0;
 };
 
 }  // namespace platform

@@ -23,8 +23,13 @@ InstallRequest requestFrom(const std::vector<std::string>& profileParts, const N
     request.infFile = profile.infFile;
     request.flags = profile.optionFlags;
     request.copyName = copy.nonEmpty(2);
+    if (choice.packageName) {
+        request.printerName = *choice.packageName;
+        request.copyName.reset();
+    }
     if (choice.printerName && !choice.printerName->empty())
         request.typedName = choice.printerName;
+    request.unattended = choice.unattended;
     return request;
 }
 

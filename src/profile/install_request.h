@@ -24,6 +24,11 @@ struct UserChoice {
     // A printer name typed over the one shown: the notice shows it and the printer is renamed
     // to it.
     std::optional<std::string> printerName;
+    // The command line's printer name: the name installed under, over the profile's and a
+    // copy's own.
+    std::optional<std::string> packageName;
+    // Nobody is at the screen: nothing may be asked, and no window opened for the user.
+    bool unattended = false;
 };
 
 struct InstallRequest {
@@ -39,6 +44,7 @@ struct InstallRequest {
     // install.
     std::optional<std::string> copyName;
     std::optional<std::string> typedName;
+    bool unattended = false;
 };
 
 // From a profile line split whole (one that profile::damageOf passes), the copy's name parts

@@ -11,6 +11,7 @@ class RecordingLog : public platform::Log {
   public:
     void write(const std::string& event) noexcept override { events.push_back(event); }
     std::vector<std::string> events;
+    void copyTo(const std::string&) noexcept override {}
 };
 
 TEST(Outcome, EachStepIsKeptOnceWithItsFirstReasonAndEveryReasonIsLogged) {

@@ -137,9 +137,13 @@ class SimLog : public platform::Log {
   public:
     explicit SimLog(Machine& machine) : machine_(machine) {}
     void write(const std::string& event) noexcept override;
+    // The copy is a file of the package folder, in UTF-8; a path with a folder in it cannot be
+    // written, as the simulated machine has no other folders.
+    void copyTo(const std::string& path) noexcept override;
 
   private:
     Machine& machine_;
+    std::string copy_;
 };
 
 // Thrown by the simulated process's end, so the whole program unwinds to the runner.

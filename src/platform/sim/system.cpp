@@ -86,10 +86,21 @@ void SimProcess::end(int exitCode) {
 
 void SimLog::write(const std::string& event) noexcept {
     try {
-        machine_.log.push_back(platform::logSafe(event));
+        const std::string line = platform::logSafe(event);
+        machine_.log.push_back(line);
+        if (!copy_.empty())
+            machine_.createFile(copy_).bytes += line + "\r\n";
     } catch (...) {
         // Out of memory: the log is the one thing allowed to lose an event.
     }
+}
+
+void SimLog::copyTo(const std::string& path) noexcept {
+    if (path.find_first_of("\\/:") != std::string::npos) {
+        write("無法寫入記錄檔 " + path + "：找不到路徑。");
+        return;
+    }
+    copy_ = path;
 }
 
 }  // namespace sim

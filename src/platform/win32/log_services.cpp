@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/log_text.h"
 #include "platform/win32/handle.h"
@@ -56,21 +57,42 @@ Win32Log::Win32Log() {
         path_ = std::wstring(folder, length) + L"Velmora.log";
 }
 
-void Win32Log::write(const std::string& event) noexcept {
-    if (path_.empty())
-        return;
-    try {
-        std::string line = timestamp() + " " + platform::logSafe(event) + "\r\n";
-        // A short share wait only: another installer writing at the same moment loses nothing
-        // but this line, and the install is never held up.
-        UniqueHandle file(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file.valid())
-            return;
+namespace {
+
+// Appends one line; false when the file cannot be opened or written.
+bool appendLine(const std::wstring& path, const std::string& line, bool trim) {
+    // A short share wait only: another installer writing at the same moment loses nothing
+    // but this line, and the install is never held up.
+    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        return false;
+    if (trim)
         trimIfFull(file.get(), line.size());
-        LARGE_INTEGER end{};
-        if (SetFilePointerEx(file.get(), end, nullptr, FILE_END))
-            writeAll(file.get(), line);
+    LARGE_INTEGER end{};
+    return SetFilePointerEx(file.get(), end, nullptr, FILE_END) && writeAll(file.get(), line);
+}
+
+}  // namespace
+
+void Win32Log::copyTo(const std::string& path) noexcept {
+    try {
+        copy_ = toWide(path);
+    } catch (...) {
+        copy_.clear();
+    }
+}
+
+void Win32Log::write(const std::string& event) noexcept {
+    try {
+        const std::string line = timestamp() + " " + platform::logSafe(event) + "\r\n";
+        if (!copy_.empty() && !appendLine(copy_, line, false)) {
+            const DWORD error = GetLastError();
+            const std::wstring failed = std::exchange(copy_, std::wstring());
+            write("無法寫入記錄檔 " + toUtf8(failed) + "：錯誤 " + std::to_string(error));
+        }
+        if (!path_.empty())
+            appendLine(path_, line, true);
     } catch (...) {
         // Nothing the log meets may reach the install.
     }
