@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/log_text.h"
+#include "platform/logged_printer_network.h"
 
 namespace platform {
 
@@ -225,13 +226,16 @@ struct LoggedServices::Parts {
           network(in.network, in.log),
           launcher(in.launcher, in.log),
           files(in.files, in.log),
-          services{wmi,           shell,           network,  launcher,   files,      in.codepage,
-                   in.profileApi, in.messageBoxes, in.clock, in.windows, in.process, in.log} {}
+          printerNetwork(in.printerNetwork, in.log),
+          services{wmi,         shell,         network,         launcher, files,
+                   in.codepage, in.profileApi, in.messageBoxes, in.clock, in.windows,
+                   in.process,  in.log,        printerNetwork} {}
     LoggedWmi wmi;
     LoggedShell shell;
     LoggedNetwork network;
     LoggedLauncher launcher;
     LoggedFiles files;
+    LoggedPrinterNetwork printerNetwork;
     Services services;
 };
 

@@ -3,6 +3,7 @@
 // machine (platform/win32) and the simulated one (platform/sim) each fill it.
 
 #include "platform/files.h"
+#include "platform/printer_network.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/wmi.h"
@@ -22,6 +23,7 @@ struct Services {
     Windows& windows;
     Process& process;
     Log& log;
+    PrinterNetwork& printerNetwork;
 };
 
 }  // namespace platform

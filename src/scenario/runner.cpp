@@ -5,6 +5,7 @@
 
 #include "app/program.h"
 #include "platform/sim/backend.h"
+#include "platform/sim/printer_network.h"
 #include "platform/sim/services.h"
 #include "scenario/scenario.h"
 
@@ -30,8 +31,9 @@ class Simulation {
           process_(machine_),
           log_(machine_),
           backend_(machine_, script_),
-          services_{wmi_,        shell_,        network_, launcher_, files_,   codepage_,
-                    profileApi_, messageBoxes_, clock_,   backend_,  process_, log_} {
+          printerNetwork_(machine_),
+          services_{wmi_,          shell_, network_, launcher_, files_, codepage_,      profileApi_,
+                    messageBoxes_, clock_, backend_, process_,  log_,   printerNetwork_} {
         machine_.exeName = s.exe;
         configureMachine(s.machine, machine_);
         for (const FolderFile& f : s.folder) {
@@ -72,6 +74,7 @@ class Simulation {
     sim::SimProcess process_;
     sim::SimLog log_;
     sim::SimBackend backend_;
+    sim::SimPrinterNetwork printerNetwork_;
     platform::Services services_;
 };
 

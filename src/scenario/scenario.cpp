@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/sim/base64.h"
+#include "platform/sim/network_hosts.h"
 #include "platform/sim/wmi_values.h"
 
 namespace scenario {
@@ -188,6 +189,8 @@ void configureMachine(const Value& m, sim::Machine& target) {
             target.services[name] = state.asString();
         }
     }
+    if (const Value* network = m.find("network"))
+        target.network = sim::readNetworkHosts(*network);
     if (const Value* faults = m.find("faults")) {
         if (!faults->isArray())
             invalid("machine.faults must be an array");
@@ -205,7 +208,8 @@ void configureMachine(const Value& m, sim::Machine& target) {
                     if (!value.isNumber())
                         invalid("machine.faults: skip must be a number");
                     fault.skip = value.asInteger();
-                } else if (key == "exitCode" || key == "count") {
+                } else if (key == "exitCode" || key == "count" ||
+                           sim::writtenAfterNetworkCall(*f.find("op"), key)) {
                     // Written after the call: a fault copied from a transcript matches on what
                     // the call is asked, not on what it answered.
                 } else if (key == "number") {

@@ -9,6 +9,7 @@
 #include "forms/backend.h"
 #include "forms/runtime.h"
 #include "platform/sim/backend.h"
+#include "platform/sim/printer_network.h"
 #include "platform/sim/services.h"
 
 namespace testing_support {
@@ -67,8 +68,9 @@ struct FormsHarness {
           windows(machine, script),
           process(machine),
           log(machine),
-          services{wmi,        shell, network, launcher, files,   codepage,
-                   profileApi, boxes, clock,   windows,  process, log},
+          printerNetwork(machine),
+          services{wmi,   shell, network, launcher, files, codepage,      profileApi,
+                   boxes, clock, windows, process,  log,   printerNetwork},
           runtime(backend, services, &windows) {
         backend.runtime = &runtime;
     }
@@ -87,6 +89,7 @@ struct FormsHarness {
     sim::SimBackend windows;  // serves setTopmost and records errors
     sim::SimProcess process;
     sim::SimLog log;
+    sim::SimPrinterNetwork printerNetwork;
     platform::Services services;
     FakeBackend backend;
     forms::Runtime runtime;
