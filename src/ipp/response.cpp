@@ -203,4 +203,13 @@ std::optional<std::string> textAttribute(const Response& response, std::string_v
     return text::fromCodePoints(text::toCodePoints(bytes));
 }
 
+std::optional<std::string> answeredText(std::string_view reply, std::uint32_t requestId,
+                                        std::string_view attribute) {
+    Decoded decoded = decodeResponse(reply);
+    if (!decoded.response || decoded.response->requestId != requestId ||
+        !succeeded(*decoded.response))
+        return std::nullopt;
+    return textAttribute(*decoded.response, attribute);
+}
+
 }  // namespace ipp

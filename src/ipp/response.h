@@ -63,4 +63,9 @@ const Attribute* findAttribute(const Response& response, std::string_view name);
 // U+FFFD. Nothing when the attribute is absent or its first value is no text.
 std::optional<std::string> textAttribute(const Response& response, std::string_view name);
 
+// What a printer answered to the question with that request id about one attribute: its text
+// value when the reply reads, says success and answers that very question; nothing otherwise.
+std::optional<std::string> answeredText(std::string_view reply, std::uint32_t requestId,
+                                        std::string_view attribute);
+
 }  // namespace ipp

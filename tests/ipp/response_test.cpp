@@ -211,4 +211,26 @@ TEST(IppResponse, EmptyGroupsAndTrailingDataAreAccepted) {
     EXPECT_EQ(ipp::textAttribute(r, "printer-name"), "p");
 }
 
+TEST(IppResponse, AnsweredTextIsOnlyThatOfASuccessfulReplyToTheQuestion) {
+    const std::string name = "printer-make-and-model";
+    const std::string attributes = kOperationGroup +
+                                   valueBytes(0x47, "attributes-charset", "utf-8") + kPrinterGroup +
+                                   valueBytes(0x41, name, "EPSON L3150") + kEnd;
+    struct Case {
+        const char* what;
+        std::string reply;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"the answer", replyHeader(0x0000, 42) + attributes, "EPSON L3150"},
+        {"success with ignored attributes", replyHeader(0x0001, 42) + attributes, "EPSON L3150"},
+        {"another question's answer", replyHeader(0x0000, 41) + attributes, std::nullopt},
+        {"a failure status", replyHeader(0x0400, 42) + attributes, std::nullopt},
+        {"a reply cut short", (replyHeader(0x0000, 42) + attributes).substr(0, 30), std::nullopt},
+        {"no reply at all", "", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ipp::answeredText(c.reply, 42, name), c.expected) << c.what;
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "platform/win32/file_services.h"
 #include "platform/win32/log_services.h"
+#include "platform/win32/printer_network_services.h"
 #include "platform/win32/shell_services.h"
 #include "platform/win32/system_services.h"
 #include "platform/win32/wide.h"
@@ -26,8 +27,10 @@ struct Machine::Parts {
     Win32Windows windows;
     Win32Process process;
     Win32Log log;
-    platform::Services services{wmi,        shell,        network, launcher, files,   codepage,
-                                profileApi, messageBoxes, clock,   windows,  process, log};
+    Win32PrinterNetwork printerNetwork;
+    platform::Services services{wmi,      shell,      network,       launcher, files,
+                                codepage, profileApi, messageBoxes,  clock,    windows,
+                                process,  log,        printerNetwork};
 };
 
 Machine::Machine() : parts_(std::make_unique<Parts>()) {
