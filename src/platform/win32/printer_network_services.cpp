@@ -8,6 +8,7 @@
 
 #include <winhttp.h>
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -219,28 +220,26 @@ bool Win32PrinterNetwork::probe(const std::string& address, int port) {
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &found) != 0)
-        return false;
-    const addrinfo target = *found;
-    Socket s(socket(target.ai_family, target.ai_socktype, target.ai_protocol));
-    const int socketError = WSAGetLastError();
-    if (s.get() == INVALID_SOCKET) {
-        freeaddrinfo(found);
-        if (nobodyThere(socketError))
+    addrinfo* list = nullptr;
+    if (int error = getaddrinfo(address.c_str(), std::to_string(port).c_str(), &hints, &list)) {
+        if (error == EAI_NONAME)  // not a numeric address
             return false;
-        throw win32Error(static_cast<DWORD>(socketError), call);
+        throw win32Error(static_cast<DWORD>(error), call);
+    }
+    const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> found(list, freeaddrinfo);
+    Socket s(socket(found->ai_family, found->ai_socktype, found->ai_protocol));
+    if (s.get() == INVALID_SOCKET) {
+        const int error = WSAGetLastError();
+        if (nobodyThere(error))
+            return false;
+        throw win32Error(static_cast<DWORD>(error), call);
     }
     u_long nonBlocking = 1;
-    if (ioctlsocket(s.get(), FIONBIO, &nonBlocking) != 0) {
-        freeaddrinfo(found);
+    if (ioctlsocket(s.get(), FIONBIO, &nonBlocking) != 0)
         throw win32Error(static_cast<DWORD>(WSAGetLastError()), call);
-    }
-    const int connected = connect(s.get(), target.ai_addr, static_cast<int>(target.ai_addrlen));
-    const int connectError = WSAGetLastError();
-    freeaddrinfo(found);
-    if (connected == 0)
+    if (connect(s.get(), found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0)
         return true;
+    const int connectError = WSAGetLastError();
     if (connectError == WSAEWOULDBLOCK)
         return connectedInTime(s.get(), call);
     if (nobodyThere(connectError))
