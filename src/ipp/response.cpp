@@ -12,7 +12,7 @@ std::uint16_t readShort(std::string_view bytes, std::size_t at) {
                                       static_cast<unsigned char>(bytes[at + 1]));
 }
 
-// The text part of a textWithLanguage or nameWithLanguage value: a language and a text, each
+// The text of a textWithLanguage or nameWithLanguage value: a language and a text, each
 // behind its 16-bit length, filling the value exactly. Nothing when they do not.
 std::optional<std::string_view> textWithLanguage(std::string_view value) {
     if (value.size() < 2)

@@ -9,17 +9,17 @@
 namespace {
 
 // "01 0b ..." to bytes; text in quotes is taken as it is.
-std::string bytesOf(std::string_view spec) {
+std::string bytesOf(std::string_view written) {
     std::string out;
-    for (std::size_t i = 0; i < spec.size();) {
-        if (spec[i] == ' ') {
+    for (std::size_t i = 0; i < written.size();) {
+        if (written[i] == ' ') {
             ++i;
-        } else if (spec[i] == '\'') {
-            std::size_t close = spec.find('\'', i + 1);
-            out += spec.substr(i + 1, close - i - 1);
+        } else if (written[i] == '\'') {
+            std::size_t close = written.find('\'', i + 1);
+            out += written.substr(i + 1, close - i - 1);
             i = close + 1;
         } else {
-            out += static_cast<char>(std::stoi(std::string(spec.substr(i, 2)), nullptr, 16));
+            out += static_cast<char>(std::stoi(std::string(written.substr(i, 2)), nullptr, 16));
             i += 2;
         }
     }
@@ -51,10 +51,10 @@ TEST(IppRequest, GetPrinterAttributesIsEncodedByteForByte) {
         {"none asked: all of them", {}, 0xFFFFFFFF, "ff ff ff ff | 03"},
     };
     for (const Case& c : cases) {
-        std::string spec = c.expected;
-        std::size_t bar = spec.find('|');
-        std::string expected = bytesOf(start) + bytesOf(spec.substr(0, bar)) + bytesOf(operation) +
-                               bytesOf(spec.substr(bar + 1));
+        std::string written = c.expected;
+        std::size_t bar = written.find('|');
+        std::string expected = bytesOf(start) + bytesOf(written.substr(0, bar)) +
+                               bytesOf(operation) + bytesOf(written.substr(bar + 1));
         EXPECT_EQ(ipp::encodeGetPrinterAttributes("ipp://10.0.0.7:631/ipp/print", c.requested,
                                                   c.requestId),
                   expected)
