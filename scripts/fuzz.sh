@@ -17,7 +17,7 @@ cmake --build "$build" -j2
 # New inputs go to a scratch folder first, so the corpus in the tree stays as it is.
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-for target in name_list ini_text model_scan inf_reader; do
+for target in name_list ini_text model_scan inf_reader ipp_reply; do
   echo "== fuzz_$target for ${seconds}s"
   mkdir -p "$scratch/$target"
   status=0

@@ -137,6 +137,11 @@ void Form1::Form_Load() {
         fields.printerAddress = *address;
     if (auto name = names.nonEmpty(2))
         fields.printerName = *name;
+    // The command line's values, for this run only.
+    if (program_.switches().ip)
+        fields.printerAddress = *program_.switches().ip;
+    if (program_.switches().name)
+        fields.printerName = *program_.switches().name;
 
     // A machine whose WMI cannot be reached still shows the window, without an own address.
     std::string ownAddress;
@@ -183,6 +188,7 @@ void Form1::Command1_Click() {
         return;
     }
     if (!profile::isAcceptableAddress(Text1.text(), os.codepage)) {
+        os.log.write("位址不正確，未接受：" + Text1.text());
         os.messageBoxes.show("IP不正確", forms::kAppTitle, platform::Icon::Stop,
                              platform::Buttons::Ok);
         return;
@@ -201,6 +207,8 @@ void Form1::Command1_Click() {
         if (std::optional<platform::Error> e = runtime().trap(
                 [&] { profile::ProfileStore(os.files, os.codepage).write(confirmed); })) {
             os.log.write("無法寫入 ip.ini，以確認的位址繼續安裝：" + e->description());
+        } else {
+            os.log.write("ip.ini 寫入：" + profile::firstLine(profile::formatLine(confirmed)));
         }
     }
     platform::Answer answer =
@@ -316,6 +324,7 @@ void Form1::local_port_Click() {
 profile::UserChoice Form1::userChoice() const {
     profile::UserChoice choice;
     choice.address = Text1.text();
+    choice.packageName = program_.switches().name;
     // A name typed over the one shown.
     if (Text2.text() != print_nameLabel.text())
         choice.printerName = Text2.text();

@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/command_line.h"
 #include "app/form1.h"
+#include "app/uninstall.h"
 #include "engine/setupprint_form.h"
 #include "maker/advset_form.h"
 #include "tools/filename_form.h"
@@ -35,8 +37,40 @@ struct Program::Windows {
     forms::FormSlot<tools::FilenameForm> filename;
 };
 
+namespace {
+
+std::vector<std::string> argumentsOf(platform::Services& services) {
+    try {
+        return services.process.arguments();
+    } catch (const platform::Error&) {
+        return {};  // a command line that cannot be read starts as one without switches
+    }
+}
+
+// The command line as the log shows it: each argument, those with blanks between quotes.
+std::string commandLineText(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return "（無參數）";
+    std::string text;
+    for (const std::string& a : arguments) {
+        if (!text.empty())
+            text += ' ';
+        text += a.empty() || a.find_first_of(" \t") != std::string::npos ? "\"" + a + "\"" : a;
+    }
+    return text;
+}
+
+}  // namespace
+
 Program::Program(platform::Services& services, forms::Backend& backend, forms::ErrorSink* errors)
-    : logged_(services),
+    : arguments_(argumentsOf(services)),
+      parsed_(command::parseSwitches(arguments_)),
+      switches_(std::holds_alternative<command::Switches>(parsed_)
+                    ? std::get<command::Switches>(parsed_)
+                    : command::Switches{}),
+      unattended_(switches_.ui != command::Ui::Full || command::asksForQuiet(arguments_)),
+      chosen_(unattended_ ? platform::withMessageBoxes(services, unattendedBoxes_) : services),
+      logged_(chosen_),
       services_(logged_.services()),
       outcome_(services.log),
       runtime_(backend, services_, errors),
@@ -74,10 +108,60 @@ void Program::hideMainWindow() {
     form1().hide();
 }
 
+engine::InstallNotice& Program::notice() {
+    if (switches_.ui == command::Ui::Quiet)
+        return silentNotice_;
+    return notice_;
+}
+
 void Program::run() {
+    if (switches_.log)
+        services_.log.copyTo(*switches_.log);
     services_.log.write("開始：" + services_.process.exeName() + "，資料夾 " +
                         services_.process.exeFolder());
+    services_.log.write("命令列：" + commandLineText(arguments_) + "；帳戶：" +
+                        (services_.process.runsAsLocalSystem() ? "LocalSystem" : "使用者"));
+    if (const auto* bad = std::get_if<command::BadSwitch>(&parsed_))
+        refuseCommandLine(bad->reason);
+    if (switches_.help)
+        showUsage();
+    if (std::optional<std::string> refused = refusedSwitchValue(switches_, services_.codepage))
+        refuseCommandLine(*refused);
+    if (switches_.uninstall)
+        runtime_.runFrom([this] { uninstallPackage(*this, !unattended_); });
+    if (unattended_)
+        runUnattended();
     runtime_.run([this]() -> forms::Form& { return form1(); });
+}
+
+void Program::refuseCommandLine(const std::string& reason) {
+    services_.log.write("命令列不正確：" + reason);
+    runtime_.trap([&] {
+        services_.messageBoxes.show(reason + "\r\n\r\n" + command::usageText(), forms::kAppTitle,
+                                    platform::Icon::Stop, platform::Buttons::Ok);
+    });
+    runtime_.endProgram(forms::exit_code::kBadCommandLine);
+}
+
+void Program::showUsage() {
+    runtime_.trap([&] {
+        services_.messageBoxes.show(command::usageText(), forms::kAppTitle,
+                                    platform::Icon::Information, platform::Buttons::Ok);
+    });
+    runtime_.endProgram(forms::exit_code::kSuccess);
+}
+
+// The install the one-key path does after 確定 and 是, with the package's values and the
+// command line's: the engine window loads, hidden, and the install runs in its load.
+void Program::runUnattended() {
+    profile::UserChoice choice;
+    choice.address = switches_.ip;
+    choice.packageName = switches_.name;
+    choice.unattended = true;
+    runtime_.runFrom([this, choice] {
+        choice_ = choice;
+        setupprint();
+    });
 }
 
 forms::Form* Program::findLoaded(const std::string& formName) const {

@@ -4,8 +4,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
+#include "app/unattended_boxes.h"
+#include "command/switches.h"
 #include "engine/setupprint_form.h"
+#include "engine/silent_notice.h"
 #include "forms/backend.h"
 #include "forms/outcome.h"
 #include "forms/runtime.h"
@@ -38,8 +43,12 @@ class Program : public engine::EngineHost {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Starts in the main window and returns only by ending the process.
+    // Starts as the command line says (in the main window without switches) and returns only
+    // by ending the process.
     [[noreturn]] void run();
+
+    // The command line's switches; the defaults when it was refused.
+    const command::Switches& switches() const { return switches_; }
 
     forms::Runtime& runtime() override { return runtime_; }
     // The services every window uses; their changes go to the install log.
@@ -52,7 +61,7 @@ class Program : public engine::EngineHost {
     void startInstall(profile::UserChoice choice);
 
     // What the install sees of the program.
-    engine::InstallNotice& notice() override { return notice_; }
+    engine::InstallNotice& notice() override;
     const profile::UserChoice& choice() override { return choice_; }
     void hideMainWindow() override;
 
@@ -69,12 +78,24 @@ class Program : public engine::EngineHost {
 
   private:
     struct Windows;
+    [[noreturn]] void refuseCommandLine(const std::string& reason);
+    [[noreturn]] void showUsage();
+    [[noreturn]] void runUnattended();
+
+    std::vector<std::string> arguments_;
+    std::variant<command::Switches, command::BadSwitch> parsed_;
+    command::Switches switches_;
+    // Nobody watches the run (/quiet, /passive): no message box shows.
+    bool unattended_;
+    UnattendedBoxes unattendedBoxes_;
+    platform::Services chosen_;
     platform::LoggedServices logged_;
     platform::Services& services_;
     forms::Outcome outcome_;
     profile::UserChoice choice_;
     forms::Runtime runtime_;
     ui::NoticeWindow notice_;
+    engine::SilentNotice silentNotice_;
     std::unique_ptr<Windows> windows_;
 };
 

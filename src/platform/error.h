@@ -43,6 +43,7 @@ inline constexpr long long kPathFileAccess = 75;
 inline constexpr long long kPathNotFound = 76;
 inline constexpr long long kInvalidPropertyValue = 380;
 inline constexpr long long kInvalidIndex = 381;
+inline constexpr long long kNetworkDown = 10050;  // WSAENETDOWN: no network to ask a printer on
 
 // HRESULTs as the scripting runtime raises them: signed 32-bit numbers.
 constexpr long long hresult(std::uint32_t code) {

@@ -34,6 +34,7 @@ inline constexpr ErrorText kErrorTexts[] = {
     {errors::kPathNotFound, "找不到路徑"},
     {errors::kInvalidPropertyValue, "無效的屬性值"},
     {errors::kInvalidIndex, "無效的屬性陣列索引"},
+    {errors::kNetworkDown, "通訊端操作遇到了失效的網路。"},
     {errors::kFileNotFoundHresult, "系統找不到指定的檔案。"},
     {errors::kAccessDeniedHresult, "存取被拒。"},
     {errors::kRpcUnavailable, "RPC 伺服器無法使用。"},

@@ -2,6 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/log_text.h"
+#include "platform/logged_printer_network.h"
 
 namespace platform {
 
@@ -289,9 +290,9 @@ struct LoggedServices::Parts {
           files(in.files, in.log),
           spooler(in.spooler, in.log),
           boxes(in.messageBoxes, in.log),
-          services{wmi,         shell,         network,         launcher, files,
-                   in.codepage, in.profileApi, boxes,           in.clock, in.windows,
-                   in.process,  spooler,       in.log} {}
+          printerNetwork(in.printerNetwork, in.log),
+          services{wmi,   shell,    network,    launcher,   files,   in.codepage, in.profileApi,
+                   boxes, in.clock, in.windows, in.process, spooler, in.log,      printerNetwork} {}
     LoggedWmi wmi;
     LoggedShell shell;
     LoggedNetwork network;
@@ -299,6 +300,7 @@ struct LoggedServices::Parts {
     LoggedFiles files;
     LoggedSpooler spooler;
     LoggedBoxes boxes;
+    LoggedPrinterNetwork printerNetwork;
     Services services;
 };
 

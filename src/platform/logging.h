@@ -1,8 +1,9 @@
 #pragma once
 // The program's services with every change they make written to the install log: commands
 // started and how they ended, WMI changes, registry and printer settings, files written,
-// printers and ports removed, and every message shown with the answer given.
-// Reads are not logged. A failing call is logged with its number and text and then raised
+// printers and ports removed, every message shown with the answer given, and what printers
+// answered on the network (platform/logged_printer_network.h). Other reads are not logged. A
+// failing call is logged with its number and text and then raised
 // unchanged.
 
 #include <memory>

@@ -3,6 +3,7 @@
 // machine (platform/win32) and the simulated one (platform/sim) each fill it.
 
 #include "platform/files.h"
+#include "platform/printer_network.h"
 #include "platform/shell.h"
 #include "platform/spooler.h"
 #include "platform/system.h"
@@ -24,6 +25,13 @@ struct Services {
     Process& process;
     Spooler& spooler;
     Log& log;
+    PrinterNetwork& printerNetwork;
 };
+
+// The same services with other message boxes: a run nobody watches shows none.
+inline Services withMessageBoxes(const Services& s, MessageBoxes& boxes) {
+    return Services{s.wmi, s.shell, s.network, s.launcher, s.files,   s.codepage, s.profileApi,
+                    boxes, s.clock, s.windows, s.process,  s.spooler, s.log,      s.printerNetwork};
+}
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/program.h"
+#include "platform/sim/printer_network.h"
 #include "platform/sim/services.h"
 #include "platform/sim/ui/backend.h"
 #include "scenario/scenario.h"
@@ -31,8 +32,10 @@ class Simulation {
           spooler_(machine_),
           log_(machine_),
           backend_(machine_, script_),
-          services_{wmi_,          shell_, network_, launcher_, files_,   codepage_, profileApi_,
-                    messageBoxes_, clock_, backend_, process_,  spooler_, log_} {
+          printerNetwork_(machine_),
+          services_{wmi_,      shell_,      network_,      launcher_,      files_,
+                    codepage_, profileApi_, messageBoxes_, clock_,         backend_,
+                    process_,  spooler_,    log_,          printerNetwork_} {
         prepareMachine(s, machine_);
         for (const FolderFile& f : s.folder) {
             sim::SimFile& file = machine_.createFile(f.name);
@@ -73,6 +76,7 @@ class Simulation {
     sim::SimSpooler spooler_;
     sim::SimLog log_;
     sim::SimBackend backend_;
+    sim::SimPrinterNetwork printerNetwork_;
     platform::Services services_;
 };
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "platform/sim/base64.h"
+#include "platform/sim/network_hosts.h"
 #include "platform/sim/wmi_values.h"
 #include "scenario/fields.h"
 #include "scenario/installed.h"
@@ -92,11 +93,11 @@ Scenario parseScenario(const Value& doc) {
     if (const Value* machine = doc.find("machine")) {
         if (!machine->isObject())
             invalid("\"machine\" must be an object");
-        refuseUnknownFields(
-            *machine,
-            {"computerName", "folder", "adapters", "printers", "ports", "drivers", "os",
-             "architecture", "language", "missingPrograms", "services", "account", "faults"},
-            "machine");
+        refuseUnknownFields(*machine,
+                            {"computerName", "folder", "adapters", "printers", "ports", "drivers",
+                             "os", "architecture", "language", "missingPrograms", "services",
+                             "account", "faults", "network"},
+                            "machine");
         s.machine = *machine;
     }
     if (const Value* actions = doc.find("actions")) {
@@ -232,6 +233,8 @@ void configureMachine(const Value& m, sim::Machine& target) {
             target.services[name] = state.asString();
         }
     }
+    if (const Value* network = m.find("network"))
+        target.network = sim::readNetworkHosts(*network);
     if (const Value* faults = m.find("faults")) {
         if (!faults->isArray())
             invalid("machine.faults must be an array");
@@ -249,7 +252,8 @@ void configureMachine(const Value& m, sim::Machine& target) {
                     if (!value.isNumber())
                         invalid("machine.faults: skip must be a number");
                     fault.skip = value.asInteger();
-                } else if (key == "exitCode" || key == "count" || key == "removed") {
+                } else if (key == "exitCode" || key == "count" || key == "removed" ||
+                           sim::writtenAfterNetworkCall(*f.find("op"), key)) {
                     // Written after the call: a fault copied from a transcript matches on what
                     // the call is asked, not on what it answered.
                 } else if (key == "number") {

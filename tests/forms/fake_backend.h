@@ -8,6 +8,7 @@
 
 #include "forms/backend.h"
 #include "forms/runtime.h"
+#include "platform/sim/printer_network.h"
 #include "platform/sim/services.h"
 #include "platform/sim/ui/backend.h"
 
@@ -68,8 +69,9 @@ struct FormsHarness {
           process(machine),
           spooler(machine),
           log(machine),
+          printerNetwork(machine),
           services{wmi,   shell, network, launcher, files,   codepage, profileApi,
-                   boxes, clock, windows, process,  spooler, log},
+                   boxes, clock, windows, process,  spooler, log,      printerNetwork},
           runtime(backend, services, &windows) {
         backend.runtime = &runtime;
     }
@@ -89,6 +91,7 @@ struct FormsHarness {
     sim::SimProcess process;
     sim::SimSpooler spooler;
     sim::SimLog log;
+    sim::SimPrinterNetwork printerNetwork;
     platform::Services services;
     FakeBackend backend;
     forms::Runtime runtime;

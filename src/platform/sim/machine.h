@@ -13,6 +13,7 @@
 
 #include "platform/error.h"
 #include "platform/sim/json.h"
+#include "platform/sim/network_hosts.h"
 #include "platform/sim/transcript.h"
 #include "platform/system.h"
 #include "platform/wmi.h"
@@ -108,6 +109,8 @@ class Machine {
     std::vector<Fault> faults;
     double clock = 0;              // seconds of virtual time
     std::vector<std::string> log;  // the install log's events, kept in memory
+    // Printers on the network; without it every address is one that says nothing of itself.
+    std::optional<NetworkHosts> network;
 
     void setRegistry(const std::string& path, json::Value value);
     const json::Value* registryValue(const std::string& path) const;

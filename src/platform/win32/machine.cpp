@@ -6,6 +6,7 @@
 
 #include "platform/win32/file_services.h"
 #include "platform/win32/log_services.h"
+#include "platform/win32/printer_network_services.h"
 #include "platform/win32/shell_services.h"
 #include "platform/win32/spooler_services.h"
 #include "platform/win32/system_services.h"
@@ -28,9 +29,10 @@ struct Machine::Parts {
     Win32Process process;
     Win32Spooler spooler;
     Win32Log log;
-    platform::Services services{wmi,      shell,      network,      launcher, files,
-                                codepage, profileApi, messageBoxes, clock,    windows,
-                                process,  spooler,    log};
+    Win32PrinterNetwork printerNetwork;
+    platform::Services services{wmi,      shell,      network,      launcher,      files,
+                                codepage, profileApi, messageBoxes, clock,         windows,
+                                process,  spooler,    log,          printerNetwork};
 };
 
 Machine::Machine() : parts_(std::make_unique<Parts>()) {

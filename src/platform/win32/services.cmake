@@ -12,8 +12,9 @@ add_library(velmora_win32_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/wmi_values.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wmi_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_services.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/printer_network_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/machine.cpp
 )
 target_link_libraries(velmora_win32_platform PUBLIC
-  velmora_text velmora_platform velmora_command ole32 oleaut32 wbemuuid uuid shlwapi shell32 user32 advapi32 kernel32)
+  velmora_text velmora_platform velmora_command velmora_ipp ws2_32 ole32 oleaut32 wbemuuid uuid shlwapi shell32 user32 advapi32 kernel32)
 target_compile_definitions(velmora_win32_platform PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
