@@ -16,6 +16,7 @@ inline const char* kModelXInf =
 
 struct PackageRun {
     std::string exe = "安裝.exe";
+    std::vector<std::string> args;  // the command line after the program's name
     sim::json::Value folder = sim::json::Value::object();
     sim::json::Value machine = sim::json::Value::object();
     sim::json::Value actions = sim::json::Value::array();
@@ -74,6 +75,12 @@ struct PackageRun {
     ScenarioRun run() const {
         sim::json::Value s = sim::json::Value::object();
         s.set("exe", exe);
+        if (!args.empty()) {
+            sim::json::Value a = sim::json::Value::array();
+            for (const std::string& arg : args)
+                a.push(arg);
+            s.set("args", a);
+        }
         s.set("folder", folder);
         s.set("machine", machine);
         s.set("actions", actions);
