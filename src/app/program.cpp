@@ -68,7 +68,7 @@ Program::Program(platform::Services& services, forms::Backend& backend, forms::E
       switches_(std::holds_alternative<command::Switches>(parsed_)
                     ? std::get<command::Switches>(parsed_)
                     : command::Switches{}),
-      unattended_(switches_.ui != command::Ui::Full || command::asksForQuiet(arguments_)),
+      unattended_(switches_.ui != command::Ui::Full || command::asksUnattended(arguments_)),
       chosen_(unattended_ ? platform::withMessageBoxes(services, unattendedBoxes_) : services),
       logged_(chosen_),
       services_(logged_.services()),

@@ -47,12 +47,12 @@ BadSwitch refuse(const std::string& argument, std::string reason) {
 
 }  // namespace
 
-bool asksForQuiet(const std::vector<std::string>& arguments) {
+bool asksUnattended(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments) {
         if (argument.size() < 2 || (argument.front() != '/' && argument.front() != '-'))
             continue;
         const SwitchName* name = known(text::asciiLower(argument.substr(1)));
-        if (name != nullptr && name->which == Switch::Quiet)
+        if (name != nullptr && (name->which == Switch::Quiet || name->which == Switch::Passive))
             return true;
     }
     return false;

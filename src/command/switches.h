@@ -36,9 +36,9 @@ struct BadSwitch {
 // the full interface.
 std::variant<Switches, BadSwitch> parseSwitches(const std::vector<std::string>& arguments);
 
-// Whether an argument asks for the quiet interface (/quiet or an alias, with no value): a
-// command line that is refused still shows nothing then.
-bool asksForQuiet(const std::vector<std::string>& arguments);
+// Whether an argument asks for a run nobody watches (/quiet, /passive or an alias, with no
+// value): a command line that is refused still shows no box then.
+bool asksUnattended(const std::vector<std::string>& arguments);
 
 // The usage shown for /? and with a refusal: one line a switch, then the exit codes.
 std::string usageText();

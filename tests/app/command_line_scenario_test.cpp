@@ -85,6 +85,7 @@ TEST(CommandLine, EachSwitchEndsWithItsCodeAndShowsOnlyWhatItShould) {
         {{"/quiet", "/name=   "}, 1639, {}, 0, {}, ""},
         {{"/quiet", "/name=Office\\"}, 1639, {}, 0, {}, ""},
         {{"/passive", "/ip=x"}, 1639, {}, 0, {}, ""},
+        {{"/passive", "/ip="}, 1639, {}, 0, {}, ""},
     };
     for (const Case& c : cases) {
         std::string what;

@@ -155,4 +155,49 @@ TEST(BadInputSweep, HostileProfilesNamesAndAddressesNeverInjectCorruptOrCrash) {
     EXPECT_GT(runs, 1000);
 }
 
+// The same texts given on a deployment tool's command line, with nobody to see a box: each is
+// installed whole or refused with 1639 before anything changes.
+TEST(BadInputSweep, HostileCommandLineValuesAreInstalledWholeOrRefusedBeforeAnyChange) {
+    int runs = 0;
+    for (const std::string& value : kHostileFields) {
+        for (const std::string& address : kAddresses) {
+            for (const char* ui : {"/quiet", "/passive"}) {
+                Value folder = Value::object();
+                Value ini = Value::object();
+                ini.set("text", "ip,10.1.1.5,Office,Model X,x.inf,111\r\n");
+                folder.set("ip.ini", ini);
+                Value args = Value::array();
+                args.push(ui);
+                args.push("/ip=" + address);
+                args.push("/name=" + value);
+                Value s = Value::object();
+                s.set("exe", "安裝.exe");
+                s.set("args", args);
+                s.set("folder", folder);
+                ScenarioRun r = runAnswering(s);
+                ++runs;
+                const std::string what =
+                    std::string(ui) + " | " + address.substr(0, 30) + " | " + value.substr(0, 30);
+                ASSERT_EQ(r.status, 0) << what << ": " << r.lines[r.lines.size() - 2].dump();
+                EXPECT_TRUE(r.ops("msgbox").empty()) << what;
+                const long long code = sweeps::exitCode(r);
+                for (const auto& l : r.lines) {
+                    const std::string op = l.find("op")->asString();
+                    if (op == "run" || op == "start")
+                        expectDesignedSplit(l.find("cmd")->asString(), what);
+                    EXPECT_NE(op, "file.write") << what;
+                }
+                if (code == 1639) {
+                    EXPECT_TRUE(r.state().find("ports")->asArray().empty()) << what;
+                    EXPECT_TRUE(r.state().find("printers")->asArray().empty()) << what;
+                }
+                EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(),
+                          "ip,10.1.1.5,Office,Model X,x.inf,111\r\n")
+                    << what;
+            }
+        }
+    }
+    EXPECT_GT(runs, 100);
+}
+
 }  // namespace
