@@ -86,6 +86,39 @@ void tellState(const sim::json::Value& state) {
         std::cout << "  " << event.asString() << "\n";
 }
 
+// Runs a scenario and tells its steps and what the machine holds; returns the final state.
+sim::json::Value runAndTell(const sim::json::Value& scenario) {
+    std::ostringstream transcript;
+    scenario::runScenario(scenario.dump(), transcript);
+    sim::json::Value state = tellSteps(transcript.str());
+    std::cout << "  printers: " << state.find("printers")->dump() << "\n"
+              << "  ports: " << state.find("ports")->dump() << "\n";
+    return state;
+}
+
+// The printers, ports and drivers a run left, as a scenario's machine.
+sim::json::Value machineLeftBy(const sim::json::Value& state) {
+    sim::json::Value machine = sim::json::Value::object();
+    sim::json::Value ports = sim::json::Value::array();
+    for (const sim::json::Value& port : state.find("ports")->asArray()) {
+        sim::json::Value p = sim::json::Value::object();
+        for (const char* key : {"Name", "HostAddress", "PortNumber", "Protocol", "SNMPEnabled"})
+            p.set(key, *port.find(key));
+        ports.push(p);
+    }
+    sim::json::Value printers = sim::json::Value::array();
+    for (const sim::json::Value& printer : state.find("printers")->asArray()) {
+        sim::json::Value p = sim::json::Value::object();
+        for (const char* key : {"Name", "DriverName", "PortName"})
+            p.set(key, *printer.find(key));
+        printers.push(p);
+    }
+    machine.set("ports", ports);
+    machine.set("printers", printers);
+    machine.set("drivers", *state.find("drivers"));
+    return machine;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,5 +138,16 @@ int main(int argc, char** argv) {
     std::ostringstream transcript;
     const int status = scenario::runScenario(scenario.dump(), transcript);
     tellState(tellSteps(transcript.str()));
+
+    // What a deployment tool does with the same folder: a quiet install on a fresh PC, then the
+    // same command again on the PC it left.
+    std::cout << "\n== A deployment tool runs: 安裝.exe /quiet (on a fresh PC)\n\n";
+    sim::json::Value quiet = packageScenario(folder, nullptr);
+    quiet.set("args", sim::json::parse(R"(["/quiet"])"));
+    const sim::json::Value left = runAndTell(quiet);
+    std::cout << "\n== The same command again, on the PC the first run left\n\n";
+    sim::json::Value again = quiet;
+    again.set("machine", machineLeftBy(left));
+    runAndTell(again);
     return status;
 }

@@ -127,6 +127,26 @@ const std::pair<const char*, Narration> kNarrations[] = {
                 (l.find("result")->asBool() ? "it is there." : "it is not there.");
      }},
     {"file.read", [](const Line& l) { return "Reads " + str(l, "name") + "."; }},
+    {"printer.remove",
+     [](const Line& l) {
+         return "Removes the printer " + str(l, "name") + ": " +
+                (l.find("removed") && l.find("removed")->asBool() ? "removed." : "there was none.");
+     }},
+    {"port.remove",
+     [](const Line& l) {
+         return "Removes the port " + str(l, "name") + ": " +
+                (l.find("removed") && l.find("removed")->asBool() ? "removed." : "there was none.");
+     }},
+    {"net.probe",
+     [](const Line& l) {
+         return "Knocks on " + str(l, "address") + " port " + str(l, "port") + ": " +
+                (l.find("open") && l.find("open")->asBool() ? "it answers." : "no answer.");
+     }},
+    {"ipp.query",
+     [](const Line& l) {
+         return "Asks the printer at " + str(l, "address") + " for its " + str(l, "attribute") +
+                ": " + str(l, "value") + ".";
+     }},
     {"wait", [](const Line& l) { return "Waits " + str(l, "seconds") + " s."; }},
     {"error", errorRaised},
     {"end", programEnd},

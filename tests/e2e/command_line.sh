@@ -104,7 +104,7 @@ case_quiet() {
 case_passive() {
   case_name=passive
   echo "# case: $case_name"
-  launch /passive /name=Lobby '/ip=\\srv\hp' 
+  launch /passive /name=Lobby '/ip=\\srv\hp'
   watch_until_end || { give_up "passive: the run ends within 90 s" "no exit code"; finish; return; }
   local other=() t
   for t in "${seen[@]}"; do [[ $t == "$notice_title" ]] || other+=("$t"); done
