@@ -32,6 +32,41 @@ platform::WmiObject objectFrom(const Value& json, const char* className, const c
     return o;
 }
 
+// One entry of the package folder: its text in the code page, or its bytes.
+FolderFile folderFileFrom(const std::string& name, const Value& entry) {
+    if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
+        invalid("folder: \"" + name + "\" is not a plain file name");
+    }
+    if (!entry.isObject())
+        invalid("folder: \"" + name + "\" must be an object");
+    refuseUnknownFields(entry, {"text", "base64", "hidden"}, "folder: \"" + name + "\"");
+    if (entry.has("text") && entry.has("base64"))
+        invalid("folder: \"" + name + "\" gives both \"text\" and \"base64\"");
+    FolderFile f;
+    f.name = name;
+    if (const Value* t = entry.find("text")) {
+        if (!t->isString())
+            invalid("folder: \"" + name + "\".text must be a string");
+        f.text = t->asString();
+    } else if (const Value* b = entry.find("base64")) {
+        if (!b->isString())
+            invalid("folder: \"" + name + "\".base64 must be a string");
+        auto bytes = sim::base64Decode(b->asString());
+        if (!bytes)
+            invalid("folder: \"" + name + "\".base64 is not base64");
+        f.bytes = *bytes;
+        f.isText = false;
+    } else {
+        invalid("folder: \"" + name + "\" needs \"text\" or \"base64\"");
+    }
+    if (const Value* h = entry.find("hidden")) {
+        if (!h->isBool())
+            invalid("folder: \"" + name + "\".hidden must be true or false");
+        f.hidden = h->asBool();
+    }
+    return f;
+}
+
 }  // namespace
 
 Scenario parseScenario(const Value& doc) {
@@ -56,39 +91,8 @@ Scenario parseScenario(const Value& doc) {
     if (const Value* folder = doc.find("folder")) {
         if (!folder->isObject())
             invalid("\"folder\" must be an object");
-        for (const auto& [name, entry] : folder->members()) {
-            if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
-                invalid("folder: \"" + name + "\" is not a plain file name");
-            }
-            if (!entry.isObject())
-                invalid("folder: \"" + name + "\" must be an object");
-            refuseUnknownFields(entry, {"text", "base64", "hidden"}, "folder: \"" + name + "\"");
-            if (entry.has("text") && entry.has("base64"))
-                invalid("folder: \"" + name + "\" gives both \"text\" and \"base64\"");
-            FolderFile f;
-            f.name = name;
-            if (const Value* t = entry.find("text")) {
-                if (!t->isString())
-                    invalid("folder: \"" + name + "\".text must be a string");
-                f.text = t->asString();
-            } else if (const Value* b = entry.find("base64")) {
-                if (!b->isString())
-                    invalid("folder: \"" + name + "\".base64 must be a string");
-                auto bytes = sim::base64Decode(b->asString());
-                if (!bytes)
-                    invalid("folder: \"" + name + "\".base64 is not base64");
-                f.bytes = *bytes;
-                f.isText = false;
-            } else {
-                invalid("folder: \"" + name + "\" needs \"text\" or \"base64\"");
-            }
-            if (const Value* h = entry.find("hidden")) {
-                if (!h->isBool())
-                    invalid("folder: \"" + name + "\".hidden must be true or false");
-                f.hidden = h->asBool();
-            }
-            s.folder.push_back(std::move(f));
-        }
+        for (const auto& [name, entry] : folder->members())
+            s.folder.push_back(folderFileFrom(name, entry));
     }
     if (const Value* machine = doc.find("machine")) {
         if (!machine->isObject())
@@ -128,10 +132,10 @@ void prepareMachine(const Scenario& scenario, sim::Machine& target) {
     configureMachine(scenario.machine, target);
 }
 
-void configureMachine(const Value& m, sim::Machine& target) {
-    target.adapters = {
-        objectFrom(sim::json::parse(R"({"IPEnabled": true, "IPAddress": ["192.168.1.23"]})"),
-                   "Win32_NetworkAdapterConfiguration", "adapters")};
+namespace {
+
+// The computer's name and folder, its network adapters and the printers it has.
+void readComputer(const Value& m, sim::Machine& target) {
     if (const Value* name = m.find("computerName")) {
         if (!name->isString())
             invalid("machine.computerName must be a string");
@@ -165,10 +169,10 @@ void configureMachine(const Value& m, sim::Machine& target) {
             target.printers.push_back(std::move(o));
         }
     }
-    if (const Value* ports = m.find("ports"))
-        target.ports = portsFrom(*ports);
-    if (const Value* drivers = m.find("drivers"))
-        target.drivers = driversFrom(*drivers);
+}
+
+// The system's caption and version, and the account the program runs as.
+void readSystem(const Value& m, sim::Machine& target) {
     if (const Value* os = m.find("os")) {
         if (!os->isObject())
             invalid("machine.os must be an object");
@@ -191,6 +195,10 @@ void configureMachine(const Value& m, sim::Machine& target) {
         }
         target.localSystem = account->asString() == "system";
     }
+}
+
+// The processor architecture and the user interface language.
+void readArchitectureAndLanguage(const Value& m, sim::Machine& target) {
     if (const Value* a = m.find("architecture")) {
         static const std::pair<const char*, platform::Architecture> kNames[] = {
             {"amd64", platform::Architecture::Amd64},
@@ -215,6 +223,10 @@ void configureMachine(const Value& m, sim::Machine& target) {
             invalid("machine.language must be a hexadecimal language id such as \"0404\"");
         target.language = static_cast<std::uint16_t>(id);
     }
+}
+
+// The programs that are missing and the state of each service.
+void readProgramsAndServices(const Value& m, sim::Machine& target) {
     if (const Value* missing = m.find("missingPrograms")) {
         if (!missing->isArray())
             invalid("machine.missingPrograms must be an array");
@@ -233,6 +245,61 @@ void configureMachine(const Value& m, sim::Machine& target) {
             target.services[name] = state.asString();
         }
     }
+}
+
+// One fault of machine.faults: what it matches, and how it fails the call.
+sim::Fault faultFrom(const Value& f) {
+    sim::Fault fault;
+    fault.match = Value::object();
+    for (const auto& [key, value] : f.members()) {
+        if (key == "times") {
+            if (!value.isNumber())
+                invalid("machine.faults: times must be a number");
+            fault.times = value.asInteger();
+        } else if (key == "skip") {
+            if (!value.isNumber())
+                invalid("machine.faults: skip must be a number");
+            fault.skip = value.asInteger();
+        } else if (key == "exitCode" || key == "count" || key == "removed" ||
+                   sim::writtenAfterNetworkCall(*f.find("op"), key)) {
+            // Written after the call: a fault copied from a transcript matches on what
+            // the call is asked, not on what it answered.
+        } else if (key == "number") {
+            if (!value.isNumber())
+                invalid("machine.faults: number must be a number");
+            fault.number = value.asInteger();
+        } else if (key == "description") {
+            if (!value.isString())
+                invalid("machine.faults: description must be a string");
+            fault.description = value.asString();
+        } else if (key == "result") {
+            const Value* op = f.find("op");
+            if (!value.isNumber() || !op->isString() ||
+                (op->asString() != "wmi.call" && op->asString() != "run")) {
+                invalid("machine.faults: result must be a number, for a wmi.call or run");
+            }
+            fault.result = value.asInteger();
+        } else {
+            fault.match.set(key, value);
+        }
+    }
+    return fault;
+}
+
+}  // namespace
+
+void configureMachine(const Value& m, sim::Machine& target) {
+    target.adapters = {
+        objectFrom(sim::json::parse(R"({"IPEnabled": true, "IPAddress": ["192.168.1.23"]})"),
+                   "Win32_NetworkAdapterConfiguration", "adapters")};
+    readComputer(m, target);
+    if (const Value* ports = m.find("ports"))
+        target.ports = portsFrom(*ports);
+    if (const Value* drivers = m.find("drivers"))
+        target.drivers = driversFrom(*drivers);
+    readSystem(m, target);
+    readArchitectureAndLanguage(m, target);
+    readProgramsAndServices(m, target);
     if (const Value* network = m.find("network"))
         target.network = sim::readNetworkHosts(*network);
     if (const Value* faults = m.find("faults")) {
@@ -241,41 +308,7 @@ void configureMachine(const Value& m, sim::Machine& target) {
         for (const Value& f : faults->asArray()) {
             if (!f.isObject() || !f.has("op"))
                 invalid("machine.faults: every fault needs an \"op\"");
-            sim::Fault fault;
-            fault.match = Value::object();
-            for (const auto& [key, value] : f.members()) {
-                if (key == "times") {
-                    if (!value.isNumber())
-                        invalid("machine.faults: times must be a number");
-                    fault.times = value.asInteger();
-                } else if (key == "skip") {
-                    if (!value.isNumber())
-                        invalid("machine.faults: skip must be a number");
-                    fault.skip = value.asInteger();
-                } else if (key == "exitCode" || key == "count" || key == "removed" ||
-                           sim::writtenAfterNetworkCall(*f.find("op"), key)) {
-                    // Written after the call: a fault copied from a transcript matches on what
-                    // the call is asked, not on what it answered.
-                } else if (key == "number") {
-                    if (!value.isNumber())
-                        invalid("machine.faults: number must be a number");
-                    fault.number = value.asInteger();
-                } else if (key == "description") {
-                    if (!value.isString())
-                        invalid("machine.faults: description must be a string");
-                    fault.description = value.asString();
-                } else if (key == "result") {
-                    const Value* op = f.find("op");
-                    if (!value.isNumber() || !op->isString() ||
-                        (op->asString() != "wmi.call" && op->asString() != "run")) {
-                        invalid("machine.faults: result must be a number, for a wmi.call or run");
-                    }
-                    fault.result = value.asInteger();
-                } else {
-                    fault.match.set(key, value);
-                }
-            }
-            target.faults.push_back(std::move(fault));
+            target.faults.push_back(faultFrom(f));
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "platform/sim/commands.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "command/argv.h"
@@ -66,6 +67,75 @@ bool portExists(Machine& m, const std::string& port) {
     return false;
 }
 
+// The options of one printui line.
+struct PrintuiLine {
+    std::string name, inf, port, model, file;
+    bool install = false, restore = false, store = false, remove = false, makeDefault = false;
+};
+
+PrintuiLine printuiLineOf(const std::vector<std::string>& w) {
+    PrintuiLine l;
+    const std::pair<const char*, bool PrintuiLine::*> flags[] = {{"/if", &PrintuiLine::install},
+                                                                 {"/y", &PrintuiLine::makeDefault},
+                                                                 {"/Sr", &PrintuiLine::restore},
+                                                                 {"/Ss", &PrintuiLine::store},
+                                                                 {"/dl", &PrintuiLine::remove}};
+    const std::pair<const char*, std::string PrintuiLine::*> values[] = {
+        {"/b", &PrintuiLine::name}, {"/n", &PrintuiLine::name},  {"/f", &PrintuiLine::inf},
+        {"/r", &PrintuiLine::port}, {"/m", &PrintuiLine::model}, {"/a", &PrintuiLine::file}};
+    for (std::size_t i = 2; i < w.size(); ++i) {
+        for (const auto& [option, member] : flags) {
+            if (w[i] == option)
+                l.*member = true;
+        }
+        for (const auto& [option, member] : values) {
+            if (w[i] == option) {
+                l.*member = i + 1 < w.size() ? w[i + 1] : std::string();
+                ++i;
+                break;
+            }
+        }
+    }
+    return l;
+}
+
+void installPrinter(Machine& m, const PrintuiLine& l) {
+    if (l.name.empty() || !infHoldsModel(m, l.inf, l.model) || !portExists(m, l.port) ||
+        m.printer(l.name) != nullptr) {
+        return;
+    }
+    platform::WmiObject printer;
+    printer.className = "Win32_Printer";
+    printer.set("Name", platform::Value::text(l.name));
+    printer.set("DriverName", platform::Value::text(l.model));
+    printer.set("PortName", platform::Value::text(l.port));
+    m.printers.push_back(printer);
+    if (std::find(m.drivers.begin(), m.drivers.end(), l.model) == m.drivers.end())
+        m.drivers.push_back(l.model);
+}
+
+void restoreSettings(Machine& m, const PrintuiLine& l) {
+    if (m.printer(l.name) == nullptr || m.file(l.file) == nullptr)
+        return;
+    for (auto& entry : m.preferences) {
+        if (entry.first == l.name) {
+            entry.second = l.file;
+            return;
+        }
+    }
+    m.preferences.emplace_back(l.name, l.file);
+}
+
+void removePrinterNamed(Machine& m, const std::string& name) {
+    for (auto it = m.printers.begin(); it != m.printers.end(); ++it) {
+        const platform::Value* n = it->property("Name");
+        if (n != nullptr && n->string == name) {
+            m.printers.erase(it);
+            return;
+        }
+    }
+}
+
 // rundll32 printui.dll,PrintUIEntry: installs (/if), applies (/Sr) and stores (/Ss) printer
 // settings, deletes (/dl), makes the default printer (/y). Like the real entry point it reports
 // nothing: the machine's state is what changes or not. An install line with /Sr appended
@@ -73,73 +143,21 @@ bool portExists(Machine& m, const std::string& port) {
 // (ERROR_PRINTER_ALREADY_EXISTS): that printer stays as it was, and rundll32, which hands back
 // nothing of the entry point's, still ends with 0.
 int printuiCommand(Machine& m, const std::vector<std::string>& w) {
-    std::string name, inf, port, model, file;
-    bool install = false, restore = false, store = false, remove = false, makeDefault = false;
-    for (std::size_t i = 2; i < w.size(); ++i) {
-        std::string opt = w[i];
-        auto next = [&]() -> std::string { return i + 1 < w.size() ? w[++i] : std::string(); };
-        if (opt == "/if")
-            install = true;
-        else if (opt == "/y")
-            makeDefault = true;
-        else if (opt == "/Sr")
-            restore = true;
-        else if (opt == "/Ss")
-            store = true;
-        else if (opt == "/dl")
-            remove = true;
-        else if (opt == "/b" || opt == "/n")
-            name = next();
-        else if (opt == "/f")
-            inf = next();
-        else if (opt == "/r")
-            port = next();
-        else if (opt == "/m")
-            model = next();
-        else if (opt == "/a")
-            file = next();
-    }
-    if (install && !name.empty() && infHoldsModel(m, inf, model) && portExists(m, port) &&
-        m.printer(name) == nullptr) {
-        platform::WmiObject printer;
-        printer.className = "Win32_Printer";
-        printer.set("Name", platform::Value::text(name));
-        printer.set("DriverName", platform::Value::text(model));
-        printer.set("PortName", platform::Value::text(port));
-        m.printers.push_back(printer);
-        bool known = false;
-        for (const std::string& d : m.drivers)
-            known = known || d == model;
-        if (!known)
-            m.drivers.push_back(model);
-    }
-    if (install && !restore)
+    const PrintuiLine l = printuiLineOf(w);
+    if (l.install)
+        installPrinter(m, l);
+    if (l.install && !l.restore)
         return 0;
-    if (makeDefault) {
-        if (const platform::WmiObject* printer = m.printer(name))
+    if (l.makeDefault) {
+        if (const platform::WmiObject* printer = m.printer(l.name))
             m.defaultPrinter = printer->property("Name")->string;
-    } else if (restore) {
-        if (m.printer(name) != nullptr && m.file(file) != nullptr) {
-            for (auto& entry : m.preferences) {
-                if (entry.first == name) {
-                    entry.second = file;
-                    return 0;
-                }
-            }
-            m.preferences.emplace_back(name, file);
-        }
-    } else if (store) {
-        if (m.printer(name) != nullptr && !file.empty()) {
-            m.createFile(file).bytes = std::string("VELMORA-PRINTER-SETTINGS\0", 25) + name;
-        }
-    } else if (remove) {
-        for (auto it = m.printers.begin(); it != m.printers.end(); ++it) {
-            const platform::Value* n = it->property("Name");
-            if (n != nullptr && n->string == name) {
-                m.printers.erase(it);
-                break;
-            }
-        }
+    } else if (l.restore) {
+        restoreSettings(m, l);
+    } else if (l.store) {
+        if (m.printer(l.name) != nullptr && !l.file.empty())
+            m.createFile(l.file).bytes = std::string("VELMORA-PRINTER-SETTINGS\0", 25) + l.name;
+    } else if (l.remove) {
+        removePrinterNamed(m, l.name);
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "forms/runtime.h"
 #include "platform/win32/ui/dpi.h"
 #include "platform/win32/ui/form_window.h"
+
+#include <optional>
 #include "platform/win32/ui/proc_guard.h"
 #include "platform/win32/ui/win32_backend.h"
 
@@ -70,6 +72,16 @@ LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 
 LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+    for (auto group : {&FormWindow::windowMessage, &FormWindow::menuMessage,
+                       &FormWindow::dpiMessage, &FormWindow::paintMessage}) {
+        if (std::optional<LRESULT> handled = (this->*group)(msg, wParam, lParam))
+            return *handled;
+    }
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+// Commands, closing, activation, size and the default button.
+std::optional<LRESULT> FormWindow::windowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             command(wParam, lParam);
@@ -126,6 +138,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_SETDEFID:
             return TRUE;  // the model says which button is the default
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+// The menu bar: a drop-down opening, and the loop the menus run in.
+std::optional<LRESULT> FormWindow::menuMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
         case WM_INITMENUPOPUP:
             // A drop-down's own click reaction runs as it opens, so it can set up its items.
             if (HIWORD(lParam) == 0) {
@@ -145,6 +166,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 rebuildMenu();
             }
             return 0;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+// A move to a monitor of another DPI.
+std::optional<LRESULT> FormWindow::dpiMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
         case WM_GETDPISCALEDSIZE:
             if (model_ != nullptr) {
                 UINT next = static_cast<UINT>(wParam);
@@ -166,6 +196,15 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+// Colours, owner-drawn controls, the background and painting.
+std::optional<LRESULT> FormWindow::paintMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORBTN:
@@ -211,7 +250,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    return std::nullopt;
 }
 
 }  // namespace platform::win32::ui

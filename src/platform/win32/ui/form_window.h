@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -80,6 +81,11 @@ class FormWindow {
 
   private:
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Each group of messages; nothing when the default handling is wanted.
+    std::optional<LRESULT> windowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> menuMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> dpiMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> paintMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void createControls();
     void applyDpi(UINT dpi);
     void fitClientArea();
