@@ -24,6 +24,8 @@ constexpr forms::Rgb kLinkBlue{0x0000FF};
 constexpr forms::Rgb kWhite{0xFFFFFF};
 }  // namespace
 
+// The window's design in one place: every control, its place, look and tab order.
+// NOLINTNEXTLINE(readability-function-size)
 Form1::Form1(Program& program)
     : Form(program.runtime(), "Form1", 4905, 2265),
       Label3(*this, "Label3", {360, 120, 3015, 495}, "請輸入影印機 IP"),

@@ -45,6 +45,48 @@ BadSwitch refuse(const std::string& argument, std::string reason) {
     return BadSwitch{argument, std::move(reason)};
 }
 
+// Why a switch's value is refused: one that takes a value needs a non-empty one, the others none.
+std::optional<BadSwitch> badValue(const std::string& argument, Switch which,
+                                  const std::optional<std::string>& value) {
+    if (takesValue(which) && !value) {
+        return refuse(argument,
+                      "參數 " + inQuotes(argument) + " 需要一個值，寫成 " + argument + "=值。");
+    }
+    if (takesValue(which) && value->empty())
+        return refuse(argument, "參數 " + inQuotes(argument) + " 的值是空的。");
+    if (!takesValue(which) && value)
+        return refuse(argument, "參數 " + inQuotes(argument) + " 不接受值。");
+    return std::nullopt;
+}
+
+void apply(Switches& result, Switch which, const std::optional<std::string>& value) {
+    switch (which) {
+        case Switch::Quiet:
+            result.ui = Ui::Quiet;
+            break;
+        case Switch::Passive:
+            result.ui = Ui::Passive;
+            break;
+        case Switch::Ip:
+            result.ip = value;
+            break;
+        case Switch::Name:
+            result.name = value;
+            break;
+        case Switch::Log:
+            result.log = value;
+            break;
+        case Switch::Uninstall:
+            result.uninstall = true;
+            break;
+        case Switch::Help:
+            result.help = true;
+            break;
+        case Switch::Count:
+            break;
+    }
+}
+
 }  // namespace
 
 bool asksUnattended(const std::vector<std::string>& arguments) {
@@ -84,14 +126,8 @@ std::variant<Switches, BadSwitch> parseSwitches(const std::vector<std::string>& 
         std::optional<std::string> value;
         if (equals != std::string::npos)
             value = body.substr(equals + 1);
-        if (takesValue(name->which) && !value) {
-            return refuse(argument,
-                          "參數 " + inQuotes(argument) + " 需要一個值，寫成 " + argument + "=值。");
-        }
-        if (takesValue(name->which) && value->empty())
-            return refuse(argument, "參數 " + inQuotes(argument) + " 的值是空的。");
-        if (!takesValue(name->which) && value)
-            return refuse(argument, "參數 " + inQuotes(argument) + " 不接受值。");
+        if (std::optional<BadSwitch> bad = badValue(argument, name->which, value))
+            return *bad;
         const Switch other = name->which == Switch::Quiet     ? Switch::Passive
                              : name->which == Switch::Passive ? Switch::Quiet
                                                               : Switch::Count;
@@ -100,31 +136,7 @@ std::variant<Switches, BadSwitch> parseSwitches(const std::vector<std::string>& 
                                         " 一起使用：安裝時只能選一種畫面。");
         }
         seen(name->which) = argument;
-        switch (name->which) {
-            case Switch::Quiet:
-                result.ui = Ui::Quiet;
-                break;
-            case Switch::Passive:
-                result.ui = Ui::Passive;
-                break;
-            case Switch::Ip:
-                result.ip = value;
-                break;
-            case Switch::Name:
-                result.name = value;
-                break;
-            case Switch::Log:
-                result.log = value;
-                break;
-            case Switch::Uninstall:
-                result.uninstall = true;
-                break;
-            case Switch::Help:
-                result.help = true;
-                break;
-            case Switch::Count:
-                break;
-        }
+        apply(result, name->which, value);
     }
     return result;
 }

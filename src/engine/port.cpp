@@ -26,7 +26,27 @@ PortName tcpPort(EngineContext& ctx, const std::string& address, PortName portNa
     return PortName{port->property("Name")->string, false};
 }
 
-PortName networkPort(EngineContext& ctx, const std::string& address, PortName portName) {
+// Every spooler the system lists is started again, and given time when it really started.
+void startSpoolerAgain(EngineContext& ctx, const std::string& task) {
+    std::optional<long long> lastStart;
+    ctx.task(task, [&] {
+        auto wmi = ctx.os.wmi.connect("winmgmts:");
+        for (const platform::WmiObject& service :
+             wmi->execQuery(command::kSpoolerQuery, std::nullopt)) {
+            lastStart = wmi->callMethod(service, "StartService", {});
+        }
+    });
+    // A start that really started the spooler gets more time; "already running" does not.
+    if (lastStart && *lastStart == 0)
+        ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
+    // 0 started, 10 already running: anything else leaves the spooler, and the port, down.
+    if (lastStart && *lastStart != 0 && *lastStart != 10) {
+        ctx.outcome.fail(task, "列印多工緩衝處理器沒有啟動（StartService 傳回 " +
+                                   std::to_string(*lastStart) + "）");
+    }
+}
+
+PortName networkPort(EngineContext& ctx, const std::string& address, PortName) {
     const std::string task = "新增連接埠 " + address;
     std::unique_ptr<platform::WmiService> cimv2;
     std::optional<platform::WmiObject> spooler;
@@ -67,26 +87,9 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName po
     }
     if (spooler)
         ctx.step([&] { cimv2->callMethod(*spooler, "StartService", {}); });
-    portName = PortName{address, true};
     ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
-
-    std::optional<long long> lastStart;
-    ctx.task(task, [&] {
-        auto wmi = ctx.os.wmi.connect("winmgmts:");
-        for (const platform::WmiObject& service :
-             wmi->execQuery(command::kSpoolerQuery, std::nullopt)) {
-            lastStart = wmi->callMethod(service, "StartService", {});
-        }
-    });
-    // A start that really started the spooler gets more time; "already running" does not.
-    if (lastStart && *lastStart == 0)
-        ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
-    // 0 started, 10 already running: anything else leaves the spooler, and the port, down.
-    if (lastStart && *lastStart != 0 && *lastStart != 10) {
-        ctx.outcome.fail(task, "列印多工緩衝處理器沒有啟動（StartService 傳回 " +
-                                   std::to_string(*lastStart) + "）");
-    }
-    return portName;
+    startSpoolerAgain(ctx, task);
+    return PortName{address, true};
 }
 
 }  // namespace

@@ -94,44 +94,51 @@ class Reader {
                 r.groups.push_back({tag, {}});
                 continue;
             }
-            std::string_view name;
-            std::string_view value;
-            if (!field(name) || !field(value))
-                return refuse("the reply is cut short in an attribute");
-            if (r.groups.empty())
-                return refuse("a value before any group");
-            if (std::optional<std::string> why = badValue(tag, value))
+            if (std::optional<std::string> why = attribute(r, tag, tagAt))
                 return refuse(*why);
-            Group& group = r.groups.back();
-            if (depth_ > 0) {
-                // Members of a collection carry no name; they become the collection's bytes.
-                if (!name.empty())
-                    return refuse("a named attribute inside a collection");
-                if (tag == tags::kBeginCollection) {
-                    ++depth_;
-                } else if (tag == tags::kEndCollection && --depth_ == 0) {
-                    group.attributes.back().values.back().bytes =
-                        std::string(bytes_.substr(membersAt_, tagAt - membersAt_));
-                }
-                continue;
-            }
-            if (tag == tags::kEndCollection || tag == tags::kMemberName)
-                return refuse("a collection's member outside any collection");
-            if (!name.empty()) {
-                group.attributes.push_back({std::string(name), {}});
-            } else if (group.attributes.empty()) {
-                return refuse("a value before any attribute name");
-            }
-            group.attributes.back().values.push_back({tag, std::string(value)});
-            if (tag == tags::kBeginCollection) {
-                depth_ = 1;
-                membersAt_ = pos_;
-            }
         }
         return refuse("the reply is cut short: no end-of-attributes tag");
     }
 
   private:
+    // One attribute value after its tag; why the reply is refused, or nothing.
+    std::optional<std::string> attribute(Response& r, std::uint8_t tag, std::size_t tagAt) {
+        std::string_view name;
+        std::string_view value;
+        if (!field(name) || !field(value))
+            return std::string("the reply is cut short in an attribute");
+        if (r.groups.empty())
+            return std::string("a value before any group");
+        if (std::optional<std::string> why = badValue(tag, value))
+            return *why;
+        Group& group = r.groups.back();
+        if (depth_ > 0) {
+            // Members of a collection carry no name; they become the collection's bytes.
+            if (!name.empty())
+                return std::string("a named attribute inside a collection");
+            if (tag == tags::kBeginCollection) {
+                ++depth_;
+            } else if (tag == tags::kEndCollection && --depth_ == 0) {
+                group.attributes.back().values.back().bytes =
+                    std::string(bytes_.substr(membersAt_, tagAt - membersAt_));
+            }
+            return std::nullopt;
+        }
+        if (tag == tags::kEndCollection || tag == tags::kMemberName)
+            return std::string("a collection's member outside any collection");
+        if (!name.empty()) {
+            group.attributes.push_back({std::string(name), {}});
+        } else if (group.attributes.empty()) {
+            return std::string("a value before any attribute name");
+        }
+        group.attributes.back().values.push_back({tag, std::string(value)});
+        if (tag == tags::kBeginCollection) {
+            depth_ = 1;
+            membersAt_ = pos_;
+        }
+        return std::nullopt;
+    }
+
     // A 16-bit length and that many bytes.
     bool field(std::string_view& out) {
         if (bytes_.size() - pos_ < 2)

@@ -15,6 +15,8 @@ constexpr forms::Rgb kRed{0xFF0000};
 constexpr forms::Rgb kGreen{0x008000};
 }  // namespace
 
+// The window's design in one place: every control, its place, look and tab order.
+// NOLINTNEXTLINE(readability-function-size)
 AdvsetForm::AdvsetForm(forms::Runtime& runtime, std::function<void(const std::string&)> saved)
     : Form(runtime, "ADVSET", 7125, 4665),
       Label3_0(*this, "Label3(0)", {240, 120, 1215, 255}, "步驟 1"),

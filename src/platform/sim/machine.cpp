@@ -170,32 +170,52 @@ platform::WmiObject* Machine::printer(const std::string& name) {
     return nullptr;
 }
 
-json::Value Machine::state(const SimCodepage& codepage) const {
-    json::Value line = Transcript::line("state");
-    json::Value filesJson = json::Value::object();
-    for (const SimFile& f : files_) {
+namespace {
+
+json::Value listOf(const std::vector<std::string>& items) {
+    json::Value out = json::Value::array();
+    for (const std::string& item : items)
+        out.push(item);
+    return out;
+}
+
+template <typename Map>
+json::Value objectOf(const Map& entries) {
+    json::Value out = json::Value::object();
+    for (const auto& [key, value] : entries)
+        out.set(key, value);
+    return out;
+}
+
+json::Value filesOf(const std::vector<SimFile>& files, const SimCodepage& codepage) {
+    json::Value out = json::Value::object();
+    for (const SimFile& f : files) {
         if (codepage.isText(f.bytes)) {
-            filesJson.set(f.name, codepage.decode(f.bytes));
+            out.set(f.name, codepage.decode(f.bytes));
         } else {
             json::Value raw = json::Value::object();
             raw.set("base64", base64Encode(f.bytes));
-            filesJson.set(f.name, raw);
+            out.set(f.name, raw);
         }
     }
-    line.set("files", filesJson);
+    return out;
+}
 
-    json::Value printersJson = json::Value::array();
+json::Value printersOf(const std::vector<platform::WmiObject>& printers) {
+    json::Value out = json::Value::array();
     for (const platform::WmiObject& p : printers) {
         json::Value o = json::Value::object();
         for (const char* field : {"Name", "DriverName", "PortName"}) {
             const platform::Value* v = p.property(field);
             o.set(field, v != nullptr ? toJson(*v) : json::Value(nullptr));
         }
-        printersJson.push(o);
+        out.push(o);
     }
-    line.set("printers", printersJson);
+    return out;
+}
 
-    json::Value portsJson = json::Value::array();
+json::Value portsOf(const std::vector<Port>& ports) {
+    json::Value out = json::Value::array();
     for (const Port& p : ports) {
         json::Value o = json::Value::object();
         o.set("Name", p.name);
@@ -203,40 +223,25 @@ json::Value Machine::state(const SimCodepage& codepage) const {
         o.set("PortNumber", p.portNumber);
         o.set("Protocol", p.protocol);
         o.set("SNMPEnabled", p.snmpEnabled);
-        portsJson.push(o);
+        out.push(o);
     }
-    line.set("ports", portsJson);
+    return out;
+}
 
-    json::Value driversJson = json::Value::array();
-    for (const std::string& d : drivers)
-        driversJson.push(d);
-    line.set("drivers", driversJson);
+}  // namespace
+
+json::Value Machine::state(const SimCodepage& codepage) const {
+    json::Value line = Transcript::line("state");
+    line.set("files", filesOf(files_, codepage));
+    line.set("printers", printersOf(printers));
+    line.set("ports", portsOf(ports));
+    line.set("drivers", listOf(drivers));
     line.set("defaultPrinter", defaultPrinter ? json::Value(*defaultPrinter) : json::Value());
-
-    json::Value connectionsJson = json::Value::array();
-    for (const std::string& c : connections)
-        connectionsJson.push(c);
-    line.set("connections", connectionsJson);
-
-    json::Value preferencesJson = json::Value::object();
-    for (const auto& [printerName, file] : preferences)
-        preferencesJson.set(printerName, file);
-    line.set("preferences", preferencesJson);
-
-    json::Value registryJson = json::Value::object();
-    for (const auto& [path, value] : registry)
-        registryJson.set(path, value);
-    line.set("registry", registryJson);
-
-    json::Value servicesJson = json::Value::object();
-    for (const auto& [name, st] : services)
-        servicesJson.set(name, st);
-    line.set("services", servicesJson);
-
-    json::Value logJson = json::Value::array();
-    for (const std::string& event : log)
-        logJson.push(event);
-    line.set("log", logJson);
+    line.set("connections", listOf(connections));
+    line.set("preferences", objectOf(preferences));
+    line.set("registry", objectOf(registry));
+    line.set("services", objectOf(services));
+    line.set("log", listOf(log));
     return line;
 }
 

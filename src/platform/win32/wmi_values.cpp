@@ -186,26 +186,9 @@ std::optional<platform::Value> fromVariant(const VARIANT& variant, CIMTYPE cimTy
     return fromVariant(*converted.get(), CIM_STRING);
 }
 
-void toVariant(const platform::Value& value, CIMTYPE cimType, bool uint32AsUI4, VARIANT& out) {
-    VariantClear(&out);
-    if (value.isNull()) {
-        V_VT(&out) = VT_NULL;
-        return;
-    }
-    CIMTYPE base = cimType & ~CIM_FLAG_ARRAY;
-    if (cimType & CIM_FLAG_ARRAY) {
-        if (base != CIM_STRING && base != CIM_DATETIME && base != CIM_REFERENCE)
-            typeMismatch();
-        putStringArray(value, out);
-        return;
-    }
-    if (value.kind == Kind::StringList)
-        typeMismatch();
+// The whole-number types up to 32 bits, each checked against its range.
+void putInteger(const platform::Value& value, CIMTYPE base, bool uint32AsUI4, VARIANT& out) {
     switch (base) {
-        case CIM_BOOLEAN:
-            V_VT(&out) = VT_BOOL;
-            V_BOOL(&out) = boolOf(value) ? VARIANT_TRUE : VARIANT_FALSE;
-            return;
         case CIM_SINT8:
             V_VT(&out) = VT_I2;
             V_I2(&out) = static_cast<SHORT>(integerIn(value, -128, 127));
@@ -239,6 +222,31 @@ void toVariant(const platform::Value& value, CIMTYPE cimType, bool uint32AsUI4, 
             }
             return;
         }
+        default:
+            typeMismatch();
+    }
+}
+
+void toVariant(const platform::Value& value, CIMTYPE cimType, bool uint32AsUI4, VARIANT& out) {
+    VariantClear(&out);
+    if (value.isNull()) {
+        V_VT(&out) = VT_NULL;
+        return;
+    }
+    CIMTYPE base = cimType & ~CIM_FLAG_ARRAY;
+    if (cimType & CIM_FLAG_ARRAY) {
+        if (base != CIM_STRING && base != CIM_DATETIME && base != CIM_REFERENCE)
+            typeMismatch();
+        putStringArray(value, out);
+        return;
+    }
+    if (value.kind == Kind::StringList)
+        typeMismatch();
+    switch (base) {
+        case CIM_BOOLEAN:
+            V_VT(&out) = VT_BOOL;
+            V_BOOL(&out) = boolOf(value) ? VARIANT_TRUE : VARIANT_FALSE;
+            return;
         case CIM_REAL32:
             V_VT(&out) = VT_R4;
             V_R4(&out) = static_cast<float>(numberOf(value));
@@ -254,6 +262,15 @@ void toVariant(const platform::Value& value, CIMTYPE cimType, bool uint32AsUI4, 
         case CIM_UINT64:
             V_VT(&out) = VT_BSTR;
             V_BSTR(&out) = allocString(std::to_string(integerIn(value, 0, INT64_MAX)));
+            return;
+        case CIM_SINT8:
+        case CIM_SINT16:
+        case CIM_CHAR16:
+        case CIM_UINT8:
+        case CIM_UINT16:
+        case CIM_SINT32:
+        case CIM_UINT32:
+            putInteger(value, base, uint32AsUI4, out);
             return;
         case CIM_STRING:
         case CIM_DATETIME:
