@@ -76,7 +76,8 @@ void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters) {
     if (installStepRan)
         openPrintersWindow(ctx);
     if (ctx.localSystem) {
-        ctx.os.log.write("以 LocalSystem 帳戶執行：不寫入 LegacyDefaultPrinterMode，它是使用者的設定");
+        ctx.os.log.write(
+            "以 LocalSystem 帳戶執行：不寫入 LegacyDefaultPrinterMode，它是使用者的設定");
     } else {
         ctx.task("設定 LegacyDefaultPrinterMode",
                  [&] { writeLegacyDefaultPrinterMode(ctx.os.shell); });

@@ -107,7 +107,8 @@ TEST(CommandLine, EachSwitchEndsWithItsCodeAndShowsOnlyWhatItShould) {
         EXPECT_FALSE(ran(r, "control printers")) << what;
         EXPECT_FALSE(ran(r, "PrintersFolder")) << what;
         EXPECT_EQ(r.indexOf("file.write", "name", "ip.ini"), -1) << what;
-        EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(), std::string(kProfile) + "\r\n")
+        EXPECT_EQ(r.state().find("files")->find("ip.ini")->asString(),
+                  std::string(kProfile) + "\r\n")
             << what;
         // The command line as given, an argument with blanks between quotes.
         std::string logged;
@@ -165,11 +166,11 @@ TEST(CommandLine, TheLogGoesWhereLogSaysAndAPathThatCannotBeWrittenStopsNothing)
 // What a PC that already has the package holds: its printer on its port, and the port.
 void alreadyInstalled(PackageRun& p, const char* printerPort, const char* portAddress) {
     p.machine.set("drivers", parse(R"(["Model X"])"));
-    p.machine.set("ports", parse(std::string(R"([{"Name":"IP_10.0.0.7","HostAddress":")") +
-                                 portAddress +
-                                 R"(","PortNumber":"9100","Protocol":1},)"
-                                 R"({"Name":"IP_10.0.0.1","HostAddress":"10.0.0.1",)"
-                                 R"("PortNumber":"9100","Protocol":1}])"));
+    p.machine.set("ports",
+                  parse(std::string(R"([{"Name":"IP_10.0.0.7","HostAddress":")") + portAddress +
+                        R"(","PortNumber":"9100","Protocol":1},)"
+                        R"({"Name":"IP_10.0.0.1","HostAddress":"10.0.0.1",)"
+                        R"("PortNumber":"9100","Protocol":1}])"));
     p.machine.set("printers",
                   parse(std::string(R"([{"Name":"Office","DriverName":"Model X","PortName":")") +
                         printerPort + R"("}])"));
@@ -231,7 +232,12 @@ TEST(CommandLine, UninstallRemovesThePrintersAndAPortNoOtherPrinterUses) {
     const std::string oursOnly = std::string("[") + ours + "]";
     const Case cases[] = {
         {"quiet", {"/uninstall", "/quiet"}, "", oursOnly.c_str(), 0, {}, {}},
-        {"another printer on the port", {"/x", "/quiet"}, "", both.c_str(), 0, {"Other"},
+        {"another printer on the port",
+         {"/x", "/quiet"},
+         "",
+         both.c_str(),
+         0,
+         {"Other"},
          {"IP_10.0.0.7"}},
         {"never installed", {"/uninstall", "/quiet"}, "", "[]", 0, {}, {"IP_10.0.0.7"}},
         {"asked, yes", {"/uninstall"}, "yes", oursOnly.c_str(), 0, {}, {}},
@@ -270,8 +276,9 @@ TEST(CommandLine, AFailedRemovalIsToldAndEndsWith1603) {
         p.machine.set("drivers", parse(R"(["Model X"])"));
         p.machine.set("ports", parse(R"([{"Name":"IP_10.0.0.7","HostAddress":"10.0.0.7",)"
                                      R"("PortNumber":"9100","Protocol":1}])"));
-        p.machine.set("printers",
-                      parse(R"([{"Name":"Office","DriverName":"Model X","PortName":"IP_10.0.0.7"}])"));
+        p.machine.set(
+            "printers",
+            parse(R"([{"Name":"Office","DriverName":"Model X","PortName":"IP_10.0.0.7"}])"));
         Value fault = parse(R"({"op":"printer.remove"})");
         if (std::string(times) == "1")
             fault.set("times", 1);
