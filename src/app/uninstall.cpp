@@ -76,8 +76,9 @@ void removePort(Program& program, const profile::InstallRequest& request) {
 }  // namespace
 
 std::vector<std::string> installedNamesOf(const profile::InstallRequest& request) {
-    std::vector<std::string> names;
     const auto passes = command::planPasses(text::charAt(request.flags, 2), request.printerName);
+    std::vector<std::string> names;
+    names.reserve(passes.size() + 1);
     for (const command::InstallPass& pass : passes)
         names.push_back(pass.printerName);
     if (request.copyName && passes.size() == 1 &&

@@ -46,7 +46,7 @@ void startSpoolerAgain(EngineContext& ctx, const std::string& task) {
     }
 }
 
-PortName networkPort(EngineContext& ctx, const std::string& address, PortName) {
+PortName networkPort(EngineContext& ctx, const std::string& address) {
     const std::string task = "新增連接埠 " + address;
     std::unique_ptr<platform::WmiService> cimv2;
     std::optional<platform::WmiObject> spooler;
@@ -96,7 +96,7 @@ PortName networkPort(EngineContext& ctx, const std::string& address, PortName) {
 
 PortName createPort(EngineContext& ctx, const std::string& address, PortName portName) {
     if (command::isNetworkPath(address))
-        return networkPort(ctx, address, std::move(portName));
+        return networkPort(ctx, address);
     return tcpPort(ctx, address, std::move(portName));
 }
 
