@@ -35,7 +35,7 @@ while read -r dir; do
     */include/c++* | */x86_64-w64-mingw32/include) mingw_args+=("-extra-arg=-isystem$(realpath "$dir")") ;;
   esac
 done < <(echo | "$gxx" -E -x c++ - -v 2>&1 | sed -n '/#include <...> search starts here/,/End of search list/p')
-"$tidy" -p build/windows -j "$jobs" -quiet "${mingw_args[@]}" '/src/platform/win32/' \
+"$tidy" -p build/windows -j "$jobs" -quiet "${mingw_args[@]}" '/src/(platform/win32|winmain)/' \
   >build/windows/tidy.log 2>&1 ||
   { grep -E 'error:|warning:' build/windows/tidy.log | sort -u; echo "lint: clang-tidy found the above (Windows)"; exit 1; }
 echo "lint: no findings"

@@ -72,15 +72,16 @@ LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 }
 
 LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-    for (auto group : {&FormWindow::windowMessage, &FormWindow::menuMessage,
-                       &FormWindow::dpiMessage, &FormWindow::paintMessage}) {
+    for (auto group :
+         {&FormWindow::windowMessage, &FormWindow::stateMessage, &FormWindow::menuMessage,
+          &FormWindow::dpiMessage, &FormWindow::paintMessage}) {
         if (std::optional<LRESULT> handled = (this->*group)(msg, wParam, lParam))
             return *handled;
     }
     return DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
-// Commands, closing, activation, size and the default button.
+// Commands, closing and the default button.
 std::optional<LRESULT> FormWindow::windowMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
@@ -103,6 +104,22 @@ std::optional<LRESULT> FormWindow::windowMessage(UINT msg, WPARAM wParam, LPARAM
             if (forms::Runtime* rt = runtime())
                 return backend_.closeAllForShutdown(*rt) ? TRUE : FALSE;
             return TRUE;
+        case DM_GETDEFID:
+            if (NativeControl* button = defaultButton()) {
+                return MAKELRESULT(GetDlgCtrlID(button->hwnd()), DC_HASDEFID);
+            }
+            return 0;
+        case DM_SETDEFID:
+            return TRUE;  // the model says which button is the default
+        default:
+            break;
+    }
+    return std::nullopt;
+}
+
+// Activation and the window's state (minimised, maximised).
+std::optional<LRESULT> FormWindow::stateMessage(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
         case WM_ACTIVATE:
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = GetFocus();
@@ -131,13 +148,6 @@ std::optional<LRESULT> FormWindow::windowMessage(UINT msg, WPARAM wParam, LPARAM
                 }
             }
             return 0;
-        case DM_GETDEFID:
-            if (NativeControl* button = defaultButton()) {
-                return MAKELRESULT(GetDlgCtrlID(button->hwnd()), DC_HASDEFID);
-            }
-            return 0;
-        case DM_SETDEFID:
-            return TRUE;  // the model says which button is the default
         default:
             break;
     }

@@ -83,6 +83,7 @@ class FormWindow {
     LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
     // Each group of messages; nothing when the default handling is wanted.
     std::optional<LRESULT> windowMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> stateMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> menuMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> dpiMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     std::optional<LRESULT> paintMessage(UINT msg, WPARAM wParam, LPARAM lParam);
