@@ -220,9 +220,10 @@ ask_printer() {
   # The question waits at most two seconds; WinHTTP is loaded on the first.
   check_text "$case_name: ADVSET.Label_reported says \"$label_text\"" \
     "$maker_title" ADVSET.Label_reported "$label_text" 15
+  # The selection comes in the same reaction as the label: a short wait is enough.
   check_text "$case_name: ADVSET.Text3 shows the printer's model \"$printer_entry\", not the first" \
-    "$maker_title" ADVSET.Text3 "$printer_entry"
-  check_text "$case_name: ADVSET.Text2 takes it as the printer name" "$maker_title" ADVSET.Text2 "$printer_entry"
+    "$maker_title" ADVSET.Text3 "$printer_entry" 3
+  check_text "$case_name: ADVSET.Text2 takes it as the printer name" "$maker_title" ADVSET.Text2 "$printer_entry" 3
   local items
   if items=$(drv combo-items "$maker_title" ADVSET.Combo1); then
     check_equal "$case_name: ADVSET.Combo1 lists the INF's ${#models[@]} models in file order" \
