@@ -5,7 +5,8 @@ set -euo pipefail
 # Each package is used by the build, a test or a script: clang-format and clang-tidy-14 by the
 # lint, clang-14 by both and libclang-rt-14-dev by the fuzz targets, file by the test command,
 # cups-ipp-utils (ippeveprinter, with the private message bus of dbus-daemon it needs to start)
-# by the test of the IPP reader against a real printer, the rest
+# by the test of the IPP reader against a real printer and by the package maker's Wine test (with
+# python3 for the printer's raw port), the rest
 # of the second half by the Wine tests (xwd, xdpyinfo, xwininfo, convert, compare, locale-gen;
 # AR PL UMing stands in for the windows' Chinese faces).
 packages=(
@@ -13,7 +14,7 @@ packages=(
   libgtest-dev libbenchmark-dev nlohmann-json3-dev
   clang-14 clang-tidy-14 libclang-rt-14-dev cups-ipp-utils dbus-daemon
   g++-mingw-w64-x86-64-posix
-  wine wine64 xvfb x11-utils x11-apps imagemagick locales fonts-wine fonts-arphic-uming
+  wine wine64 xvfb x11-utils x11-apps imagemagick locales fonts-wine fonts-arphic-uming python3
 )
 if [ "${1:-}" = "--linux-only" ]; then
   packages=(cmake g++ make libgtest-dev nlohmann-json3-dev)

@@ -31,6 +31,10 @@ AdvsetForm::AdvsetForm(forms::Runtime& runtime, std::function<void(const std::st
       Text3(*this, "Text3", {105, 300, 2340, 315}, ""),
       Combo1(*this, "Combo1", {105, 300, 2340, 315}, " 選擇[印表機名稱] "),
       find_INI(*this, "find_INI", {2490, 255, 915, 375}, "選擇型號"),
+      // Under the model frame, on the row of Label4 and as wide as the frame; empty until a
+      // printer answers. 240 twips high, so it ends where Frame3 begins (16 px at 96 DPI, 24 at
+      // 144) rather than running into it as Label4 does.
+      Label_reported(*this, "Label_reported", {3420, 1200, 3465, 240}, ""),
       Label4(*this, "Label4", {240, 1200, 3000, 255}, "(自訂安裝後的名稱)"),
       Frame3(*this, "Frame3", {240, 1440, 6645, 675}, "印表機名稱"),
       Text2(*this, "Text2", {120, 270, 6405, 315}, ""),

@@ -59,6 +59,8 @@ class AdvsetForm : public forms::Form {
     forms::TextBox Text3;
     forms::ComboBox Combo1;
     forms::CommandButton find_INI;
+    // What the printer at the address reports itself to be, under the list.
+    forms::Label Label_reported;
     // The printer's name.
     forms::Label Label4;
     forms::Frame Frame3;
@@ -117,6 +119,9 @@ class AdvsetForm : public forms::Form {
     std::optional<inf::Document> readInf(const std::string& name);
     // Step 2 for an INF with makers: the models it declares for this PC.
     void listDeclaredModels(const inf::Document& document);
+    // The entry of the filled model list to select: the one the printer at the address box
+    // reports itself to be, or the first. Shows the printer's answer under the list.
+    int reportedModelIndex();
     // The questions before saving a profile whose INF or model the end user's PC cannot use;
     // true when the technician saves all the same.
     bool confirmDriverChoice(const std::string& infFile, const std::string& model);

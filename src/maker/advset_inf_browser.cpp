@@ -3,9 +3,11 @@
 
 #include "forms/runtime.h"
 #include "inf/models.h"
+#include "ipp/model_match.h"
 #include "maker/advset_form.h"
 #include "maker/model_scan.h"
 #include "maker/model_texts.h"
+#include "profile/address_check.h"
 #include "profile/profile_store.h"
 #include "text/text.h"
 
@@ -36,6 +38,7 @@ void AdvsetForm::find_INI_Click() {
     // The list is this INF's alone: models of an earlier INF would be saved with this one's name.
     if (!Combo1.items().empty())
         Combo1.clear();
+    Label_reported.setText("");  // an earlier answer was matched against the earlier list
     std::optional<inf::Document> document = readInf(Text4.text());
     if (document && inf::hasMakers(*document)) {
         Combo1.setVisible(true);
@@ -53,7 +56,7 @@ void AdvsetForm::find_INI_Click() {
     bool selected = false;
     runtime().trap([&] {
         try {
-            Combo1.setListIndex(0);
+            Combo1.setListIndex(reportedModelIndex());
             selected = true;
         } catch (const platform::Error& e) {
             if (e.number() != platform::errors::kInvalidIndex)
@@ -84,7 +87,28 @@ void AdvsetForm::listDeclaredModels(const inf::Document& document) {
         return;
     }
     Combo1.addItems(list.models);
-    Combo1.setListIndex(0);
+    Combo1.setListIndex(reportedModelIndex());
+}
+
+int AdvsetForm::reportedModelIndex() {
+    Label_reported.setText("");
+    const std::vector<std::string>& models = Combo1.items();
+    // Only the printer whose address the window holds is asked, and only a dotted address: a
+    // network path names a shared queue, not a printer that answers IPP.
+    const std::string address = Text1.text();
+    if (models.empty() || !profile::isValidIpAddress(address))
+        return 0;
+    std::optional<std::string> reported;
+    // A failed question is a printer that did not answer: the list stands as the INF gives it.
+    runtime().trap([&] {
+        reported =
+            runtime().services().printerNetwork.printerAttribute(address, "printer-make-and-model");
+    });
+    if (!reported)
+        return 0;
+    const std::string shown = reportedModelText(*reported);
+    Label_reported.setText(reportedModelLabel(*reported));
+    return static_cast<int>(ipp::matchModel(models, shown).value_or(0));
 }
 
 void AdvsetForm::Filename_Change() {
@@ -158,7 +182,7 @@ void AdvsetForm::Command8_Click() {
     if (found.empty())
         return;
     Combo1.addItems(found);
-    Combo1.setListIndex(0);
+    Combo1.setListIndex(reportedModelIndex());
 }
 
 }  // namespace maker

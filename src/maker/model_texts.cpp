@@ -1,5 +1,7 @@
 #include "maker/model_texts.h"
 
+#include "text/text.h"
+
 namespace maker {
 
 std::string noModelsText(const std::string& infFile, platform::Architecture here,
@@ -22,6 +24,19 @@ std::string infNotInFolderText(const std::string& infFile) {
 std::string undeclaredModelQuestion(const std::string& infFile, const std::string& model) {
     return "INF檔「" + infFile + "」沒有宣告型號「" + model +
            "」，安裝時 Windows 會找不到這個型號。\r\n\r\n仍要儲存嗎？";
+}
+
+std::string reportedModelText(const std::string& reported) {
+    std::u32string points = text::toCodePoints(reported);
+    for (char32_t& c : points) {
+        if (text::isControl(c))
+            c = U' ';
+    }
+    return text::fromCodePoints(points);
+}
+
+std::string reportedModelLabel(const std::string& reported) {
+    return "印表機回報：" + reportedModelText(reported);
 }
 
 }  // namespace maker

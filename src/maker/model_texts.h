@@ -17,4 +17,10 @@ std::string noModelsText(const std::string& infFile, platform::Architecture here
 std::string infNotInFolderText(const std::string& infFile);
 std::string undeclaredModelQuestion(const std::string& infFile, const std::string& model);
 
+// What the printer reports itself to be, as it comes from the network, shown on one line: each
+// control character (a line break, a tab, a NUL that would end the text early) as a blank.
+std::string reportedModelText(const std::string& reported);
+// The label under the model list for that answer.
+std::string reportedModelLabel(const std::string& reported);
+
 }  // namespace maker
