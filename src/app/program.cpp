@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include <variant>
+
 #include "app/command_line.h"
 #include "app/form1.h"
 #include "app/uninstall.h"
@@ -47,6 +49,17 @@ std::vector<std::string> argumentsOf(platform::Services& services) {
     }
 }
 
+// The switches of the command line; the defaults, with the refusal kept, when it is refused.
+command::Switches parsedSwitches(const std::vector<std::string>& arguments,
+                                 std::optional<command::BadSwitch>& refused) {
+    std::variant<command::Switches, command::BadSwitch> parsed = command::parseSwitches(arguments);
+    if (auto* bad = std::get_if<command::BadSwitch>(&parsed)) {
+        refused = std::move(*bad);
+        return {};
+    }
+    return std::get<command::Switches>(parsed);
+}
+
 // The command line as the log shows it: each argument, those with blanks between quotes.
 std::string commandLineText(const std::vector<std::string>& arguments) {
     if (arguments.empty())
@@ -64,10 +77,7 @@ std::string commandLineText(const std::vector<std::string>& arguments) {
 
 Program::Program(platform::Services& services, forms::Backend& backend, forms::ErrorSink* errors)
     : arguments_(argumentsOf(services)),
-      parsed_(command::parseSwitches(arguments_)),
-      switches_(std::holds_alternative<command::Switches>(parsed_)
-                    ? std::get<command::Switches>(parsed_)
-                    : command::Switches{}),
+      switches_(parsedSwitches(arguments_, refused_)),
       unattended_(switches_.ui != command::Ui::Full || command::asksUnattended(arguments_)),
       chosen_(unattended_ ? platform::withMessageBoxes(services, unattendedBoxes_) : services),
       logged_(chosen_),
@@ -121,8 +131,8 @@ void Program::run() {
                         services_.process.exeFolder());
     services_.log.write("命令列：" + commandLineText(arguments_) + "；帳戶：" +
                         (services_.process.runsAsLocalSystem() ? "LocalSystem" : "使用者"));
-    if (const auto* bad = std::get_if<command::BadSwitch>(&parsed_))
-        refuseCommandLine(bad->reason);
+    if (refused_)
+        refuseCommandLine(refused_->reason);
     if (switches_.help)
         showUsage();
     if (std::optional<std::string> refused = refusedSwitchValue(switches_, services_.codepage))

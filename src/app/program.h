@@ -4,7 +4,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "app/unattended_boxes.h"
@@ -83,7 +82,8 @@ class Program : public engine::EngineHost {
     [[noreturn]] void runUnattended();
 
     std::vector<std::string> arguments_;
-    std::variant<command::Switches, command::BadSwitch> parsed_;
+    // The command line's switches, or why it is refused (then the switches are the defaults).
+    std::optional<command::BadSwitch> refused_;
     command::Switches switches_;
     // Nobody watches the run (/quiet, /passive): no message box shows.
     bool unattended_;

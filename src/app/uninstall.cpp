@@ -26,7 +26,6 @@ profile::InstallRequest packageRequest(Program& program) {
     profile::UserChoice choice;
     choice.address = program.switches().ip;
     choice.packageName = program.switches().name;
-    choice.unattended = true;
     return profile::requestFrom(parts, profile::namePartsOf(os.process.exeName()), choice);
 }
 
@@ -52,9 +51,7 @@ void removePort(Program& program, const profile::InstallRequest& request) {
     std::size_t users = 0;
     if (auto e = program.runtime().trap([&] {
             users = os.wmi.connect("winmgmts:\\\\.\\root\\cimv2")
-                        ->execQuery("Select * from Win32_Printer where PortName = " +
-                                        command::wqlString(port),
-                                    std::nullopt)
+                        ->execQuery(command::printersOnPortQuery(port), std::nullopt)
                         .size();
         })) {
         program.outcome().fail("移除連接埠 " + port,

@@ -67,6 +67,10 @@ std::string printerQuery(const std::string& printerName) {
     return "Select * From Win32_Printer Where DeviceID = " + wqlString(printerName);
 }
 
+std::string printersOnPortQuery(const std::string& portName) {
+    return "Select * From Win32_Printer Where PortName = " + wqlString(portName);
+}
+
 std::string sharePath(const std::string& host, const std::string& share) {
     return "\\\\" + host + "\\" + share;
 }

@@ -51,6 +51,8 @@ std::string preferenceLine(const std::string& printerName, const std::string& pr
 // WQL with the printer name as a string literal, backslashes and single quotes escaped.
 std::string wqlString(const std::string& text);
 std::string printerQuery(const std::string& printerName);
+// The printers that print to a port.
+std::string printersOnPortQuery(const std::string& portName);
 
 std::string sharePath(const std::string& host, const std::string& share);
 

@@ -143,6 +143,30 @@ case_usage_box() {
   finish
 }
 
+# /uninstall without /quiet asks first; No removes nothing and ends with 1602.
+case_uninstall_declined() {
+  case_name=uninstall-declined
+  echo "# case: $case_name"
+  launch /uninstall
+  local text
+  if ! text=$(drv --timeout=30000 msgbox-text Velmora); then
+    give_up "uninstall-declined: the question shows" "$(driver_error)"
+    finish
+    return
+  fi
+  check_equal "uninstall-declined: the question names the package's printer" "$text" '是否移除印表機「Office」？'
+  drv msgbox-press Velmora no || { give_up "uninstall-declined: No is pressed" "$(driver_error)"; finish; return; }
+  watch_until_end || { give_up "uninstall-declined: the run ends after No" "no exit code"; finish; return; }
+  check_equal "uninstall-declined: No ends with 1602" "$code" 1602
+  # A removal is logged as "移除印表機 NAME → …"; the question's own text is logged too.
+  if grep -aq -e '移除印表機 ' -e '移除連接埠 ' "$install_log"; then
+    not_ok "uninstall-declined: nothing is removed" "see $install_log"
+  else
+    ok "uninstall-declined: nothing is removed"
+  fi
+  finish
+}
+
 case_refused_quietly() {
   case_name=refused-quietly
   echo "# case: $case_name"
@@ -186,5 +210,6 @@ case_quiet
 case_passive
 case_usage_box help 0 "0" '/?'
 case_usage_box bogus 1639 "1639" /bogus
+case_uninstall_declined
 case_refused_quietly
 case_log_copy
