@@ -71,6 +71,10 @@ std::string printersOnPortQuery(const std::string& portName) {
     return "Select * From Win32_Printer Where PortName = " + wqlString(portName);
 }
 
+std::string tcpPortQuery(const std::string& portName) {
+    return "Select * From Win32_TCPIPPrinterPort Where Name = " + wqlString(portName);
+}
+
 std::string sharePath(const std::string& host, const std::string& share) {
     return "\\\\" + host + "\\" + share;
 }

@@ -53,6 +53,8 @@ std::string wqlString(const std::string& text);
 std::string printerQuery(const std::string& printerName);
 // The printers that print to a port.
 std::string printersOnPortQuery(const std::string& portName);
+// The TCP/IP port of that name, if the system has one.
+std::string tcpPortQuery(const std::string& portName);
 
 std::string sharePath(const std::string& host, const std::string& share);
 

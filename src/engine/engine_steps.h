@@ -2,6 +2,7 @@
 // The steps of an install run. Each platform call is one step: in the engine's load step a
 // failing step is skipped and the run goes on with the next one.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ using command::InstallPass;
 using command::OptionSteps;
 using command::PortName;
 
+// What a run made on the PC, so that a run that cannot give the package's printer takes it
+// back; what was there before it started is never its to remove.
+struct MadeByRun {
+    std::optional<std::string> port;        // a TCP/IP port that was not there
+    std::optional<std::string> unsurePort;  // a port put when its look failed: kept by an undo
+    std::vector<std::string> printers;      // printers whose install line ran
+};
+
 struct EngineContext {
     platform::Services& os;
     forms::Runtime& runtime;
@@ -30,6 +39,11 @@ struct EngineContext {
     // Run as the LocalSystem account (a deployment tool's): the user's own settings, the
     // default printer among them, are not its to write.
     bool localSystem = false;
+    MadeByRun made{};
+    // Set once the run has taken back what it made: nothing is renamed or shown afterwards.
+    bool undone = false;
+    // Said after the failed steps in the closing message, e.g. what an undo did.
+    std::string closingNote{};
 
     // One step under the load step's error trap, for what only shows the run (progress texts,
     // windows): its failure is skipped.
@@ -41,8 +55,18 @@ struct EngineContext {
     void progress(const std::string& text);
 };
 
-// The port for an address; a port name that cannot be obtained stays as it was.
-PortName createPort(EngineContext& ctx, const std::string& address, PortName portName);
+// The port for an address, or nothing when there is no port a printer can print to: a pass
+// without one adds no printer.
+std::optional<PortName> createPort(EngineContext& ctx, const std::string& address);
+
+// Before the first change: whether the printer at a TCP/IP address answers. When it does not,
+// the user is asked whether to install anyway (a run nobody watches logs it and goes on).
+enum class ProbeVerdict { GoOn, Declined, Unasked };
+ProbeVerdict probePrinter(EngineContext& ctx);
+
+// Takes back what the run made, newest first, each removal logged and a failed one told; the
+// closing message says whether the PC is as it was.
+void undoRun(EngineContext& ctx, const std::string& why);
 
 // The steps the option pair selects for one pass; returns whether an install step ran. A
 // printer already there as the package has it takes no install line.
@@ -60,8 +84,9 @@ bool keepOrClearEarlierPrinter(EngineContext& ctx, const std::string& name, cons
 void openPrintersWindow(EngineContext& ctx);
 
 // After the last pass: the printers whose install line ran must exist; a missing one is a
-// failed step, named with its model and INF file. Says nothing when WMI cannot be asked.
-void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerNames,
+// failed step, named with its model and INF file. Returns whether one is known to be missing
+// (not when WMI cannot be asked, which is a failed step of its own).
+bool verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerNames,
                     const std::string& model, const std::string& infFile);
 
 // Renames every printer named oldName; when mustFind is set, finding none is a failed step.

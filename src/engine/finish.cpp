@@ -28,7 +28,7 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
     });
 }
 
-void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerNames,
+bool verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerNames,
                     const std::string& model, const std::string& infFile) {
     // The printer set-up entry point reports nothing; only the system's printer list tells
     // whether the printer is there. A list that cannot be read leaves that unknown, which is
@@ -36,6 +36,7 @@ void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
     std::unique_ptr<platform::WmiService> wmi;
     std::optional<platform::Error> unknown =
         ctx.runtime.trap([&] { wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2"); });
+    bool missing = false;
     for (const std::string& name : printerNames) {
         const std::string task = "安裝印表機「" + name + "」";
         std::optional<std::size_t> found;
@@ -46,17 +47,19 @@ void verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
         if (unknown) {
             ctx.outcome.fail(task, "無法確認印表機已安裝：" + forms::reasonOf(*unknown));
         } else if (*found == 0) {
+            missing = true;
             ctx.outcome.fail(task, "安裝後找不到這台印表機。機型：" + model + "，INF 檔：" +
                                        infFile + "。請確認 INF 檔與機型名稱是否正確。");
         }
     }
+    return missing;
 }
 
 void tellFailures(EngineContext& ctx) {
     if (!ctx.outcome.failed())
         return;
     ctx.step([&] {
-        ctx.os.messageBoxes.show(forms::failureSummary(ctx.outcome.failures()),
+        ctx.os.messageBoxes.show(forms::failureSummary(ctx.outcome.failures()) + ctx.closingNote,
                                  forms::kFailureTitle, platform::Icon::Stop, platform::Buttons::Ok);
     });
 }
@@ -66,9 +69,9 @@ void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters) {
     ctx.progress("即將完成");
     // In the two-printer mode no printer carries the plain name, so a rename finds none by
     // design; after a first rename the second finds none either, and the first wins.
-    if (request.copyName)
+    if (request.copyName && !ctx.undone)
         renamePrinter(ctx, request.printerName, *request.copyName, !twoPrinters);
-    if (request.typedName) {
+    if (request.typedName && !ctx.undone) {
         renamePrinter(ctx, request.printerName, *request.typedName,
                       !twoPrinters && !request.copyName);
     }

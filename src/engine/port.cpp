@@ -5,24 +5,34 @@ namespace engine {
 
 namespace {
 
-PortName tcpPort(EngineContext& ctx, const std::string& address, PortName portName) {
+std::optional<PortName> tcpPort(EngineContext& ctx, const std::string& address) {
     const std::string name = command::tcpPortName(address);
     const std::string task = "新增連接埠 " + name;
     std::unique_ptr<platform::WmiService> wmi;
     ctx.task(task, [&] { wmi = ctx.os.wmi.connect("winmgmts:"); });
     if (!wmi)
-        return portName;
+        return std::nullopt;
+    // Only a port this run made is its to take back; a look that fails leaves that unknown.
+    std::optional<bool> existed;
+    ctx.step([&] { existed = !wmi->execQuery(command::tcpPortQuery(name), std::nullopt).empty(); });
     std::optional<platform::WmiObject> port;
     ctx.task(task, [&] { port = wmi->spawnInstance(wmi->get("Win32_TCPIPPrinterPort")); });
     if (!port)
-        return portName;  // no instance: the port name keeps its previous value
+        return existed == true ? std::optional(PortName{name, false}) : std::nullopt;
     port->set("Name", platform::Value::text(name));
     port->set("Protocol", platform::Value::int16(1));
     port->set("HostAddress", platform::Value::text(address));
     port->set("PortNumber", platform::Value::text("9100"));
     port->set("SNMPEnabled", platform::Value::fromBool(false));
-    // An existing port of that name gets the same call; its failure is skipped.
-    ctx.task(task, [&] { wmi->put(*port); });
+    // A port of that name gets the same call, which updates it. When the call fails on a port
+    // that is there, the printer still goes on it; the failure is told at the end.
+    const bool made = ctx.task(task, [&] { wmi->put(*port); });
+    if (made && existed == false)
+        ctx.made.port = name;
+    else if (made && !existed)
+        ctx.made.unsurePort = name;
+    if (!made && existed != true)
+        return std::nullopt;
     return PortName{port->property("Name")->string, false};
 }
 
@@ -46,7 +56,7 @@ void startSpoolerAgain(EngineContext& ctx, const std::string& task) {
     }
 }
 
-PortName networkPort(EngineContext& ctx, const std::string& address) {
+std::optional<PortName> networkPort(EngineContext& ctx, const std::string& address) {
     const std::string task = "新增連接埠 " + address;
     std::unique_ptr<platform::WmiService> cimv2;
     std::optional<platform::WmiObject> spooler;
@@ -72,6 +82,8 @@ PortName networkPort(EngineContext& ctx, const std::string& address) {
             }
         });
     }
+    // The Ports value is the port: without it the printer has nothing to print to.
+    bool written = false;
     if (registry) {
         ctx.task(task, [&] {
             std::optional<long long> result = registry->callMethod(
@@ -82,6 +94,8 @@ PortName networkPort(EngineContext& ctx, const std::string& address) {
             if (result && *result != 0) {
                 ctx.outcome.fail(task, "登錄的 Ports 值沒有寫入（SetStringValue 傳回 " +
                                            std::to_string(*result) + "）");
+            } else {
+                written = true;
             }
         });
     }
@@ -89,15 +103,17 @@ PortName networkPort(EngineContext& ctx, const std::string& address) {
         ctx.step([&] { cimv2->callMethod(*spooler, "StartService", {}); });
     ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
     startSpoolerAgain(ctx, task);
+    if (!written)
+        return std::nullopt;
     return PortName{address, true};
 }
 
 }  // namespace
 
-PortName createPort(EngineContext& ctx, const std::string& address, PortName portName) {
+std::optional<PortName> createPort(EngineContext& ctx, const std::string& address) {
     if (command::isNetworkPath(address))
         return networkPort(ctx, address);
-    return tcpPort(ctx, address, std::move(portName));
+    return tcpPort(ctx, address);
 }
 
 }  // namespace engine

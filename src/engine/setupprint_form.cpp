@@ -67,35 +67,74 @@ std::vector<std::string> readProfile(EngineContext& ctx) {
     ctx.runtime.endProgram(static_cast<int>(mainExit));
 }
 
-// Every pass of the profile's printers, then the check that they exist and the end of the run.
+// The probe's verdict before the first change: a printer that does not answer ends the run
+// when the user says so, or when the question could not be asked.
+void goOnOnlyIfPrinterAnswers(EngineContext& ctx) {
+    const ProbeVerdict verdict = probePrinter(ctx);
+    if (verdict == ProbeVerdict::GoOn)
+        return;
+    ctx.step([&] { ctx.notice.close(); });
+    if (verdict == ProbeVerdict::Declined) {
+        ctx.os.log.write("印表機沒有回應，使用者選擇不安裝");
+        ctx.runtime.endProgram(forms::exit_code::kUserCancelled);
+    }
+    tellFailures(ctx);
+    ctx.runtime.endProgram(ctx.outcome.exitCode());
+}
+
+// A pass without a port adds no printer: its printer is named as not installed.
+void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) {
+    const std::string& address = ctx.request.address;
+    const std::string port =
+        command::isNetworkPath(address) ? address : command::tcpPortName(address);
+    ctx.outcome.fail("安裝印表機「" + printerName + "」",
+                     "連接埠 " + port + " 沒有建立，這台印表機沒有安裝。");
+}
+
+// Every pass of the profile's printers, then the check that they exist and the end of the
+// run. A run that cannot give the package's printer (a port or a printer failed) takes back
+// what it made.
 [[noreturn]] void installPrinters(EngineContext& ctx) {
     const profile::InstallRequest& request = ctx.request;
     const OptionSteps steps = command::optionStepsFor(text::chars(request.flags, 0, 2));
     const std::vector<InstallPass> passes =
         command::planPasses(text::charAt(request.flags, 2), request.printerName);
-    PortName port;
     bool installStepRan = false;
+    bool portFailed = false;
     std::vector<std::string> installed;
     for (const InstallPass& pass : passes) {
         ctx.step([&] { ctx.notice.showPrinterName(request.copyName.value_or(pass.printerName)); });
         if (request.typedName)
             ctx.step([&] { ctx.notice.showPrinterName(*request.typedName); });
+        if (&pass == &passes.front())
+            goOnOnlyIfPrinterAnswers(ctx);
         ctx.progress("正在...新增連接埠");
-        port = createPort(ctx, request.address, port);
+        const std::optional<PortName> port = createPort(ctx, request.address);
+        if (!port) {
+            tellPrinterWithoutPort(ctx, pass.printerName);
+            portFailed = true;
+            break;
+        }
         const bool alreadyInstalled =
             steps != OptionSteps::Nothing &&
-            keepOrClearEarlierPrinter(ctx, pass.printerName, port, request.model);
+            keepOrClearEarlierPrinter(ctx, pass.printerName, *port, request.model);
+        if (steps != OptionSteps::Nothing && !alreadyInstalled)
+            ctx.made.printers.push_back(pass.printerName);
         const bool ran = runPassSteps(
             ctx, steps, pass.printerName,
-            command::installLine(pass.printerName, request.infFile, port, request.model),
+            command::installLine(pass.printerName, request.infFile, *port, request.model),
             command::preferenceLine(pass.printerName, pass.preferenceFile), pass.preferenceFile,
             alreadyInstalled);
         if (ran)
             installed.push_back(pass.printerName);
         installStepRan = installStepRan || ran;
     }
-    if (!installed.empty())
-        verifyPrinters(ctx, installed, request.model, request.infFile);
+    const bool missing =
+        !installed.empty() && verifyPrinters(ctx, installed, request.model, request.infFile);
+    if (portFailed || missing) {
+        undoRun(ctx, portFailed ? "連接埠沒有建立" : "印表機安裝後找不到");
+        installStepRan = false;
+    }
     finishRun(ctx, installStepRan, passes.size() > 1);
 }
 

@@ -98,6 +98,8 @@ TEST(CommandLines, PrinterQueriesEscapeQuotesAndBackslashes) {
     EXPECT_EQ(printerQuery("Office"), "Select * From Win32_Printer Where DeviceID = 'Office'");
     EXPECT_EQ(printersOnPortQuery("IP_10.0.0.7"),
               "Select * From Win32_Printer Where PortName = 'IP_10.0.0.7'");
+    EXPECT_EQ(tcpPortQuery("IP_10.0.0.7"),
+              "Select * From Win32_TCPIPPrinterPort Where Name = 'IP_10.0.0.7'");
     EXPECT_EQ(printerQuery("Bob's"), "Select * From Win32_Printer Where DeviceID = 'Bob\\'s'");
     EXPECT_EQ(printerQuery("\\\\srv\\q"),
               "Select * From Win32_Printer Where DeviceID = '\\\\\\\\srv\\\\q'");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "support/scenario_run.h"
 
 namespace {
@@ -92,8 +94,8 @@ TEST(Install, TheCommonProfileInstallsOnePrinterEndToEnd) {
     auto installRun = r.lines[r.indexOf("run")];
     EXPECT_EQ(installRun.find("style")->asInteger(), 1);
     EXPECT_TRUE(installRun.find("wait")->asBool());
-    EXPECT_EQ(progress(r),
-              (std::vector<std::string>{"正在...新增連接埠", "正在...新增驅動程式", "即將完成"}));
+    EXPECT_EQ(progress(r), (std::vector<std::string>{"正在...確認印表機", "正在...新增連接埠",
+                                                     "正在...新增驅動程式", "即將完成"}));
     EXPECT_EQ(printerNames(r), (std::vector<std::string>{"Office"}));
     EXPECT_EQ(r.state().find("defaultPrinter")->asString(), "Office");
     EXPECT_EQ(r.state()
@@ -116,21 +118,24 @@ TEST(Install, OptionPairsSelectTheirSteps) {
     const std::string folder =
         "start rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL PrintersFolder";
     const std::string printers = "run control printers";  // finishing adds one when a step ran
-    const std::string port = "正在...新增連接埠", driver = "正在...新增驅動程式",
-                      prefs = "正在...設定列印喜好設定", done = "即將完成";
+    const std::string probe = "正在...確認印表機", port = "正在...新增連接埠",
+                      driver = "正在...新增驅動程式", prefs = "正在...設定列印喜好設定",
+                      done = "即將完成";
     struct Case {
         const char* flags;
         std::vector<std::string> steps;
         std::vector<std::string> progress;
     };
     const Case cases[] = {
-        {"010", {kInstallOffice, pref, printers}, {port, driver, prefs, done}},
-        {"000", {kInstallOffice, folder, printers}, {port, driver, done}},
+        {"010", {kInstallOffice, pref, printers}, {probe, port, driver, prefs, done}},
+        {"000", {kInstallOffice, folder, printers}, {probe, port, driver, done}},
         {"110",
          {kInstallOffice, pref, "default Office", printers, printers},
-         {port, driver, prefs, done}},
-        {"120", {}, {port, done}},  // "12" selects nothing: no install step, no printers window
-        {"1", {}, {port, done}},
+         {probe, port, driver, prefs, done}},
+        {"120",
+         {},
+         {probe, port, done}},  // "12" selects nothing: no install step, no printers window
+        {"1", {}, {probe, port, done}},
     };
     for (const Case& c : cases) {
         Install i;
@@ -288,24 +293,44 @@ TEST(Install, ASpoolerThatWasNotRunningIsNoFailedStep) {
     }
 }
 
-TEST(Install, PortFailuresAreSkippedAndTold) {
-    Install put;
-    put.machine = R"({"faults":[{"op":"wmi.put"}]})";
-    put.answers = R"(,{"answer":"yes"},{"answer":"ok"})";
-    ScenarioRun r = put.run();
-    EXPECT_EQ(commands(r)[1], kInstallOffice);  // the name still comes from the instance
-    EXPECT_NE(r.ops("msgbox").back().find("text")->asString().find("新增連接埠 IP_10.1.1.5"),
-              std::string::npos);
-    Install spawn;
-    spawn.machine = R"({"faults":[{"op":"wmi.spawn"}]})";
-    spawn.answers = R"(,{"answer":"yes"},{"answer":"ok"})";  // no port: the printer is missing
-    ScenarioRun s = spawn.run();
-    // No port name yet: the argument stays, empty.
-    EXPECT_EQ(
-        commands(s)[1],
-        "run rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r \"\" /m \"Model X\"");
-    EXPECT_EQ(s.lines[s.lines.size() - 2].find("op")->asString(), "end");
-    EXPECT_EQ(s.lines[s.lines.size() - 2].find("code")->asInteger(), 1603);
+// A port step that fails leaves no port to print to: the pass adds no printer (never one on an
+// empty port), and the closing message names the port. A port that was there takes the
+// printer even when updating it failed.
+TEST(Install, APassWithoutAPortAddsNoPrinter) {
+    const std::string earlierPort =
+        R"("ports":[{"Name":"IP_10.1.1.5","HostAddress":"10.1.1.5","PortNumber":"9100","Protocol":1}])";
+    struct Case {
+        const char* what;
+        std::string machine;
+        bool printerInstalled;
+    };
+    const Case cases[] = {
+        {"put fails", R"({"faults":[{"op":"wmi.put"}]})", false},
+        {"spawn fails", R"({"faults":[{"op":"wmi.spawn"}]})", false},
+        {"connect fails", R"({"faults":[{"op":"wmi.connect","moniker":"winmgmts:"}]})", false},
+        {"put fails on a port that is there",
+         R"({"faults":[{"op":"wmi.put"}],)" + earlierPort + "}", true},
+    };
+    for (const Case& c : cases) {
+        Install i;
+        i.machine = c.machine;
+        i.answers = R"(,{"answer":"yes"},{"answer":"ok"})";
+        ScenarioRun r = i.run();
+        ASSERT_EQ(r.status, 0) << c.what;
+        const std::vector<std::string> ran = commands(r);
+        const bool installLine = std::find(ran.begin(), ran.end(), kInstallOffice) != ran.end();
+        EXPECT_EQ(installLine, c.printerInstalled) << c.what;
+        for (const std::string& command : ran)
+            EXPECT_EQ(command.find("/r \"\""), std::string::npos) << c.what << ": " << command;
+        const std::string summary = r.ops("msgbox").back().find("text")->asString();
+        EXPECT_NE(summary.find("新增連接埠 IP_10.1.1.5"), std::string::npos) << c.what;
+        EXPECT_EQ(
+            summary.find("連接埠 IP_10.1.1.5 沒有建立，這台印表機沒有安裝。") != std::string::npos,
+            !c.printerInstalled)
+            << c.what << summary;
+        EXPECT_EQ(printerNames(r).size(), c.printerInstalled ? 1u : 0u) << c.what;
+        EXPECT_EQ(r.lines[r.lines.size() - 2].find("code")->asInteger(), 1603) << c.what;
+    }
 }
 
 TEST(Install, APrinterThatDidNotAppearIsReported) {

@@ -68,6 +68,15 @@ TEST(ModelCheck, AModelNotDeclaredForThisPcIsADamagedPackage) {
     }
 }
 
+// Whether the printer's install line ran (a printer the system does not then list is taken back).
+bool ranInstallLine(const ScenarioRun& r) {
+    for (const Value& line : r.ops("run")) {
+        if (line.find("cmd")->asString().find("PrintUIEntry /if ") != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 TEST(ModelCheck, ADeclaredModelOrAnInfThatCannotTellInstallsAsBefore) {
     struct Case {
         const char* rule;
@@ -84,7 +93,7 @@ TEST(ModelCheck, ADeclaredModelOrAnInfThatCannotTellInstallsAsBefore) {
         ScenarioRun r = p.confirm("10.0.0.8").run();
         ASSERT_EQ(r.status, 0) << c.rule << r.lines.back().dump();
         EXPECT_NE(exitCodeOf(r), 1620) << c.rule;
-        EXPECT_FALSE(r.state().find("ports")->asArray().empty()) << c.rule;
+        EXPECT_TRUE(ranInstallLine(r)) << c.rule;
     }
     // An INF that cannot be read: the install goes on, and the log says the model was not checked.
     PackageRun missing = package(kX64Only);
@@ -93,7 +102,7 @@ TEST(ModelCheck, ADeclaredModelOrAnInfThatCannotTellInstallsAsBefore) {
     ScenarioRun m = missing.confirm("10.0.0.8").run();
     EXPECT_NE(exitCodeOf(m), 1620);
     EXPECT_TRUE(logHas(m, "無法讀取 INF 檔 gone.inf"));
-    EXPECT_FALSE(m.state().find("ports")->asArray().empty());
+    EXPECT_TRUE(ranInstallLine(m));
 }
 
 TEST(ModelCheck, ListsTheFirstTenDeclaredModels) {

@@ -149,6 +149,11 @@ bool quietWhenFailing(const Value& call, bool inEngine) {
     if (inEngine && op == "wmi.query" &&
         field("wql").starts_with("Select * From Win32_Printer Where DeviceID"))
         return true;
+    // The look for the port before it is made only tells whether an undo may remove it: not
+    // knowing, an undo keeps the port and says so.
+    if (inEngine && op == "wmi.query" &&
+        field("wql").starts_with("Select * From Win32_TCPIPPrinterPort Where Name"))
+        return true;
     // Failing once, the install's first connection to the printer list is that same look.
     if (inEngine && op == "wmi.connect" && field("moniker") == "winmgmts:\\\\.\\root\\cimv2")
         return true;
@@ -162,9 +167,10 @@ const std::set<std::string> kFaultable = {
     "run",         "start",          "wmi.connect",  "wmi.query",   "wmi.get",     "wmi.spawn",
     "wmi.put",     "wmi.call",       "reg.write",    "net.default", "net.connect", "file.write",
     "file.append", "file.copy",      "profile.read", "file.remove", "shell.open",  "file.exists",
-    "file.read",   "printer.remove", "port.remove"};
+    "file.read",   "printer.remove", "port.remove",  "net.probe",   "ipp.query"};
 // Written after the call; a fault knows only what the call is asked.
-const std::set<std::string> kAfterTheCall = {"exitCode", "count", "result", "removed"};
+const std::set<std::string> kAfterTheCall = {"exitCode", "count", "result",
+                                             "removed",  "open",  "value"};
 
 bool wholeProfile(const Value& state) {
     const Value* file = state.find("files")->find("ip.ini");
