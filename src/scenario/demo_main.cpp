@@ -149,5 +149,19 @@ int main(int argc, char** argv) {
     sim::json::Value again = quiet;
     again.set("machine", machineLeftBy(left));
     runAndTell(again);
+
+    // The printer is off: the user is asked before anything changes, and No leaves the PC as it
+    // was. It needs the user's actions to reach the question.
+    if (const sim::json::Value* given = scenario.find("actions")) {
+        std::cout << "\n== On another PC, with the printer switched off: the user answers No\n\n";
+        sim::json::Value off = scenario;
+        sim::json::Value machine = sim::json::Value::object();
+        machine.set("network", sim::json::Value::object());
+        off.set("machine", machine);
+        sim::json::Value actions = *given;
+        actions.push(sim::json::parse(R"({"answer": "no"})"));
+        off.set("actions", actions);
+        runAndTell(off);
+    }
     return status;
 }
