@@ -262,4 +262,76 @@ TEST(FaultSweep, EveryCallFailingOnceOrForGoodIsToldAndLosesNothing) {
     EXPECT_GT(runs, 200);
 }
 
+// The package maker lists the INF's models and asks the printer at its address which it is:
+// either call failing, once or for good, leaves the window open (no stop), writes the failure
+// and keeps ip.ini whole.
+TEST(FaultSweep, ThePackageMakersCallsFailingLeaveItWorking) {
+    Value folder = Value::object();
+    folder.set("ip.ini", textFile("ip,10.1.1.5,Office,請填入印表機模組名稱,x.inf,100\r\n"));
+    folder.set("x.inf", textFile(kInf));
+    Value actions = Value::array();
+    actions.push(action({{"click", "Form1.ADV"}}));
+    actions.push(action({{"click", "ADVSET.find_INI"}}));
+    Value base = Value::object();
+    base.set("folder", folder);
+    base.set("machine", sim::json::parse(
+                            R"({"network":{"10.1.1.5":{"open":[9100,631],
+                                "ipp":{"printer-make-and-model":"Model X"}}}})"));
+    base.set("actions", actions);
+    ScenarioRun clean = runAnswering(base);
+    ASSERT_EQ(clean.status, 0);
+    ASSERT_EQ(clean.ops("ipp.query").size(), 1u);
+    // The windows' loads are swept above; here the calls of listing the models.
+    std::size_t listing = 0;
+    while (listing < clean.lines.size() &&
+           !(clean.lines[listing].find("op")->asString() == "form" &&
+             clean.lines[listing].find("form")->asString() == "ADVSET" &&
+             clean.lines[listing].find("event")->asString() == "activate")) {
+        ++listing;
+    }
+    ASSERT_LT(listing, clean.lines.size());
+    int runs = 0;
+    for (std::size_t i = listing; i < clean.lines.size(); ++i) {
+        const Value& line = clean.lines[i];
+        if (!kFaultable.count(line.find("op")->asString()))
+            continue;
+        Value fault = Value::object();
+        for (const auto& [key, value] : line.members()) {
+            if (!kAfterTheCall.count(key))
+                fault.set(key, value);
+        }
+        // The same call made earlier (the main window reads ip.ini too) passes first.
+        int earlier = 0;
+        for (std::size_t j = 0; j < i; ++j)
+            earlier += sweeps::matchesFields(fault, clean.lines[j]) ? 1 : 0;
+        for (bool once : {true, false}) {
+            Value f = fault;
+            if (once)
+                f.set("times", 1);
+            if (earlier > 0)
+                f.set("skip", earlier);
+            Value scenario = base;
+            Value machine = *scenario.find("machine");
+            Value faults = Value::array();
+            faults.push(f);
+            machine.set("faults", faults);
+            scenario.set("machine", machine);
+            ScenarioRun r = runAnswering(scenario);
+            ++runs;
+            const std::string what = f.dump();
+            ASSERT_EQ(r.status, 0) << what << ": " << r.lines.back().dump();
+            EXPECT_EQ(sweeps::exitCode(r), -1) << what << ": the window is still open";
+            EXPECT_TRUE(wholeProfile(r.state())) << what;
+            bool written = false;
+            for (const Value& l : r.ops("error")) {
+                const Value* call = l.find("call");
+                written = written || (call != nullptr && call->isObject() &&
+                                      sweeps::matchesFields(fault, *call));
+            }
+            EXPECT_TRUE(written) << what << ": no error line for the failed call";
+        }
+    }
+    EXPECT_EQ(runs, 4);  // the INF read and the printer's answer, each once and for good
+}
+
 }  // namespace
