@@ -4,12 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "command/install_lines.h"
 #include "platform/value.h"
 #include "platform/wmi.h"
 
 namespace app {
 
-inline constexpr const char* kAdapterMoniker = "winmgmts:\\\\.\\root\\cimv2";
+inline constexpr const char* kAdapterMoniker = command::kCimv2Moniker;
 inline constexpr const char* kAdapterQuery =
     "Select * from Win32_NetworkAdapterConfiguration where IPEnabled=TRUE";
 

@@ -50,7 +50,7 @@ void removePort(Program& program, const profile::InstallRequest& request) {
     const std::string port = command::tcpPortName(request.address);
     std::size_t users = 0;
     if (auto e = program.runtime().trap([&] {
-            users = os.wmi.connect("winmgmts:\\\\.\\root\\cimv2")
+            users = os.wmi.connect(command::kCimv2Moniker)
                         ->execQuery(command::printersOnPortQuery(port), std::nullopt)
                         .size();
         })) {

@@ -58,6 +58,11 @@ std::string tcpPortQuery(const std::string& portName);
 
 std::string sharePath(const std::string& host, const std::string& share);
 
+// The WMI services the install opens.
+inline constexpr const char* kCimv2Moniker = "winmgmts:\\\\.\\root\\cimv2";
+inline constexpr const char* kDefaultNamespaceMoniker = "winmgmts:";
+inline constexpr const char* kRegistryMoniker = "winmgmts:root\\default:StdRegProv";
+
 inline constexpr const char* kControlPrinters = "control printers";
 inline constexpr const char* kPrintersFolder =
     "rundll32.exe shell32.dll,SHHelpShortcuts_RunDLL PrintersFolder";

@@ -10,7 +10,7 @@ void renamePrinter(EngineContext& ctx, const std::string& oldName, const std::st
                    bool mustFind) {
     const std::string task = "將印表機「" + oldName + "」改名為「" + newName + "」";
     ctx.task(task, [&] {
-        auto wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
+        auto wmi = ctx.os.wmi.connect(command::kCimv2Moniker);
         std::vector<platform::WmiObject> found =
             wmi->execQuery(command::printerQuery(oldName), std::nullopt);
         if (found.empty() && mustFind)
@@ -35,7 +35,7 @@ bool verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
     // told as well.
     std::unique_ptr<platform::WmiService> wmi;
     std::optional<platform::Error> unknown =
-        ctx.runtime.trap([&] { wmi = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2"); });
+        ctx.runtime.trap([&] { wmi = ctx.os.wmi.connect(command::kCimv2Moniker); });
     bool missing = false;
     for (const std::string& name : printerNames) {
         const std::string task = "安裝印表機「" + name + "」";

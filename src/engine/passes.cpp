@@ -32,19 +32,15 @@ bool keepOrClearEarlierPrinter(EngineContext& ctx, const std::string& name, cons
     std::vector<platform::WmiObject> found;
     // A list that cannot be read leaves the install as it would be without an earlier run.
     if (ctx.runtime.trap([&] {
-            found = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2")
+            found = ctx.os.wmi.connect(command::kCimv2Moniker)
                         ->execQuery(command::printerQuery(name), std::nullopt);
         })) {
         return false;
     }
     if (found.empty())
         return false;
-    auto text = [&](const char* property) {
-        const platform::Value* v = found.front().property(property);
-        return v != nullptr && v->kind == platform::Value::Kind::String ? v->string : std::string();
-    };
-    const std::string earlierPort = text("PortName");
-    const std::string earlierDriver = text("DriverName");
+    const std::string earlierPort = found.front().text("PortName");
+    const std::string earlierDriver = found.front().text("DriverName");
     if (text::sameIgnoringAsciiCase(earlierPort, port.name) && earlierDriver == model) {
         ctx.os.log.write("印表機「" + name + "」已安裝（連接埠 " + earlierPort + "，驅動程式 " +
                          earlierDriver + "），不再安裝");

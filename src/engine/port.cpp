@@ -9,7 +9,7 @@ std::optional<PortName> tcpPort(EngineContext& ctx, const std::string& address) 
     const std::string name = command::tcpPortName(address);
     const std::string task = "新增連接埠 " + name;
     std::unique_ptr<platform::WmiService> wmi;
-    ctx.task(task, [&] { wmi = ctx.os.wmi.connect("winmgmts:"); });
+    ctx.task(task, [&] { wmi = ctx.os.wmi.connect(command::kDefaultNamespaceMoniker); });
     if (!wmi)
         return std::nullopt;
     // Only a port this run made is its to take back; a look that fails leaves that unknown.
@@ -40,7 +40,7 @@ std::optional<PortName> tcpPort(EngineContext& ctx, const std::string& address) 
 void startSpoolerAgain(EngineContext& ctx, const std::string& task) {
     std::optional<long long> lastStart;
     ctx.task(task, [&] {
-        auto wmi = ctx.os.wmi.connect("winmgmts:");
+        auto wmi = ctx.os.wmi.connect(command::kDefaultNamespaceMoniker);
         for (const platform::WmiObject& service :
              wmi->execQuery(command::kSpoolerQuery, std::nullopt)) {
             lastStart = wmi->callMethod(service, "StartService", {});
@@ -61,11 +61,11 @@ std::optional<PortName> networkPort(EngineContext& ctx, const std::string& addre
     std::unique_ptr<platform::WmiService> cimv2;
     std::optional<platform::WmiObject> spooler;
     ctx.task(task, [&] {
-        cimv2 = ctx.os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
+        cimv2 = ctx.os.wmi.connect(command::kCimv2Moniker);
         spooler = cimv2->get(command::kSpoolerPath);
     });
     std::unique_ptr<platform::WmiService> registry;
-    ctx.task(task, [&] { registry = ctx.os.wmi.connect("winmgmts:root\\default:StdRegProv"); });
+    ctx.task(task, [&] { registry = ctx.os.wmi.connect(command::kRegistryMoniker); });
     platform::WmiObject provider;
     provider.className = "StdRegProv";
     provider.path = "StdRegProv";

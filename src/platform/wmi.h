@@ -19,6 +19,11 @@ struct WmiObject {
     Properties properties;  // read from the machine, or set by the program
 
     const Value* property(const std::string& name) const { return findProperty(properties, name); }
+    // A text property's value; empty when the object has no such text.
+    std::string text(const std::string& name) const {
+        const Value* v = property(name);
+        return v != nullptr && v->kind == Value::Kind::String ? v->string : std::string();
+    }
     void set(const std::string& name, Value v) { setProperty(properties, name, std::move(v)); }
 };
 

@@ -11,11 +11,6 @@ namespace tools {
 
 namespace {
 
-std::string textOf(const platform::WmiObject& object, const char* name) {
-    const platform::Value* v = object.property(name);
-    return v != nullptr && v->kind == platform::Value::Kind::String ? v->string : std::string();
-}
-
 void tell(platform::Services& os, const std::string& text) {
     os.messageBoxes.show(text, forms::kAppTitle, platform::Icon::None, platform::Buttons::Ok);
 }
@@ -33,7 +28,7 @@ void checkDriverInstalled(ToolContext& ctx) {
     for (const platform::WmiObject& printer :
          wmi->execQuery("Select * from Win32_Printer", std::nullopt)) {
         // An empty model is found in every name, as a search for nothing is.
-        bool found = textOf(printer, "Name").find(model) != std::string::npos;
+        bool found = printer.text("Name").find(model) != std::string::npos;
         tell(os, found ? "有找到印表機" : "沒找到印表機");
     }
 }
@@ -43,15 +38,15 @@ void showSystemVersion(ToolContext& ctx) {
     auto wmi = os.wmi.connect(kImpersonatingMoniker);
     for (const platform::WmiObject& system :
          wmi->execQuery("Select * from Win32_OperatingSystem", std::nullopt)) {
-        tell(os, textOf(system, "Caption") + "  " + textOf(system, "Version"));
+        tell(os, system.text("Caption") + "  " + system.text("Version"));
     }
 }
 
 void registerFixedSharePort(ToolContext& ctx) {
     platform::Services& os = ctx.os;
-    auto cimv2 = os.wmi.connect("winmgmts:\\\\.\\root\\cimv2");
+    auto cimv2 = os.wmi.connect(command::kCimv2Moniker);
     const platform::WmiObject spooler = cimv2->get(command::kSpoolerPath);
-    auto registry = os.wmi.connect("winmgmts:root\\default:StdRegProv");
+    auto registry = os.wmi.connect(command::kRegistryMoniker);
     platform::WmiObject provider;
     provider.className = "StdRegProv";
     provider.path = "StdRegProv";

@@ -8,12 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "command/install_lines.h"
 #include "platform/value.h"
 
 namespace tools {
 
 // The monikers of the tool buttons; the port's class is fetched through the bare one.
-inline constexpr const char* kClassMoniker = "winmgmts:";
+inline constexpr const char* kClassMoniker = command::kDefaultNamespaceMoniker;
 inline constexpr const char* kImpersonatingMoniker =
     "winmgmts:{impersonationLevel=impersonate}!\\\\.\\root\\cimv2";
 
