@@ -10,7 +10,9 @@
 namespace {
 
 using sim::json::Value;
+using testing_support::boxTexts;
 using testing_support::exitCodeOf;
+using testing_support::fields;
 using testing_support::logHas;
 using testing_support::PackageRun;
 using testing_support::ScenarioRun;
@@ -42,24 +44,10 @@ Value network(const std::vector<int>& open) {
     return hosts;
 }
 
-Value fault(std::initializer_list<std::pair<const char*, Value>> fields) {
-    Value f = Value::object();
-    for (const auto& [key, value] : fields)
-        f.set(key, value);
-    return f;
-}
-
 std::vector<std::string> names(const ScenarioRun& r, const char* list) {
     std::vector<std::string> out;
     for (const Value& item : r.state().find(list)->asArray())
         out.push_back(item.find("Name")->asString());
-    return out;
-}
-
-std::vector<std::string> boxTexts(const ScenarioRun& r) {
-    std::vector<std::string> out;
-    for (const Value& box : r.ops("msgbox"))
-        out.push_back(box.find("text")->asString());
     return out;
 }
 
@@ -144,7 +132,7 @@ TEST(Probe, ARunNobodyWatchesLogsTheSilenceAndInstalls) {
 
 TEST(Probe, AProbeThatCannotRunIsToldAndTheInstallGoesOn) {
     PackageRun p = package();
-    p.fault(fault({{"op", "net.probe"}}));
+    p.fault(fields({{"op", "net.probe"}}));
     ScenarioRun r = p.confirm("10.1.1.5").answer("ok").run();
     ASSERT_EQ(r.status, 0) << r.lines.back().dump();
     EXPECT_EQ(names(r, "printers"), std::vector<std::string>{"Office"});
@@ -179,7 +167,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
     const UndoCase cases[] = {
         {"the driver step fails: the port the run made goes",
          "100",
-         {fault({{"op", "run"}, {"cmd", kOfficeLine}})},
+         {fields({{"op", "run"}, {"cmd", kOfficeLine}})},
          false,
          {"IP_10.1.1.5"},
          {},
@@ -187,7 +175,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          "已移除這次安裝建立的連接埠 IP_10.1.1.5，這台電腦和安裝前相同。"},
         {"the driver step fails: a port that was there stays",
          "100",
-         {fault({{"op", "run"}, {"cmd", kOfficeLine}})},
+         {fields({{"op", "run"}, {"cmd", kOfficeLine}})},
          true,
          {},
          {},
@@ -195,7 +183,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          "這次安裝沒有在這台電腦留下印表機或連接埠，電腦和安裝前相同。"},
         {"the second printer fails: the first printer, then the port",
          "101",
-         {fault({{"op", "run"}, {"cmd", black}})},
+         {fields({{"op", "run"}, {"cmd", black}})},
          false,
          {"Office_彩色", "IP_10.1.1.5"},
          {},
@@ -203,7 +191,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          "已移除這次安裝建立的印表機「Office_彩色」與連接埠 IP_10.1.1.5，這台電腦和安裝前相同。"},
         {"the second printer's port step fails: the first printer, then the port",
          "101",
-         {fault({{"op", "wmi.connect"}, {"moniker", "winmgmts:"}, {"skip", 1}})},
+         {fields({{"op", "wmi.connect"}, {"moniker", "winmgmts:"}, {"skip", 1}})},
          false,
          {"Office_彩色", "IP_10.1.1.5"},
          {},
@@ -211,7 +199,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          "已移除這次安裝建立的印表機「Office_彩色」與連接埠 IP_10.1.1.5，這台電腦和安裝前相同。"},
         {"a removal that fails is told",
          "100",
-         {fault({{"op", "run"}, {"cmd", kOfficeLine}}), fault({{"op", "port.remove"}})},
+         {fields({{"op", "run"}, {"cmd", kOfficeLine}}), fields({{"op", "port.remove"}})},
          false,
          {},
          {},
@@ -219,9 +207,9 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          "這次安裝建立的項目沒有全部移除（見上面的移除步驟），請在「裝置和印表機」中手動移除。"},
         {"not knowing whether the port was there keeps it",
          "100",
-         {fault({{"op", "run"}, {"cmd", kOfficeLine}}),
-          fault({{"op", "wmi.query"},
-                 {"wql", "Select * From Win32_TCPIPPrinterPort Where Name = 'IP_10.1.1.5'"}})},
+         {fields({{"op", "run"}, {"cmd", kOfficeLine}}),
+          fields({{"op", "wmi.query"},
+                  {"wql", "Select * From Win32_TCPIPPrinterPort Where Name = 'IP_10.1.1.5'"}})},
          false,
          {},
          {},

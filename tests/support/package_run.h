@@ -1,7 +1,9 @@
 #pragma once
 // A package folder, a machine and the user's actions, built as values and run as a scenario.
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sim/base64.h"
@@ -106,6 +108,23 @@ inline std::vector<std::string> inspectedItems(const ScenarioRun& r, const char*
 inline std::string inspectedText(const ScenarioRun& r, const char* name, std::size_t which = 0) {
     const sim::json::Value c = inspectedControl(r, name, which);
     return (c.find("text") ? c.find("text") : c.find("caption"))->asString();
+}
+
+// A JSON object of these fields: a fault, an action.
+inline sim::json::Value fields(
+    std::initializer_list<std::pair<const char*, sim::json::Value>> list) {
+    sim::json::Value object = sim::json::Value::object();
+    for (const auto& [key, value] : list)
+        object.set(key, value);
+    return object;
+}
+
+// The texts of the message boxes shown, in order.
+inline std::vector<std::string> boxTexts(const ScenarioRun& r) {
+    std::vector<std::string> out;
+    for (const sim::json::Value& box : r.ops("msgbox"))
+        out.push_back(box.find("text")->asString());
+    return out;
 }
 
 // The end line's exit code, or -1 when the run did not end.

@@ -172,6 +172,34 @@ const std::set<std::string> kFaultable = {
 const std::set<std::string> kAfterTheCall = {"exitCode", "count", "result",
                                              "removed",  "open",  "value"};
 
+// The fault for a call of a clean run: what the call is asked, not what it gave back.
+Value faultOf(const Value& call) {
+    Value fault = Value::object();
+    for (const auto& [key, value] : call.members()) {
+        if (!kAfterTheCall.count(key))
+            fault.set(key, value);
+    }
+    return fault;
+}
+
+// Failing once or for good, after the first `skip` matches pass.
+Value failing(Value fault, bool once, int skip) {
+    if (once)
+        fault.set("times", 1);
+    if (skip > 0)
+        fault.set("skip", skip);
+    return fault;
+}
+
+Value withFault(Value scenario, const Value& fault) {
+    Value machine = *scenario.find("machine");
+    Value faults = Value::array();
+    faults.push(fault);
+    machine.set("faults", faults);
+    scenario.set("machine", machine);
+    return scenario;
+}
+
 bool wholeProfile(const Value& state) {
     const Value* file = state.find("files")->find("ip.ini");
     if (file == nullptr || !file->isString())
@@ -193,22 +221,10 @@ TEST(FaultSweep, EveryCallFailingOnceOrForGoodIsToldAndLosesNothing) {
         for (const Value& line : clean.lines) {
             if (!kFaultable.count(line.find("op")->asString()))
                 continue;
-            Value fault = Value::object();
-            for (const auto& [key, value] : line.members()) {
-                if (!kAfterTheCall.count(key))
-                    fault.set(key, value);
-            }
+            const Value fault = faultOf(line);
             for (bool once : {true, false}) {
-                Value f = fault;
-                if (once)
-                    f.set("times", 1);
-                Value scenario = base.scenario;
-                Value machine = *scenario.find("machine");
-                Value faults = Value::array();
-                faults.push(f);
-                machine.set("faults", faults);
-                scenario.set("machine", machine);
-                ScenarioRun r = runAnswering(scenario);
+                const Value f = failing(fault, once, 0);
+                ScenarioRun r = runAnswering(withFault(base.scenario, f));
                 ++runs;
                 const std::string what = base.name + ", " + f.dump();
                 // A failure at start can show a box where the script still meant to type:
@@ -295,28 +311,14 @@ TEST(FaultSweep, ThePackageMakersCallsFailingLeaveItWorking) {
         const Value& line = clean.lines[i];
         if (!kFaultable.count(line.find("op")->asString()))
             continue;
-        Value fault = Value::object();
-        for (const auto& [key, value] : line.members()) {
-            if (!kAfterTheCall.count(key))
-                fault.set(key, value);
-        }
+        const Value fault = faultOf(line);
         // The same call made earlier (the main window reads ip.ini too) passes first.
         int earlier = 0;
         for (std::size_t j = 0; j < i; ++j)
             earlier += sweeps::matchesFields(fault, clean.lines[j]) ? 1 : 0;
         for (bool once : {true, false}) {
-            Value f = fault;
-            if (once)
-                f.set("times", 1);
-            if (earlier > 0)
-                f.set("skip", earlier);
-            Value scenario = base;
-            Value machine = *scenario.find("machine");
-            Value faults = Value::array();
-            faults.push(f);
-            machine.set("faults", faults);
-            scenario.set("machine", machine);
-            ScenarioRun r = runAnswering(scenario);
+            const Value f = failing(fault, once, earlier);
+            ScenarioRun r = runAnswering(withFault(base, f));
             ++runs;
             const std::string what = f.dump();
             ASSERT_EQ(r.status, 0) << what << ": " << r.lines.back().dump();

@@ -21,7 +21,8 @@ PackageRun package(const std::string& model = "Model X") {
     return p;
 }
 
-std::vector<std::string> boxTexts(const ScenarioRun& r) {
+// Every box the tools show carries the program's title.
+std::vector<std::string> boxTextsTitledVelmora(const ScenarioRun& r) {
     std::vector<std::string> out;
     for (const Value& box : r.ops("msgbox")) {
         EXPECT_EQ(box.find("title")->asString(), "Velmora");
@@ -61,7 +62,7 @@ TEST(Diagnostics, OneMessagePerPrinterSaysWhetherItsNameHoldsTheModel) {
         p.act("inspect", "ADVSET");
         ScenarioRun r = p.run();
         ASSERT_EQ(r.status, 0) << c.what << r.lines.back().dump();
-        EXPECT_EQ(boxTexts(r), c.boxes) << c.what;
+        EXPECT_EQ(boxTextsTitledVelmora(r), c.boxes) << c.what;
         for (const Value& box : r.ops("msgbox")) {
             EXPECT_EQ(box.find("icon")->asString(), "none");
         }
@@ -77,7 +78,8 @@ TEST(Diagnostics, TheSystemVersionIsItsCaptionAndVersion) {
                                          R"("Version":"10.0.22631"})"));
     p.act("invoke", "Form1.Command7").answer("ok");
     ScenarioRun r = p.run();
-    EXPECT_EQ(boxTexts(r), std::vector<std::string>{"Microsoft Windows 11 Pro  10.0.22631"});
+    EXPECT_EQ(boxTextsTitledVelmora(r),
+              std::vector<std::string>{"Microsoft Windows 11 Pro  10.0.22631"});
     EXPECT_EQ(r.ops("wmi.query").back().find("wql")->asString(),
               "Select * from Win32_OperatingSystem");
     EXPECT_EQ(r.ops("wmi.connect").back().find("moniker")->asString(),

@@ -8,7 +8,9 @@
 namespace {
 
 using sim::json::Value;
+using testing_support::boxTexts;
 using testing_support::exitCodeOf;
+using testing_support::fields;
 using testing_support::logHas;
 using testing_support::PackageRun;
 using testing_support::ScenarioRun;
@@ -24,20 +26,6 @@ PackageRun package(const std::string& profile = "ip,10.0.0.7,Office,Model X,x.in
         .text("color.dat", "c")
         .text("black.dat", "b");
     return p;
-}
-
-Value fault(std::initializer_list<std::pair<const char*, Value>> fields) {
-    Value f = Value::object();
-    for (const auto& [k, v] : fields)
-        f.set(k, v);
-    return f;
-}
-
-std::vector<std::string> boxTexts(const ScenarioRun& r) {
-    std::vector<std::string> out;
-    for (const Value& box : r.ops("msgbox"))
-        out.push_back(box.find("text")->asString());
-    return out;
 }
 
 TEST(WmiInstall, InstallsOneDefaultPrinterFromTheStoredProfile) {
@@ -129,19 +117,19 @@ TEST(WmiInstall, AFailedStepIsToldByNameAndNothingAfterItRuns) {
     PackageRun noModel = package("ip,10.0.0.7,Office,Model Y,x.inf,100");
     noModel.text("x.inf", "[Version]\r\n[Models]\r\nModel Y = i\r\n");
     const Case cases[] = {
-        {"port", package().fault(fault({{"op", "wmi.put"}, {"class", "Win32_TCPIPPrinterPort"}})),
+        {"port", package().fault(fields({{"op", "wmi.put"}, {"class", "Win32_TCPIPPrinterPort"}})),
          "新增連接埠 IP_10.0.0.7", "，印表機「Office」沒有安裝", "錯誤 0x80041001", 0},
         {"driver class",
-         package().fault(fault({{"op", "wmi.get"}, {"path", "Win32_PrinterDriver"}})),
+         package().fault(fields({{"op", "wmi.get"}, {"path", "Win32_PrinterDriver"}})),
          "安裝驅動程式「Model X」", "，印表機「Office」沒有安裝", "錯誤 0x80041001", 0},
         // The codes stay unexamined; the printer's store then fails for want of the driver.
         {"model not in the INF", noModel, "安裝印表機「Office」", "",
          "錯誤 0x80070705：印表機驅動程式不明。", 2},
         {"driver refused",
          package().fault(
-             fault({{"op", "wmi.call"}, {"method", "AddPrinterDriver"}, {"result", 5}})),
+             fields({{"op", "wmi.call"}, {"method", "AddPrinterDriver"}, {"result", 5}})),
          "安裝印表機「Office」", "", "0x80070705", 2},
-        {"default printer", package().fault(fault({{"op", "net.default"}})),
+        {"default printer", package().fault(fields({{"op", "net.default"}})),
          "設定預設印表機「Office」", "", "0x80070709", 2},
     };
     for (Case c : cases) {
