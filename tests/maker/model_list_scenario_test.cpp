@@ -42,15 +42,9 @@ PackageRun maker(const std::string& infName = "x.inf") {
 }
 
 using testing_support::inspectedControl;
+using testing_support::boxTexts;
 using testing_support::inspectedItems;
 using testing_support::inspectedText;
-
-Names boxTexts(const ScenarioRun& r) {
-    Names out;
-    for (const Value& box : r.ops("msgbox"))
-        out.push_back(box.find("text")->asString());
-    return out;
-}
 
 bool wroteProfile(const ScenarioRun& r) {
     for (const Value& w : r.ops("file.write")) {
