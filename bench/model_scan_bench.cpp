@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -132,8 +133,13 @@ std::string infWithModels(int models, std::size_t reserve) {
 // Exactly `size` bytes: as many models as fit, then comment lines.
 std::string generateInf(std::size_t size) {
     std::size_t empty = infWithModels(0, 0).size();
-    std::size_t perModel = (infWithModels(1000, 0).size() - empty) / 1000;
-    int models = size > empty ? static_cast<int>((size - empty) / perModel * 97 / 100) : 0;
+    constexpr int kSampleModels = 1000;
+    std::size_t perModel = (infWithModels(kSampleModels, 0).size() - empty) / kSampleModels;
+    // Models fill 97 per cent of the size; comment lines the rest.
+    constexpr std::size_t kModelShare = 97;
+    constexpr std::size_t kWhole = 100;
+    int models =
+        size > empty ? static_cast<int>((size - empty) / perModel * kModelShare / kWhole) : 0;
     std::string inf = infWithModels(models, size);
     const std::string padding = "; ------------------------------------------------------\r\n";
     while (inf.size() + padding.size() <= size)
@@ -233,9 +239,10 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     void Finalize() override {
         ConsoleReporter::Finalize();
         std::vector<std::size_t> sizes;
+        constexpr std::string_view kDecode = "decode950/";
         for (const auto& [name, time] : seconds_) {
-            if (name.starts_with("decode950/"))
-                sizes.push_back(std::stoul(name.substr(10)));
+            if (name.starts_with(kDecode))
+                sizes.push_back(std::stoul(name.substr(kDecode.size())));
         }
         std::sort(sizes.begin(), sizes.end());
         for (std::size_t i = 0; i < sizes.size(); ++i) {
@@ -277,12 +284,13 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 // A figure of /proc/self/status in bytes: VmRSS now, VmHWM the peak. The peak of the process's
 // own memory; getrusage's would carry over the parent's through exec.
 std::size_t statusBytes(std::string_view field) {
+    constexpr int kDecimal = 10;
     std::size_t kib = 0;
     if (std::FILE* f = std::fopen("/proc/self/status", "r")) {
         char line[256];
         while (std::fgets(line, sizeof line, f) != nullptr) {
             if (std::string_view(line).starts_with(field))
-                kib = std::strtoul(line + field.size() + 1, nullptr, 10);
+                kib = std::strtoul(line + field.size() + 1, nullptr, kDecimal);
         }
         std::fclose(f);
     }
@@ -291,7 +299,8 @@ std::size_t statusBytes(std::string_view field) {
 
 // In a process of its own, so nothing earlier raised the high-water marks.
 int measurePeak(std::size_t mib) {
-    cp950().decode("x");  // the converter's tables are loaded before the baseline
+    constexpr double kHeapTarget = 3.0;  // times the file, the file included
+    cp950().decode("x");                 // the converter's tables are loaded before the baseline
     std::size_t startRss = statusBytes("VmRSS");
     const std::string inf = generateInf(mib * kMiB);
     std::size_t models = 0;
@@ -307,7 +316,7 @@ int measurePeak(std::size_t mib) {
         "peak memory, %zu MiB (%zu models): heap %.2f x the file, the file included; "
         "resident set growth since start %.2f x (target at most 3)\n",
         mib, models, heap, rss);
-    return heap <= 3.0 ? 0 : 1;
+    return heap <= kHeapTarget ? 0 : 1;
 }
 
 int spawnPeak(std::size_t mib) {
@@ -325,16 +334,19 @@ int spawnPeak(std::size_t mib) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::size_t> sizes = {1, 10, 100};
+    constexpr std::array<std::size_t, 3> kDefaultSizes{1, 10, 100};  // MiB
+    std::vector<std::size_t> sizes(kDefaultSizes.begin(), kDefaultSizes.end());
+    constexpr std::string_view kPeakOf = "--peak-of=";
+    constexpr std::string_view kSizes = "--sizes=";
     bool peak = false;
     std::vector<char*> rest;
     for (int i = 0; i < argc; ++i) {
         std::string_view arg = argv[i];
-        if (arg.starts_with("--peak-of=")) {
-            return measurePeak(std::stoul(std::string(arg.substr(10))));
-        } else if (arg.starts_with("--sizes=")) {
+        if (arg.starts_with(kPeakOf)) {
+            return measurePeak(std::stoul(std::string(arg.substr(kPeakOf.size()))));
+        } else if (arg.starts_with(kSizes)) {
             sizes.clear();
-            for (std::size_t at = 8; at < arg.size();) {
+            for (std::size_t at = kSizes.size(); at < arg.size();) {
                 std::size_t comma = std::min(arg.find(',', at), arg.size());
                 sizes.push_back(std::stoul(std::string(arg.substr(at, comma - at))));
                 at = comma + 1;

@@ -24,7 +24,9 @@ constexpr forms::Rgb kLinkBlue{0x0000FF};
 constexpr forms::Rgb kWhite{0xFFFFFF};
 }  // namespace
 
-// The window's design in one place: every control, its place, look and tab order.
+// The window's design in one place: every control, its place, look and tab order. Its numbers
+// are twips, points and tab positions, as its designer laid them out.
+// NOLINTBEGIN(readability-magic-numbers)
 // NOLINTNEXTLINE(readability-function-size)
 Form1::Form1(Program& program)
     : Form(program.runtime(), "Form1", 4905, 2265),
@@ -96,6 +98,7 @@ Form1::Form1(Program& program)
     local_port.tabIndex = 15;
     size.tabIndex = 16;
     Label15.tabIndex = 0;
+    // NOLINTEND(readability-magic-numbers)
 
     // These launches exist for other configurations; this one never offers them.
     Share_Install.designVisible(false);
@@ -172,13 +175,14 @@ tools::CopyStart Form1::copyStart() const {
 
 void Form1::Form_Activate() {
     setFocus(Text1);
-    // 255 puts the caret after the last character of any address.
-    Text1.setSelStart(255);
+    // Puts the caret after the last character of any address.
+    constexpr int kPastAnyAddress = 255;
+    Text1.setSelStart(kPastAnyAddress);
 }
 
 void Form1::Text1_KeyPress(int& keyAscii) {
     // Enter confirms, as the button would; the key itself goes on to the box.
-    if (keyAscii == 13)
+    if (keyAscii == forms::kKeyReturn)
         Command1_Click();
 }
 

@@ -16,6 +16,9 @@ std::vector<InstallPass> planPasses(std::string_view third, const std::string& p
 }
 
 OptionSteps optionStepsFor(std::string_view pair) {
+    // The two pairs compared as numbers: flags "10" and "11".
+    constexpr double kDefaultPrinterPair = 10;
+    constexpr double kBothPair = 11;
     std::optional<double> number;
     try {
         number = platform::toNumber(pair);
@@ -23,11 +26,11 @@ OptionSteps optionStepsFor(std::string_view pair) {
         // The first comparison fails in evaluation; the run goes on into its steps.
         return OptionSteps::DefaultPrinter;
     }
-    if (*number == 10)
+    if (*number == kDefaultPrinterPair)
         return OptionSteps::DefaultPrinter;
     if (pair == "01")
         return OptionSteps::PreferenceFile;
-    if (*number == 11)
+    if (*number == kBothPair)
         return OptionSteps::Both;
     if (pair == "00")
         return OptionSteps::Neither;

@@ -50,7 +50,7 @@ void startSpoolerAgain(EngineContext& ctx, const std::string& task) {
     if (lastStart && *lastStart == 0)
         ctx.step([&] { forms::WaitSeconds(ctx.os.clock, ctx.os.messageBoxes, 3); });
     // 0 started, 10 already running: anything else leaves the spooler, and the port, down.
-    if (lastStart && *lastStart != 0 && *lastStart != 10) {
+    if (lastStart && *lastStart != 0 && *lastStart != platform::service_result::kAlreadyRunning) {
         ctx.outcome.fail(task, "列印多工緩衝處理器沒有啟動（StartService 傳回 " +
                                    std::to_string(*lastStart) + "）");
     }
@@ -76,7 +76,7 @@ std::optional<PortName> networkPort(EngineContext& ctx, const std::string& addre
     if (spooler) {
         ctx.task(task, [&] {
             std::optional<long long> stopped = cimv2->callMethod(*spooler, "StopService", {});
-            if (stopped && *stopped != 0 && *stopped != 6) {  // 6: it was not running
+            if (stopped && *stopped != 0 && *stopped != platform::service_result::kNotActive) {
                 ctx.outcome.fail(task, "列印多工緩衝處理器沒有停止（StopService 傳回 " +
                                            std::to_string(*stopped) + "）");
             }

@@ -140,11 +140,14 @@ void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) 
 
 }  // namespace
 
+// The window's design: positions and sizes in twips, as its designer laid them out.
+// NOLINTBEGIN(readability-magic-numbers)
 SetupprintForm::SetupprintForm(EngineHost& host)
     : Form(host.runtime(), "setupprint", 3735, 2220),
       USB_Label(*this, "USB_Label", {360, 360, 975, 495}, "安裝方式"),
       USB_install(*this, "USB_install", {360, 1080, 1455, 495}, "USB本機安裝"),
       host_(host) {
+    // NOLINTEND(readability-magic-numbers)
     designCaption("安裝驅動程式");
     startPosition = forms::StartPosition::CenterScreen;
     USB_install.onClick = [this] { USB_install_Click(); };

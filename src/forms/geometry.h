@@ -6,6 +6,9 @@
 
 namespace forms {
 
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr double kPointsPerInch = 72.0;
+
 struct Twips {
     int left = 0;
     int top = 0;
@@ -15,10 +18,11 @@ struct Twips {
 
 // 0xRRGGBB.
 struct Rgb {
+    static constexpr std::uint32_t kChannel = 0xFF;
     std::uint32_t value = 0;
-    constexpr std::uint8_t red() const { return (value >> 16) & 0xFF; }
-    constexpr std::uint8_t green() const { return (value >> 8) & 0xFF; }
-    constexpr std::uint8_t blue() const { return value & 0xFF; }
+    constexpr std::uint8_t red() const { return (value >> 16) & kChannel; }
+    constexpr std::uint8_t green() const { return (value >> 8) & kChannel; }
+    constexpr std::uint8_t blue() const { return value & kChannel; }
     bool operator==(const Rgb&) const = default;
 };
 
@@ -29,8 +33,9 @@ inline constexpr Rgb kWindowText{0x000000};
 }  // namespace colors
 
 struct Font {
+    static constexpr double kDesignPoints = 9.0;  // the size every window is designed in
     std::string face = "新細明體";
-    double points = 9.0;
+    double points = kDesignPoints;
     bool bold = false;
     bool underline = false;
 };
@@ -40,7 +45,9 @@ enum class Alignment { Left, Center, Right };
 // Twips to pixels at a given dots-per-inch, rounded to the nearest pixel.
 constexpr int twipsToPixels(int twips, int dpi) {
     long long scaled = static_cast<long long>(twips) * dpi;
-    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : -((-scaled + 720) / 1440));
+    constexpr long long kHalfInch = kTwipsPerInch / 2;
+    return static_cast<int>(scaled >= 0 ? (scaled + kHalfInch) / kTwipsPerInch
+                                        : -((-scaled + kHalfInch) / kTwipsPerInch));
 }
 
 }  // namespace forms

@@ -10,12 +10,13 @@ namespace {
 
 constexpr std::string_view kStrings = "strings";
 constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
+constexpr std::size_t kLanguageDigits = 4;
 
 // The language id of a "Strings.LLLL" name: four hexadecimal digits.
 std::optional<std::uint16_t> languageOf(std::string_view sectionName) {
     const std::string folded = text::asciiLower(sectionName);
-    if (folded.size() != kStrings.size() + 5 || folded.compare(0, kStrings.size(), kStrings) != 0 ||
-        folded[kStrings.size()] != '.') {
+    if (folded.size() != kStrings.size() + 1 + kLanguageDigits ||
+        folded.compare(0, kStrings.size(), kStrings) != 0 || folded[kStrings.size()] != '.') {
         return std::nullopt;
     }
     const char* first = folded.data() + kStrings.size() + 1;

@@ -12,8 +12,9 @@ namespace {
 void putShort(std::string& out, std::size_t value) {
     if (value > std::numeric_limits<std::uint16_t>::max())
         throw std::length_error("an IPP name or value is longer than 65535 bytes");
-    out += static_cast<char>((value >> 8) & 0xFF);
-    out += static_cast<char>(value & 0xFF);
+    // Big-endian; each cast keeps the low eight bits.
+    out += static_cast<char>(value >> 8);
+    out += static_cast<char>(value);
 }
 
 // An attribute's value; an empty name makes it a further value of the attribute before it.
@@ -46,8 +47,8 @@ std::string encodeGetPrinterAttributes(std::string_view printerUri,
     out += '\x01';  // version 1.1: what every IPP printer answers
     out += '\x01';
     putShort(out, tags::kGetPrinterAttributes);
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((requestId >> shift) & 0xFF);
+    for (int byte = 3; byte >= 0; --byte)  // four bytes, big-endian
+        out += static_cast<char>(requestId >> (byte * 8));
     out += static_cast<char>(tags::kOperationGroup);
     putValue(out, tags::kCharset, "attributes-charset", "utf-8");
     putValue(out, tags::kNaturalLanguage, "attributes-natural-language", "en");

@@ -7,6 +7,17 @@ namespace ipp {
 
 namespace {
 
+// Version (2 bytes), status (2) and request id (4).
+constexpr std::size_t kStatusAt = 2;
+constexpr std::size_t kRequestIdAt = 4;
+constexpr std::size_t kHeaderBytes = 8;
+// The sizes of the fixed-size values.
+constexpr std::size_t kDateTimeBytes = 11;
+constexpr std::size_t kResolutionBytes = 9;
+constexpr std::size_t kRangeOfIntegerBytes = 8;
+// Status codes 0x0000 to 0x00FF are successful.
+constexpr std::uint16_t kLastSuccessfulStatus = 0x00FF;
+
 std::uint16_t readShort(std::string_view bytes, std::size_t at) {
     return static_cast<std::uint16_t>((static_cast<unsigned char>(bytes[at]) << 8) |
                                       static_cast<unsigned char>(bytes[at + 1]));
@@ -41,11 +52,11 @@ std::optional<std::string> badValue(std::uint8_t tag, std::string_view value) {
         case tags::kBoolean:
             return wrongSize(1);
         case tags::kDateTime:
-            return wrongSize(11);
+            return wrongSize(kDateTimeBytes);
         case tags::kResolution:
-            return wrongSize(9);
+            return wrongSize(kResolutionBytes);
         case tags::kRangeOfInteger:
-            return wrongSize(8);
+            return wrongSize(kRangeOfIntegerBytes);
         case tags::kEndCollection:
             return wrongSize(0);
         case tags::kTextWithLanguage:
@@ -53,7 +64,7 @@ std::optional<std::string> badValue(std::uint8_t tag, std::string_view value) {
             if (!textWithLanguage(value))
                 return std::string("a value with a language has lengths that do not fit it");
             return std::nullopt;
-        case 0x7F:
+        case tags::kExtension:
             // Its four-byte type would sit where the name's length is expected: not worth the
             // guess for a tag no printer uses.
             return std::string("the extended value tag 0x7F is not read");
@@ -69,14 +80,15 @@ class Reader {
     Decoded read() {
         if (bytes_.size() > kMaxReplyBytes)
             return refuse("the reply is longer than " + std::to_string(kMaxReplyBytes) + " bytes");
-        if (bytes_.size() < 8)
+        if (bytes_.size() < kHeaderBytes)
             return refuse("the reply is cut short in its header");
         Response r;
         r.majorVersion = static_cast<std::uint8_t>(bytes_[0]);
         r.minorVersion = static_cast<std::uint8_t>(bytes_[1]);
-        r.status = readShort(bytes_, 2);
-        r.requestId = static_cast<std::uint32_t>(readShort(bytes_, 4)) << 16 | readShort(bytes_, 6);
-        pos_ = 8;
+        r.status = readShort(bytes_, kStatusAt);
+        r.requestId = static_cast<std::uint32_t>(readShort(bytes_, kRequestIdAt)) << 16 |
+                      readShort(bytes_, kRequestIdAt + 2);
+        pos_ = kHeaderBytes;
         // Every pass takes at least one byte, so the loop ends at the end of the bytes.
         while (pos_ < bytes_.size()) {
             std::size_t tagAt = pos_;
@@ -171,7 +183,7 @@ Decoded decodeResponse(std::string_view bytes) {
 }
 
 bool succeeded(const Response& response) {
-    return response.status <= 0x00FF;
+    return response.status <= kLastSuccessfulStatus;
 }
 
 const Attribute* findAttribute(const Response& response, std::string_view name) {

@@ -31,6 +31,7 @@ inline constexpr std::uint8_t kUri = 0x45;
 inline constexpr std::uint8_t kCharset = 0x47;
 inline constexpr std::uint8_t kNaturalLanguage = 0x48;
 inline constexpr std::uint8_t kMemberName = 0x4A;
+inline constexpr std::uint8_t kExtension = 0x7F;  // a four-byte tag follows
 
 // Operations.
 inline constexpr std::uint16_t kGetPrinterAttributes = 0x000B;

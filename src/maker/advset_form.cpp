@@ -15,7 +15,9 @@ constexpr forms::Rgb kRed{0xFF0000};
 constexpr forms::Rgb kGreen{0x008000};
 }  // namespace
 
-// The window's design in one place: every control, its place, look and tab order.
+// The window's design in one place: every control, its place, look and tab order. Its numbers
+// are twips and points, as its designer laid them out.
+// NOLINTBEGIN(readability-magic-numbers)
 // NOLINTNEXTLINE(readability-function-size)
 AdvsetForm::AdvsetForm(forms::Runtime& runtime, std::function<void(const std::string&)> saved)
     : Form(runtime, "ADVSET", 7125, 4665),
@@ -120,6 +122,7 @@ AdvsetForm::AdvsetForm(forms::Runtime& runtime, std::function<void(const std::st
     // Bold and larger: the thin 9-point "?" read as a disabled button.
     Command7.font.bold = true;
     Command7.font.points = 12;
+    // NOLINTEND(readability-magic-numbers)
 
     // Tab order: the fields top to bottom, then the buttons. The model list comes before the
     // model box it covers once shown: it must lie on top, or a click reaches the box.

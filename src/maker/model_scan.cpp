@@ -38,7 +38,7 @@ bool qualifies(std::string_view piece) {
         auto byte = static_cast<unsigned char>(c);
         if (kExcluded[byte])
             return false;
-        characters += (byte & 0xC0) != 0x80;
+        characters += !text::isContinuationByte(byte);
     }
     return characters >= kMinimumCharacters && !text::contains(piece, "CD-ROM") &&
            !text::contains(piece, "Driver Disk");
@@ -124,7 +124,7 @@ std::vector<std::string> scanModels(std::string_view fileBytes, const platform::
 
 std::vector<std::string> scanModels(std::string_view fileBytes,
                                     const platform::Codepage& codepage) {
-    return scanModels(fileBytes, codepage, std::size_t{64} << 10);
+    return scanModels(fileBytes, codepage, platform::kTextPartBytes);
 }
 
 }  // namespace maker

@@ -41,10 +41,13 @@ class Files {
     virtual std::vector<std::string> list(const std::string& pattern) = 0;
 };
 
+// The system code page of the PCs the program is made for: Traditional Chinese (Big5).
+inline constexpr unsigned kTraditionalChineseCodepage = 950;
+
 class Codepage {
   public:
     virtual ~Codepage() = default;
-    virtual unsigned id() const = 0;  // 950 on the systems the program is made for
+    virtual unsigned id() const = 0;  // kTraditionalChineseCodepage on the PCs it is made for
     // Bytes in the code page to UTF-8.
     virtual std::string decode(const std::string& bytes) const = 0;
     // UTF-8 to bytes in the code page; a character the page cannot hold becomes "?".

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "text/text.h"
+
 namespace platform {
 
 std::string logSafe(std::string_view event) {
@@ -16,7 +18,7 @@ std::string logSafe(std::string_view event) {
             out += "\\n";
         } else if (c == '\t') {
             out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (byte < ' ' || byte == text::kDelete) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", byte);
             out += hex;
@@ -26,7 +28,7 @@ std::string logSafe(std::string_view event) {
         if (out.size() > kLogEventLimitBytes) {
             // Back to the start of the character the cut falls into.
             std::size_t cut = kLogEventLimitBytes;
-            while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
+            while (cut > 0 && text::isContinuationByte(static_cast<unsigned char>(out[cut])))
                 --cut;
             out.resize(cut);
             out += "…（已截斷）";
@@ -50,7 +52,9 @@ std::string keepNewestHalf(std::string_view content, std::size_t limit) {
 }
 
 std::string errorNumberText(long long number) {
-    if (number < 0 || number > 0xFFFF) {
+    // Past 16 bits: an HRESULT.
+    constexpr long long kLastDecimal = 0xFFFF;
+    if (number < 0 || number > kLastDecimal) {
         char hex[16];
         std::snprintf(hex, sizeof hex, "0x%08X", static_cast<std::uint32_t>(number));
         return hex;

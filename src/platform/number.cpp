@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "platform/error_texts.h"
 #include "text/text.h"
@@ -51,7 +52,8 @@ double toNumber(std::string_view s) {
 
 std::int16_t toInteger16(std::string_view s) {
     double v = std::nearbyint(toNumber(s));  // default rounding mode: half to even
-    if (v < -32768.0 || v > 32767.0)
+    if (v < std::numeric_limits<std::int16_t>::min() ||
+        v > std::numeric_limits<std::int16_t>::max())
         throw errorFor(errors::kOverflow);
     return static_cast<std::int16_t>(v);
 }

@@ -8,6 +8,11 @@
 
 namespace platform {
 
+// The printer's ports: raw printing (the port the program creates prints there) and IPP.
+inline constexpr int kRawPrintPort = 9100;
+inline constexpr int kIppPort = 631;
+inline constexpr int kHighestPort = 65535;
+
 class PrinterNetwork {
   public:
     virtual ~PrinterNetwork() = default;

@@ -20,6 +20,8 @@ class MessageBoxes {
                         Buttons buttons) = 0;
 };
 
+inline constexpr int kMillisecondsPerSecond = 1000;
+
 class Clock {
   public:
     virtual ~Clock() = default;
@@ -43,14 +45,19 @@ class Windows {
 // one this program was built for), its version and the user interface language.
 enum class Architecture { X86, Amd64, Arm, Arm64, Ia64 };
 
+// Windows 10 22H2 in Traditional Chinese (Taiwan): the PC the program is made for.
+inline constexpr unsigned kWindows10Major = 10;
+inline constexpr unsigned kWindows10Build22H2 = 19045;
+inline constexpr std::uint16_t kTaiwanLanguage = 0x0404;  // zh-TW
+
 struct WindowsTarget {
     Architecture architecture = Architecture::Amd64;
-    unsigned major = 10;
+    unsigned major = kWindows10Major;
     unsigned minor = 0;
-    unsigned build = 19045;
-    unsigned productType = 1;         // 1 workstation, 2 domain controller, 3 server
-    unsigned suiteMask = 0x100;       // VER_SUITE_* bits
-    std::uint16_t language = 0x0404;  // a LANGID: primary language in the low 10 bits
+    unsigned build = kWindows10Build22H2;
+    unsigned productType = 1;                  // 1 workstation, 2 domain controller, 3 server
+    unsigned suiteMask = 0x100;                // VER_SUITE_* bits
+    std::uint16_t language = kTaiwanLanguage;  // a LANGID: primary language in the low 10 bits
 };
 
 // The architecture as people name it: "x64", "x86", "ARM64", "ARM", "IA64".

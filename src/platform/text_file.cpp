@@ -1,6 +1,7 @@
 #include "platform/text_file.h"
 
 #include <algorithm>
+#include <array>
 
 #include "text/text.h"
 
@@ -11,9 +12,35 @@ namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
+// No code page uses a byte below U+0030 inside a multi-byte character.
+constexpr unsigned char kBelowEveryTrailByte = 0x30;
+
 unsigned char byteAt(std::string_view s, std::size_t i) {
     return static_cast<unsigned char>(s[i]);
 }
+
+// The lead bytes of well-formed UTF-8 past ASCII, by the Unicode standard's table of
+// well-formed byte sequences: the sequence's length and the range of its second byte. Every
+// later byte is a continuation byte.
+struct LeadBytes {
+    unsigned char first;
+    unsigned char last;
+    std::size_t length;
+    unsigned char low;
+    unsigned char high;
+};
+constexpr unsigned char kLowestContinuation = 0x80;
+constexpr unsigned char kHighestContinuation = 0xBF;
+constexpr std::array<LeadBytes, 8> kWellFormedLeads{{
+    {0xC2, 0xDF, 2, 0x80, 0xBF},
+    {0xE0, 0xE0, 3, 0xA0, 0xBF},  // no overlong form
+    {0xE1, 0xEC, 3, 0x80, 0xBF},
+    {0xED, 0xED, 3, 0x80, 0x9F},  // no surrogate
+    {0xEE, 0xEF, 3, 0x80, 0xBF},
+    {0xF0, 0xF0, 4, 0x90, 0xBF},  // no overlong form
+    {0xF1, 0xF3, 4, 0x80, 0xBF},
+    {0xF4, 0xF4, 4, 0x80, 0x8F},  // nothing past U+10FFFF
+}};
 
 // Appends UTF-8 bytes, each maximal malformed part replaced by U+FFFD as the system's UTF-8
 // conversion does: overlong forms, surrogates and code points past U+10FFFF included.
@@ -21,31 +48,30 @@ void appendWellFormed(std::string& out, std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         unsigned char c = byteAt(s, i);
-        if (c < 0x80) {
+        if (c < text::kFirstNonAscii) {
             std::size_t run = i + 1;
-            while (run < s.size() && byteAt(s, run) < 0x80)
+            while (run < s.size() && byteAt(s, run) < text::kFirstNonAscii)
                 ++run;
             out.append(s.substr(i, run - i));
             i = run;
             continue;
         }
         std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            low = c == 0xE0 ? 0xA0 : 0x80;
-            high = c == 0xED ? 0x9F : 0xBF;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            low = c == 0xF0 ? 0x90 : 0x80;
-            high = c == 0xF4 ? 0x8F : 0xBF;
+        unsigned char low = kLowestContinuation;  // the range of the second byte
+        unsigned char high = kHighestContinuation;
+        for (const LeadBytes& lead : kWellFormedLeads) {
+            if (c >= lead.first && c <= lead.last) {
+                length = lead.length;
+                low = lead.low;
+                high = lead.high;
+                break;
+            }
         }
         std::size_t k = 1;
         while (k < length && i + k < s.size()) {
             unsigned char t = byteAt(s, i + k);
-            if (t < (k == 1 ? low : 0x80) || t > (k == 1 ? high : 0xBF))
+            if (t < (k == 1 ? low : kLowestContinuation) ||
+                t > (k == 1 ? high : kHighestContinuation))
                 break;
             ++k;
         }
@@ -80,11 +106,11 @@ std::size_t partEnd(std::string_view bytes, std::size_t at, std::size_t partByte
     auto endsSafely = [&](std::size_t e) {
         switch (encoding) {
             case TextEncoding::Utf16Le:
-                return byteAt(bytes, e - 1) == 0 && byteAt(bytes, e - 2) < 0x30;
+                return byteAt(bytes, e - 1) == 0 && byteAt(bytes, e - 2) < kBelowEveryTrailByte;
             case TextEncoding::Utf16Be:
-                return byteAt(bytes, e - 2) == 0 && byteAt(bytes, e - 1) < 0x30;
+                return byteAt(bytes, e - 2) == 0 && byteAt(bytes, e - 1) < kBelowEveryTrailByte;
             default:
-                return byteAt(bytes, e - 1) < 0x30;
+                return byteAt(bytes, e - 1) < kBelowEveryTrailByte;
         }
     };
     while (end < bytes.size() && !endsSafely(end))
@@ -97,9 +123,9 @@ std::size_t partEnd(std::string_view bytes, std::size_t at, std::size_t partByte
 TextEncoding textEncoding(std::string_view bytes) {
     if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark)
         return TextEncoding::Utf8;
-    if (bytes.size() >= 2 && byteAt(bytes, 0) == 0xFF && byteAt(bytes, 1) == 0xFE)
+    if (text::startsWith(bytes, text::kUtf16LeMark))
         return TextEncoding::Utf16Le;
-    if (bytes.size() >= 2 && byteAt(bytes, 0) == 0xFE && byteAt(bytes, 1) == 0xFF)
+    if (text::startsWith(bytes, text::kUtf16BeMark))
         return TextEncoding::Utf16Be;
     return TextEncoding::Ansi;
 }

@@ -12,6 +12,12 @@
 
 namespace platform {
 
+// What Win32_Service's StopService and StartService return when there was nothing to do.
+namespace service_result {
+inline constexpr long long kNotActive = 6;        // StopService: it was not running
+inline constexpr long long kAlreadyRunning = 10;  // StartService: it was running
+}  // namespace service_result
+
 struct WmiObject {
     std::string className;  // e.g. "Win32_TCPIPPrinterPort"
     std::string path;       // the path it was fetched by, or its relative path; empty for new ones

@@ -42,14 +42,14 @@ std::string part(const std::vector<std::string>& parts, std::size_t i) {
 
 std::optional<std::string> damageOf(const std::vector<std::string>& parts) {
     std::size_t fields = parts.size();
-    while (fields > 6 && parts[fields - 1].empty())
+    while (fields > kFieldCount && parts[fields - 1].empty())
         --fields;  // trailing separators hold nothing
-    if (fields != 6) {
+    if (fields != kFieldCount) {
         return "ip.ini 的第一行應有六個以逗號分隔的欄位，卻有 " + std::to_string(fields) + " 個。";
     }
-    for (std::size_t i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
         for (char32_t c : text::toCodePoints(parts[i])) {
-            if (text::isControl(c) || c == U'\uFFFD')
+            if (text::isControl(c) || c == text::kReplacementCharacter)
                 return std::string("ip.ini 的「") + kFieldNames[i] +
                        "」含有控制字元或無法辨識的字元。";
         }
@@ -58,8 +58,10 @@ std::optional<std::string> damageOf(const std::vector<std::string>& parts) {
 }
 
 InstallProfile fromParts(const std::vector<std::string>& parts) {
-    return {part(parts, 0), part(parts, 1), part(parts, 2),
-            part(parts, 3), part(parts, 4), part(parts, 5)};
+    // A braced list is evaluated in order: the parts fill the fields as the line lists them.
+    std::size_t i = 0;
+    auto next = [&] { return part(parts, i++); };
+    return {next(), next(), next(), next(), next(), next()};
 }
 
 std::string formatLine(const InstallProfile& p) {

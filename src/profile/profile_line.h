@@ -3,6 +3,7 @@
 // to create, the driver model, the INF file and three option flags. Pure functions only; the
 // file itself is profile_store.h.
 
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,8 @@ std::string part(const std::vector<std::string>& parts, std::size_t i);
 // The fields' names as the package maker shows them, by part index (0 is the marker).
 inline constexpr const char* kFieldNames[] = {"標記",       "印表機IP", "印表機名稱",
                                               "印表機模組", "INF檔名",  "預設值"};
+// The fields of a whole line, the marker included.
+inline constexpr std::size_t kFieldCount = std::size(kFieldNames);
 
 // Why a split line cannot be installed from or written back, naming ip.ini and the field; or
 // nothing for a whole line. A whole line has the six fields (more that are not empty mean a

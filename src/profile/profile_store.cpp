@@ -41,7 +41,7 @@ void ProfileStore::write(const InstallProfile& profile) {
     const std::string* fields[] = {&profile.marker,      &profile.printerAddress,
                                    &profile.printerName, &profile.modelName,
                                    &profile.infFile,     &profile.optionFlags};
-    for (std::size_t i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < kFieldCount; ++i) {
         std::string bad = codepage_.firstUnstorable(*fields[i]);
         if (!bad.empty()) {
             throw platform::Error(platform::errors::kInvalidProcedureCall,

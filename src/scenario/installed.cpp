@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/printer_network.h"
 #include "scenario/fields.h"
 #include "text/text.h"
 
@@ -24,12 +25,13 @@ const std::string& requiredText(const Value& entry, const char* field) {
 }
 
 bool isPortNumber(const std::string& text) {
-    if (text.empty() || text.size() > 5 ||
+    constexpr std::size_t kMostDigits = 5;  // as many as the highest port has
+    if (text.empty() || text.size() > kMostDigits ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return false;
     }
     const long number = std::stol(text);
-    return number >= 1 && number <= 65535;
+    return number >= 1 && number <= platform::kHighestPort;
 }
 
 }  // namespace

@@ -100,7 +100,7 @@ int runScenario(const std::string& scenarioText, std::ostream& out) {
         // Still the last line: the state of an untouched default machine.
         sim::Transcript scratch;
         sim::Machine empty(scratch);
-        sim::SimCodepage codepage(950);
+        sim::SimCodepage codepage(platform::kTraditionalChineseCodepage);
         transcript.write(empty.state(codepage));
         return 2;
     }

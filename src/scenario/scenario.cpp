@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <limits>
 #include <stdexcept>
 
 #include "platform/sim/base64.h"
@@ -84,7 +85,7 @@ Scenario parseScenario(const Value& doc) {
         if (!cp->isNumber())
             invalid("\"codepage\" must be a number");
         long long id = cp->asInteger();
-        if (id <= 0 || id > 65535)
+        if (id <= 0 || id > std::numeric_limits<std::uint16_t>::max())
             invalid("\"codepage\" is out of range");
         s.codepage = static_cast<unsigned>(id);
     }
@@ -219,7 +220,8 @@ void readArchitectureAndLanguage(const Value& m, sim::Machine& target) {
             text.erase(0, 2);
         unsigned id = 0;
         auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id, 16);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size() || id > 0xFFFF)
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+            id > std::numeric_limits<std::uint16_t>::max())
             invalid("machine.language must be a hexadecimal language id such as \"0404\"");
         target.language = static_cast<std::uint16_t>(id);
     }

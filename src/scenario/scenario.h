@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/sim/json.h"
 #include "platform/sim/machine.h"
 
@@ -19,7 +20,7 @@ struct FolderFile {
 
 struct Scenario {
     std::string exe = "Velmora.exe";
-    unsigned codepage = 950;
+    unsigned codepage = platform::kTraditionalChineseCodepage;
     std::vector<FolderFile> folder;
     sim::json::Value machine = sim::json::Value::object();
     std::vector<sim::json::Value> actions;

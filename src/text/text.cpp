@@ -2,23 +2,54 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
 namespace text {
 namespace {
 
+// UTF-8's lead bytes: the bits under each mask are the tag that gives the sequence's length.
+constexpr unsigned char kTwoByteMask = 0xE0;
+constexpr unsigned char kTwoByteTag = 0xC0;
+constexpr unsigned char kThreeByteMask = 0xF0;
+constexpr unsigned char kThreeByteTag = 0xE0;
+constexpr unsigned char kFourByteMask = 0xF8;
+constexpr unsigned char kFourByteTag = 0xF0;
+// The first code point past the Basic Multilingual Plane.
+constexpr char32_t kFirstSupplementary = kLastBmp + 1;
+// Where two, three and four bytes begin to be needed.
+constexpr char32_t kFirstTwoByte = kFirstNonAscii;
+constexpr char32_t kFirstThreeByte = 0x800;
+constexpr char32_t kFirstFourByte = kFirstSupplementary;
+// Each continuation byte carries six bits of the code point.
+constexpr int kContinuationBits = 6;
+constexpr char32_t kContinuationPayload = 0x3F;
+
+// UTF-16's surrogates: a high one, then a low one, each carrying ten bits.
+constexpr char32_t kFirstHighSurrogate = 0xD800;
+constexpr char32_t kLastHighSurrogate = 0xDBFF;
+constexpr char32_t kFirstLowSurrogate = 0xDC00;
+constexpr char32_t kLastLowSurrogate = 0xDFFF;
+constexpr int kSurrogateBits = 10;
+constexpr char32_t kSurrogatePayload = 0x3FF;
+
 // Length of the UTF-8 sequence starting at lead byte c, or 0 when c cannot start one.
 std::size_t sequenceLength(unsigned char c) {
-    if (c < 0x80)
+    if (c < kFirstNonAscii)
         return 1;
-    if ((c & 0xE0) == 0xC0)
+    if ((c & kTwoByteMask) == kTwoByteTag)
         return 2;
-    if ((c & 0xF0) == 0xE0)
+    if ((c & kThreeByteMask) == kThreeByteTag)
         return 3;
-    if ((c & 0xF8) == 0xF0)
+    if ((c & kFourByteMask) == kFourByteTag)
         return 4;
     return 0;
+}
+
+// The continuation byte that carries the code point's bits from `shift` up.
+char continuationByte(char32_t cp, int shift) {
+    return static_cast<char>(kContinuationTag | ((cp >> shift) & kContinuationPayload));
 }
 
 // Byte length of the character at offset i, treating a malformed sequence as one byte.
@@ -27,7 +58,7 @@ std::size_t charBytes(std::string_view s, std::size_t i) {
     if (n == 0 || i + n > s.size())
         return 1;
     for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+        if (!isContinuationByte(static_cast<unsigned char>(s[i + k])))
             return 1;
     }
     return n;
@@ -109,20 +140,23 @@ std::string_view withoutExeSuffix(std::string_view fileName) {
 }
 
 void appendCodePoint(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
+    constexpr int kOne = kContinuationBits;
+    constexpr int kTwo = 2 * kContinuationBits;
+    constexpr int kThree = 3 * kContinuationBits;
+    if (cp < kFirstTwoByte) {
         out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < kFirstThreeByte) {
+        out += static_cast<char>(kTwoByteTag | (cp >> kOne));
+        out += continuationByte(cp, 0);
+    } else if (cp < kFirstFourByte) {
+        out += static_cast<char>(kThreeByteTag | (cp >> kTwo));
+        out += continuationByte(cp, kOne);
+        out += continuationByte(cp, 0);
     } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        out += static_cast<char>(kFourByteTag | (cp >> kThree));
+        out += continuationByte(cp, kTwo);
+        out += continuationByte(cp, kOne);
+        out += continuationByte(cp, 0);
     }
 }
 
@@ -133,11 +167,12 @@ std::u32string toCodePoints(std::string_view s) {
         auto lead = static_cast<unsigned char>(s[i]);
         char32_t cp;
         if (n == 1) {
-            cp = lead < 0x80 ? lead : U'\uFFFD';
+            cp = lead < kFirstNonAscii ? lead : kReplacementCharacter;
         } else {
-            cp = lead & (0xFF >> (n + 1));
+            // The lead byte's bits below its tag.
+            cp = lead & (UCHAR_MAX >> (n + 1));
             for (std::size_t k = 1; k < n; ++k)
-                cp = (cp << 6) | (s[i + k] & 0x3F);
+                cp = (cp << kContinuationBits) | (s[i + k] & kContinuationPayload);
         }
         out += cp;
         i += n;
@@ -154,10 +189,10 @@ std::string fromCodePoints(std::u32string_view cps) {
 
 namespace {
 bool isHighSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
+    return unit >= kFirstHighSurrogate && unit <= kLastHighSurrogate;
 }
 bool isLowSurrogate(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
+    return unit >= kFirstLowSurrogate && unit <= kLastLowSurrogate;
 }
 // Whether a pair starts at index i.
 bool pairAt(std::u16string_view units, std::size_t i) {
@@ -166,17 +201,17 @@ bool pairAt(std::u16string_view units, std::size_t i) {
 }  // namespace
 
 bool isSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDFFF;
+    return unit >= kFirstHighSurrogate && unit <= kLastLowSurrogate;
 }
 
 std::u16string utf16Of(char32_t cp) {
-    if (cp > 0x10FFFF || isSurrogate(cp))
-        cp = 0xFFFD;
-    if (cp < 0x10000)
+    if (cp > kLastCodePoint || isSurrogate(cp))
+        cp = kReplacementCharacter;
+    if (cp <= kLastBmp)
         return std::u16string(1, static_cast<char16_t>(cp));
-    cp -= 0x10000;
-    return {static_cast<char16_t>(0xD800 + (cp >> 10)),
-            static_cast<char16_t>(0xDC00 + (cp & 0x3FF))};
+    cp -= kFirstSupplementary;
+    return {static_cast<char16_t>(kFirstHighSurrogate + (cp >> kSurrogateBits)),
+            static_cast<char16_t>(kFirstLowSurrogate + (cp & kSurrogatePayload))};
 }
 
 std::u16string toUtf16(std::string_view utf8) {
@@ -191,10 +226,12 @@ std::string fromUtf16(std::u16string_view units) {
     for (std::size_t i = 0; i < units.size(); ++i) {
         char32_t unit = units[i];
         if (pairAt(units, i)) {
-            appendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            appendCodePoint(out, kFirstSupplementary +
+                                     ((unit - kFirstHighSurrogate) << kSurrogateBits) +
+                                     (units[i + 1] - kFirstLowSurrogate));
             ++i;
         } else {
-            appendCodePoint(out, isSurrogate(unit) ? U'\uFFFD' : unit);
+            appendCodePoint(out, isSurrogate(unit) ? kReplacementCharacter : unit);
         }
     }
     return out;
@@ -221,8 +258,8 @@ std::optional<std::string> fromUtf16WithBom(std::string_view bytes) {
     auto byte = [&](std::size_t i) {
         return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]));
     };
-    bool little = byte(0) == 0xFF && byte(1) == 0xFE;
-    bool big = byte(0) == 0xFE && byte(1) == 0xFF;
+    bool little = startsWith(bytes, kUtf16LeMark);
+    bool big = startsWith(bytes, kUtf16BeMark);
     if (!little && !big)
         return std::nullopt;
     std::u16string units;
@@ -248,7 +285,8 @@ bool sameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }
 
 bool isControl(char32_t c) {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    constexpr char32_t kLastC1 = 0x9F;
+    return c < U' ' || (c >= kDelete && c <= kLastC1);
 }
 
 bool hasControl(std::string_view s) {

@@ -11,6 +11,24 @@
 
 namespace text {
 
+// Code points that bound the encodings' ranges.
+inline constexpr char32_t kDelete = 0x7F;  // the last ASCII character, a control
+inline constexpr char32_t kFirstNonAscii = 0x80;
+inline constexpr char32_t kLastBmp = 0xFFFF;  // past it UTF-16 takes a surrogate pair
+inline constexpr char32_t kLastCodePoint = 0x10FFFF;
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// UTF-8: a byte whose top two bits are 10 continues a character; any other starts one.
+inline constexpr unsigned char kContinuationMask = 0xC0;
+inline constexpr unsigned char kContinuationTag = 0x80;
+constexpr bool isContinuationByte(unsigned char byte) {
+    return (byte & kContinuationMask) == kContinuationTag;
+}
+
+// The byte-order marks of UTF-16 text.
+inline constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+inline constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
 // Number of characters (code points) in a UTF-8 text; malformed bytes count one each.
 std::size_t length(std::string_view s);
 

@@ -71,15 +71,16 @@ void registerFixedSharePort(ToolContext& ctx) {
             fail(what + "（" + method + " 傳回 " + std::to_string(*result) + "）");
         }
     };
-    // 6: it was not running.
-    call(*cimv2, spooler, "StopService", {}, {0, 6}, "列印多工緩衝處理器沒有停止");
+    call(*cimv2, spooler, "StopService", {}, {0, platform::service_result::kNotActive},
+         "列印多工緩衝處理器沒有停止");
     call(*registry, provider, "SetStringValue",
          {platform::Value::uint32(command::kLocalMachineHive),
           platform::Value::text(command::kPortsKey), platform::Value::text(kFixedSharePort),
           platform::Value::text("REG_SZ")},
          {0}, "登錄的 Ports 值沒有寫入");
-    // Whatever happened above, the spooler is started again; 10: it was still running.
-    call(*cimv2, spooler, "StartService", {}, {0, 10}, "列印多工緩衝處理器沒有啟動");
+    // Whatever happened above, the spooler is started again.
+    call(*cimv2, spooler, "StartService", {}, {0, platform::service_result::kAlreadyRunning},
+         "列印多工緩衝處理器沒有啟動");
 
     if (failures.empty()) {
         os.messageBoxes.show("ok", forms::kAppTitle, platform::Icon::Information,

@@ -6,6 +6,9 @@
 
 namespace tools {
 
+// The window's design: positions and sizes in twips and the tab order, as its designer laid them
+// out.
+// NOLINTBEGIN(readability-magic-numbers)
 FilenameForm::FilenameForm(forms::Runtime& runtime, std::function<CopyStart()> start)
     : Form(runtime, "Filename", 7905, 2580),
       Label1(*this, "Label1", {360, 360, 1215, 255}, "自訂名稱"),
@@ -33,6 +36,7 @@ FilenameForm::FilenameForm(forms::Runtime& runtime, std::function<CopyStart()> s
     Label3.tabIndex = 6;
     ADD_isntall_Command.tabIndex = 7;
     Label4.tabIndex = 8;
+    // NOLINTEND(readability-magic-numbers)
 
     // Keys as in a dialog: Enter makes the copy (新增, the button that keeps the window open),
     // Escape closes the window as its close box does; it has no 取消.
@@ -76,7 +80,8 @@ void FilenameForm::Command1_Click() {
         return;
     os.messageBoxes.show("新增完成", forms::kAppTitle, platform::Icon::Information,
                          platform::Buttons::Ok);
-    forms::WaitSeconds(os.clock, os.messageBoxes, 0.5f);
+    constexpr float kPauseSeconds = 0.5f;  // between the notice and the folder's window
+    forms::WaitSeconds(os.clock, os.messageBoxes, kPauseSeconds);
     // The shell opens the folder by name, so a folder with blanks in its name stays whole; the
     // program made it the current folder at start, where the copy now lies.
     os.shell.open(os.process.exeFolder(), "open", platform::window_style::kRestored);

@@ -8,6 +8,8 @@ std::string browserCommand(const std::string& address) {
     return "cmd.exe /c  start  " + address;
 }
 
+// The window's design: positions and sizes in twips and colours, as its designer laid them out.
+// NOLINTBEGIN(readability-magic-numbers)
 AboutForm::AboutForm(forms::Runtime& runtime)
     : Form(runtime, "form1_about", 5265, 2340),
       VER_Label(*this, "VER_Label", {0, 2040, 1335, 255}, "版本：2.8"),
@@ -21,6 +23,7 @@ AboutForm::AboutForm(forms::Runtime& runtime)
     Label4.backColor = forms::Rgb{0xFFFFFF};
     Label4.backTransparent = false;
     Label4.font.underline = true;
+    // NOLINTEND(readability-magic-numbers)
     Command5.tabIndex = 0;
     Command5.isDefault = true;
     Command5.isCancel = true;  // Escape closes the window too

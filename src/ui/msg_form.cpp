@@ -6,6 +6,9 @@
 
 namespace ui {
 
+// The window's design: positions and sizes in twips, fonts and colours, as its designer laid
+// them out.
+// NOLINTBEGIN(readability-magic-numbers)
 MsgForm::MsgForm(forms::Runtime& runtime)
     : Form(runtime, "msg", 3915, 1245),
       // A rule above the heading, clear of every label: labels paint their own background, so
@@ -28,6 +31,7 @@ MsgForm::MsgForm(forms::Runtime& runtime)
     PrintNameLabel.alignment = forms::Alignment::Center;
     Label2.foreColor = forms::Rgb{0x505050};  // grey, yet readable on the grey window
 }
+// NOLINTEND(readability-magic-numbers)
 
 void MsgForm::Form_Load() {
     // A caller that only writes a label already gets a window that stays on top.

@@ -59,4 +59,45 @@ TEST(TextFile, DecodesAsTheSystemsReadersDo) {
     EXPECT_EQ(platform::textEncoding("\xFE"), platform::TextEncoding::Ansi);
 }
 
+// Each kind of lead byte at the edges of the second byte's range: the well-formed sequences
+// stay, an overlong form, a surrogate, a code point past U+10FFFF and a byte that starts nothing
+// become one U+FFFD per byte, a sequence cut short one U+FFFD in all.
+TEST(TextFile, Utf8KeepsExactlyTheWellFormedSequences) {
+    sim::SimCodepage cp950(950);
+    const std::string bad = "\uFFFD";
+    struct Case {
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"\xC2\x80", "\xC2\x80"},
+        {"\xDF\xBF", "\xDF\xBF"},
+        {"\xC1\xBF", bad + bad},  // overlong
+        {"\xE0\xA0\x80", "\xE0\xA0\x80"},
+        {"\xE0\x9F\xBF", bad + bad + bad},  // overlong
+        {"\xE1\x80\x80", "\xE1\x80\x80"},
+        {"\xEC\xBF\xBF", "\xEC\xBF\xBF"},
+        {"\xED\x9F\xBF", "\xED\x9F\xBF"},
+        {"\xED\xA0\x80", bad + bad + bad},  // a surrogate
+        {"\xEE\x80\x80", "\xEE\x80\x80"},
+        {"\xEF\xBF\xBF", "\xEF\xBF\xBF"},
+        {"\xF0\x90\x80\x80", "\xF0\x90\x80\x80"},
+        {"\xF0\x8F\xBF\xBF", bad + bad + bad + bad},  // overlong
+        {"\xF1\x80\x80\x80", "\xF1\x80\x80\x80"},
+        {"\xF3\xBF\xBF\xBF", "\xF3\xBF\xBF\xBF"},
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+        {"\xF4\x90\x80\x80", bad + bad + bad + bad},  // past U+10FFFF
+        {"\xF5\x80\x80\x80", bad + bad + bad + bad},
+        {"\xF0\x90\x80"
+         "a",
+         bad + "a"},
+        {"\xE1\x80"
+         "A",
+         bad + "A"},
+        {"\xE1\xC0\x80", bad + bad + bad},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::decodeTextFile("\xEF\xBB\xBF" + c.bytes, cp950), c.text) << c.bytes;
+}
+
 }  // namespace

@@ -1,22 +1,24 @@
 #include "platform/sim/base64.h"
 
+#include <climits>
+#include <string_view>
+
 namespace sim {
 
 namespace {
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr std::string_view kAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+// Each character carries six bits; three bytes make four characters.
+constexpr int kCharacterBits = 6;
+constexpr unsigned kCharacterMask = 0x3F;
 
 int indexOf(char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c - 'A';
-    if (c >= 'a' && c <= 'z')
-        return c - 'a' + 26;
-    if (c >= '0' && c <= '9')
-        return c - '0' + 52;
-    if (c == '+')
-        return 62;
-    if (c == '/')
-        return 63;
-    return -1;
+    std::size_t at = kAlphabet.find(c);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+char character(unsigned bits, int index) {
+    return kAlphabet[(bits >> (index * kCharacterBits)) & kCharacterMask];
 }
 }  // namespace
 
@@ -27,17 +29,17 @@ std::string base64Encode(const std::string& bytes) {
         unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
                      (static_cast<unsigned char>(bytes[i + 1]) << 8) |
                      static_cast<unsigned char>(bytes[i + 2]);
-        for (int shift = 18; shift >= 0; shift -= 6)
-            out += kAlphabet[(v >> shift) & 63];
+        for (int index = 3; index >= 0; --index)
+            out += character(v, index);
     }
     std::size_t rest = bytes.size() - i;
     if (rest > 0) {
         unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
         if (rest == 2)
             v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
+        out += character(v, 3);
+        out += character(v, 2);
+        out += rest == 2 ? character(v, 1) : '=';
         out += '=';
     }
     return out;
@@ -60,11 +62,11 @@ std::optional<std::string> base64Decode(const std::string& text) {
         int v = indexOf(c);
         if (v < 0)
             return std::nullopt;
-        buffer = (buffer << 6) | static_cast<unsigned>(v);
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out += static_cast<char>((buffer >> bits) & 0xFF);
+        buffer = (buffer << kCharacterBits) | static_cast<unsigned>(v);
+        bits += kCharacterBits;
+        if (bits >= CHAR_BIT) {
+            bits -= CHAR_BIT;
+            out += static_cast<char>(buffer >> bits);  // the cast keeps the low eight bits
         }
     }
     if (padding > 2)

@@ -11,6 +11,8 @@ namespace sim {
 
 namespace {
 
+constexpr unsigned kUtf8Codepage = 65001;  // CP_UTF8
+
 class Converter {
   public:
     Converter(const std::string& to, const std::string& from)
@@ -49,7 +51,7 @@ class Converter {
 }  // namespace
 
 SimCodepage::SimCodepage(unsigned id) : id_(id), name_("CP" + std::to_string(id)) {
-    if (id == 65001)
+    if (id == kUtf8Codepage)
         name_ = "UTF-8";
     Converter probe("UTF-8", name_);  // fails early for a code page iconv does not know
 }
@@ -95,7 +97,7 @@ bool SimCodepage::isText(const std::string& bytes) const {
 
 std::optional<std::string> utf16FileText(const std::string& bytes) {
     // INF files are little-endian, as the INI reader takes them.
-    if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF)
+    if (!text::startsWith(bytes, text::kUtf16LeMark))
         return std::nullopt;
     return text::fromUtf16WithBom(bytes);
 }

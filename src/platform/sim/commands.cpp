@@ -18,6 +18,13 @@ std::string lower(const std::string& s) {
 constexpr const char* kPortsKey =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Ports\\";
 
+// What a stored preference file starts with, its NUL included; the printer's name follows.
+using std::string_view_literals::operator""sv;
+constexpr std::string_view kSettingsMark = "VELMORA-PRINTER-SETTINGS\0"sv;
+
+// cmd's exit code for a program it cannot find.
+constexpr int kNotRecognised = 9009;
+
 // reg add KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]
 int regCommand(Machine& m, const std::vector<std::string>& w) {
     if (w.size() < 3 || lower(w[1]) != "add")
@@ -155,7 +162,7 @@ int printuiCommand(Machine& m, const std::vector<std::string>& w) {
         restoreSettings(m, l);
     } else if (l.store) {
         if (m.printer(l.name) != nullptr && !l.file.empty())
-            m.createFile(l.file).bytes = std::string("VELMORA-PRINTER-SETTINGS\0", 25) + l.name;
+            m.createFile(l.file).bytes = std::string(kSettingsMark) + l.name;
     } else if (l.remove) {
         removePrinterNamed(m, l.name);
     }
@@ -203,7 +210,9 @@ std::string trimmed(const std::string& s) {
 // One command of the interpreter: "start" hands the rest on, a program runs.
 int interpreterCommand(Machine& m, std::string command) {
     command = trimmed(command);
-    if (lower(command).rfind("start", 0) == 0 && (command.size() == 5 || command[5] == ' ')) {
+    constexpr std::string_view kStart = "start";
+    if (lower(command).rfind(kStart, 0) == 0 &&
+        (command.size() == kStart.size() || command[kStart.size()] == ' ')) {
         std::vector<std::string> words = command::splitArguments(command);
         std::size_t i = 1;
         while (i < words.size() && !words[i].empty() && words[i][0] == '/')
@@ -222,7 +231,7 @@ int interpreterCommand(Machine& m, std::string command) {
     if (command.empty())
         return 0;
     if (!m.programExists(programOf(command)))
-        return 9009;  // "not recognised"
+        return kNotRecognised;
     return interpretCommand(m, command);
 }
 

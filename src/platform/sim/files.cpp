@@ -85,6 +85,7 @@ namespace {
 // character or more than 255 UTF-16 units make the name refused (error 52). A folder part
 // names a folder the package does not have (error 76).
 std::string createdFileName(Machine& machine, const std::string& asked, const json::Value& line) {
+    constexpr std::size_t kLongestName = 255;  // UTF-16 units
     std::string name = text::startsWith(asked, ".\\") ? asked.substr(2) : asked;
     if (name.find_first_of("\\/") != std::string::npos)
         machine.fail(platform::errors::kPathNotFound, line);
@@ -93,11 +94,11 @@ std::string createdFileName(Machine& machine, const std::string& asked, const js
     std::size_t utf16Units = 0;
     bool refused = name.empty();
     for (char32_t c : text::toCodePoints(name)) {
-        utf16Units += c > 0xFFFF ? 2 : 1;
-        refused = refused || c < 0x20 ||
+        utf16Units += c > text::kLastBmp ? 2 : 1;
+        refused = refused || c < U' ' ||
                   std::u32string_view(U"<>:\"|?*").find(c) != std::u32string_view::npos;
     }
-    if (refused || utf16Units > 255)
+    if (refused || utf16Units > kLongestName)
         machine.fail(platform::errors::kBadFileName, line);
     return name;
 }

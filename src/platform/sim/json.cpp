@@ -18,6 +18,11 @@ using Nlohmann = nlohmann::ordered_json;
 // Deeper nesting than any scenario needs is refused before the conversion below recurses.
 constexpr int kMaxDepth = 200;
 
+// Whole numbers with at most 15 digits are written as integers.
+constexpr double kWrittenAsInteger = 1e15;
+// A number read as an integer stays below 2^53, where a double holds every whole number.
+constexpr double kLargestInteger = 9e15;
+
 [[noreturn]] void refuse(const std::string& what) {
     throw ParseError("JSON: " + what);
 }
@@ -62,7 +67,8 @@ Value fromNlohmann(const Nlohmann& j, int depth) {
 Nlohmann numberToNlohmann(bool integral, long long integer, double number) {
     if (integral)
         return integer;
-    if (std::isfinite(number) && std::floor(number) == number && std::fabs(number) < 1e15)
+    if (std::isfinite(number) && std::floor(number) == number &&
+        std::fabs(number) < kWrittenAsInteger)
         return static_cast<long long>(number);
     return number;  // nlohmann writes the shortest text that reads back, and null for inf and NaN
 }
@@ -143,7 +149,7 @@ long long Value::asInteger() const {
         throw typeError("a number");
     if (integral_)
         return integer_;
-    if (std::floor(number_) != number_ || std::fabs(number_) > 9e15)
+    if (std::floor(number_) != number_ || std::fabs(number_) > kLargestInteger)
         throw typeError("an integer");
     return static_cast<long long>(number_);
 }

@@ -104,8 +104,8 @@ class Machine {
     std::string osCaption = "Microsoft Windows 10 Pro";
     std::string osVersion = "10.0.19045";
     platform::Architecture architecture = platform::Architecture::Amd64;
-    std::uint16_t language = 0x0404;        // the user interface language
-    std::set<std::string> missingPrograms;  // lower case, without ".exe"
+    std::uint16_t language = platform::kTaiwanLanguage;  // the user interface language
+    std::set<std::string> missingPrograms;               // lower case, without ".exe"
     std::vector<Fault> faults;
     double clock = 0;              // seconds of virtual time
     std::vector<std::string> log;  // the install log's events, kept in memory

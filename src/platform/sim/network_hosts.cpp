@@ -3,6 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "platform/printer_network.h"
+
 namespace sim {
 
 namespace {
@@ -15,7 +17,7 @@ int portOf(const json::Value& value, const std::string& address) {
     if (!value.isNumber())
         invalid("\"" + address + "\".open must hold port numbers");
     double port = value.asNumber();
-    if (port != std::floor(port) || port < 1 || port > 65535)
+    if (port != std::floor(port) || port < 1 || port > platform::kHighestPort)
         invalid("\"" + address + "\".open: ports are whole numbers from 1 to 65535");
     return static_cast<int>(port);
 }

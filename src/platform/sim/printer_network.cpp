@@ -6,13 +6,11 @@ namespace sim {
 
 namespace {
 
-constexpr int kIppPort = 631;
-
 // Without machine.network every address is a printer that listens on the raw and IPP ports and
 // reports nothing about itself; with it, only the addresses it lists answer.
 bool listens(const Machine& machine, const std::string& address, int port) {
     if (!machine.network)
-        return port == 9100 || port == kIppPort;
+        return port == platform::kRawPrintPort || port == platform::kIppPort;
     auto host = machine.network->find(address);
     if (host == machine.network->end())
         return false;
@@ -40,7 +38,7 @@ std::optional<std::string> SimPrinterNetwork::printerAttribute(const std::string
     line.set("attribute", attribute);
     machine_.check(line, platform::errors::kNetworkDown);
     std::optional<std::string> value;
-    if (machine_.network && listens(machine_, address, kIppPort)) {
+    if (machine_.network && listens(machine_, address, platform::kIppPort)) {
         const auto& ipp = machine_.network->at(address).ipp;
         if (auto found = ipp.find(attribute); found != ipp.end())
             value = found->second;

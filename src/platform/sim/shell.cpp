@@ -30,7 +30,8 @@ void SimShell::regWrite(const std::string& path, const std::string& value,
     machine_.check(line, platform::errors::kAccessDeniedHresult);
     if (asciiLower(type) == "reg_dword") {
         char* end = nullptr;
-        long long v = std::strtoll(value.c_str(), &end, 10);
+        constexpr int kDecimal = 10;
+        long long v = std::strtoll(value.c_str(), &end, kDecimal);
         if (value.empty() || *end != '\0')
             machine_.fail(platform::errors::kTypeMismatch, line);
         machine_.setRegistry(path, json::Value(v));

@@ -10,10 +10,11 @@ namespace sim {
 
 namespace {
 
-// Return codes of the printer driver provider.
+// Return codes of the printer driver provider and of RenamePrinter.
 constexpr long long kFileMissing = 2;        // ERROR_FILE_NOT_FOUND
 constexpr long long kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 constexpr long long kDriverNotInInf = 1797;  // ERROR_UNKNOWN_PRINTER_DRIVER
+constexpr long long kBadPrinterName = 1801;  // ERROR_INVALID_PRINTER_NAME
 
 std::string relPath(const std::string& className, const std::string& key,
                     const std::string& value) {
@@ -369,13 +370,13 @@ class SimWmiService : public platform::WmiService {
                 fail(line, platform::errors::kWbemNotFound);
             if (name == "stopservice") {
                 if (it->second != "Running")
-                    return 6;  // not active
+                    return platform::service_result::kNotActive;
                 it->second = "Stopped";
                 return 0;
             }
             if (name == "startservice") {
                 if (it->second == "Running")
-                    return 10;  // already running
+                    return platform::service_result::kAlreadyRunning;
                 it->second = "Running";
                 return 0;
             }
@@ -398,7 +399,7 @@ class SimWmiService : public platform::WmiService {
                     return 0;
                 }
             }
-            return 1801;  // invalid printer name
+            return kBadPrinterName;
         }
         fail(line, platform::errors::kWbemInvalidMethod);
     }

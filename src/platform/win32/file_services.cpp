@@ -72,7 +72,8 @@ std::wstring fullPath(const std::wstring& name) {
 bool writeAll(HANDLE file, const std::string& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        constexpr std::size_t kLargestWrite = std::size_t{1} << 30;  // 1 GiB, well inside a DWORD
+        DWORD chunk = static_cast<DWORD>(std::min(bytes.size() - done, kLargestWrite));
         DWORD written = 0;
         if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
             return false;
@@ -89,7 +90,8 @@ bool writeAll(HANDLE file, const std::string& bytes) {
 // when both files are on the same volume.
 UniqueHandle createTemporary(const std::wstring& target, std::wstring& tempName) {
     static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
         tempName = target + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" +
                    std::to_wstring(++counter) + L".tmp";
         UniqueHandle file(CreateFileW(tempName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -15,6 +15,7 @@
 #include "ipp/request.h"
 #include "ipp/response.h"
 #include "platform/error_texts.h"
+#include "platform/system.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
@@ -64,7 +65,7 @@ bool connectedInTime(SOCKET s, const std::string& call) {
     FD_ZERO(&failed);
     FD_SET(s, &writable);
     FD_SET(s, &failed);
-    timeval timeout{static_cast<long>(kTimeoutMilliseconds / 1000), 0};
+    timeval timeout{static_cast<long>(kTimeoutMilliseconds / kMillisecondsPerSecond), 0};
     int ready = select(0, nullptr, &writable, &failed, &timeout);
     if (ready == SOCKET_ERROR)
         throw win32Error(static_cast<DWORD>(WSAGetLastError()), call);
@@ -181,7 +182,7 @@ std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& add
     if (!api.queryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
         return failed();
-    if (status != 200)
+    if (status != HTTP_STATUS_OK)
         return std::nullopt;
     std::string reply;
     char buffer[8192];
@@ -206,7 +207,7 @@ Win32PrinterNetwork::~Win32PrinterNetwork() {
 
 bool Win32PrinterNetwork::probe(const std::string& address, int port) {
     const std::string call = "net.probe " + address + ":" + std::to_string(port);
-    if (port < 1 || port > 65535)
+    if (port < 1 || port > kHighestPort)
         return false;
     if (!winsockStarted_) {
         WSADATA data;

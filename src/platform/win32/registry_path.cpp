@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <utility>
 
 #include "platform/error_texts.h"
@@ -75,7 +76,7 @@ std::optional<RegistryType> parseRegistryType(std::string_view type) {
 
 std::uint32_t registryDword(std::string_view text) {
     double number = std::nearbyint(platform::toNumber(text));  // default rounding: half to even
-    if (!(number >= -2147483648.0 && number <= 4294967295.0)) {
+    if (!(number >= INT32_MIN && number <= UINT32_MAX)) {
         throw platform::errorFor(platform::errors::kOverflow);
     }
     if (number < 0)

@@ -35,9 +35,10 @@ class PrinterHandle {
 // The Standard TCP/IP Port monitor's record for "DeletePort" (tcpxcv.h). It starts with the
 // port's name, so a monitor that reads the input as a plain name reads the same.
 constexpr std::size_t kMaxPortNameLength = 64;  // MAX_PORTNAME_LEN, with the terminating NUL
+constexpr std::size_t kReservedBytes = 98;
 struct DeletePortData {
     WCHAR portName[kMaxPortNameLength];
-    BYTE reserved[98];
+    BYTE reserved[kReservedBytes];
     DWORD version;
     DWORD obsolete;
 };

@@ -93,8 +93,10 @@ void Win32Clock::sleep(double seconds) {
     const double until = now() + seconds;
     double left = seconds;
     while (left > 0) {
-        double milliseconds = std::ceil(left * 1000.0);
-        Sleep(static_cast<DWORD>(std::clamp(milliseconds, 1.0, 10.0)));
+        // At most this long at a time; the clock, not the sleeps, says when the wait is over.
+        constexpr double kLongestSleep = 10.0;  // milliseconds
+        double milliseconds = std::ceil(left * kMillisecondsPerSecond);
+        Sleep(static_cast<DWORD>(std::clamp(milliseconds, 1.0, kLongestSleep)));
         left = until - now();
     }
 }

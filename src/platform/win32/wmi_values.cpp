@@ -191,20 +191,20 @@ void putInteger(const platform::Value& value, CIMTYPE base, bool uint32AsUI4, VA
     switch (base) {
         case CIM_SINT8:
             V_VT(&out) = VT_I2;
-            V_I2(&out) = static_cast<SHORT>(integerIn(value, -128, 127));
+            V_I2(&out) = static_cast<SHORT>(integerIn(value, INT8_MIN, INT8_MAX));
             return;
         case CIM_SINT16:
         case CIM_CHAR16:
             V_VT(&out) = VT_I2;
-            V_I2(&out) = static_cast<SHORT>(integerIn(value, -32768, 32767));
+            V_I2(&out) = static_cast<SHORT>(integerIn(value, INT16_MIN, INT16_MAX));
             return;
         case CIM_UINT8:
             V_VT(&out) = VT_UI1;
-            V_UI1(&out) = static_cast<BYTE>(integerIn(value, 0, 255));
+            V_UI1(&out) = static_cast<BYTE>(integerIn(value, 0, UINT8_MAX));
             return;
         case CIM_UINT16:
             V_VT(&out) = VT_I4;
-            V_I4(&out) = static_cast<LONG>(integerIn(value, 0, 65535));
+            V_I4(&out) = static_cast<LONG>(integerIn(value, 0, UINT16_MAX));
             return;
         case CIM_SINT32:
             V_VT(&out) = VT_I4;

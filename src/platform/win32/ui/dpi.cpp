@@ -75,10 +75,10 @@ void ensureAwareness() {
 
 UINT system() {
     HDC screen = GetDC(nullptr);
-    int value = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    int value = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : USER_DEFAULT_SCREEN_DPI;
     if (screen != nullptr)
         ReleaseDC(nullptr, screen);
-    return value > 0 ? static_cast<UINT>(value) : 96;
+    return value > 0 ? static_cast<UINT>(value) : USER_DEFAULT_SCREEN_DPI;
 }
 
 UINT ofWindow(HWND window) {

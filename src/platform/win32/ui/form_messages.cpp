@@ -15,6 +15,8 @@ namespace {
 // Posted on activation: the runtime hears of it once the system's activation is complete,
 // never from inside a backend call that is still moving windows around.
 constexpr UINT kActivated = WM_APP + 1;
+// A system command without its low four bits, which are the system's own.
+constexpr WPARAM kSysCommandBits = 0xFFF0;
 }  // namespace
 
 void FormWindow::close(forms::CloseReason reason) {
@@ -90,7 +92,7 @@ std::optional<LRESULT> FormWindow::windowMessage(UINT msg, WPARAM wParam, LPARAM
         case WM_SYSCOMMAND:
             // The close box, Alt+F4 and the system menu: the form decides, never the default
             // handling, which would destroy the window.
-            if ((wParam & 0xFFF0) == SC_CLOSE) {
+            if ((wParam & kSysCommandBits) == SC_CLOSE) {
                 if (IsWindowEnabled(hwnd_))
                     close(forms::CloseReason::ControlMenu);
                 return 0;

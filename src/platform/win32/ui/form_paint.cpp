@@ -192,8 +192,8 @@ void FormWindow::drawBitmap(HDC dc, int resourceId, POINT at) {
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
     // Bitmaps are drawn for 96 DPI; larger screens get them scaled like everything else.
-    int width = MulDiv(info.bmWidth, static_cast<int>(dpi_), 96);
-    int height = MulDiv(info.bmHeight, static_cast<int>(dpi_), 96);
+    int width = MulDiv(info.bmWidth, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+    int height = MulDiv(info.bmHeight, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, bitmap);
     POINT brushOrigin{};
@@ -207,7 +207,8 @@ void FormWindow::drawBitmap(HDC dc, int resourceId, POINT at) {
 
 void FormWindow::paintGraphics(HDC dc, const forms::Control* container) {
     // VB's one-pixel line is 15 twips at 96 DPI; it thickens with the DPI.
-    int penWidth = std::max(1, forms::twipsToPixels(15, static_cast<int>(dpi_)));
+    constexpr int kLineTwips = 15;
+    int penWidth = std::max(1, forms::twipsToPixels(kLineTwips, static_cast<int>(dpi_)));
     POINT base{0, 0};
     if (container != nullptr) {
         base = originOf(*container);

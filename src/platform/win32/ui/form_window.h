@@ -114,7 +114,7 @@ class FormWindow {
     forms::Form* model_;
     HWND hwnd_ = nullptr;
     ATOM name_ = 0;
-    UINT dpi_ = 96;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     DWORD style_ = 0;
     DWORD exStyle_ = 0;
     bool positioned_ = false;

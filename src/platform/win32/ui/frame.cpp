@@ -43,7 +43,8 @@ class FrameControl final : public NativeControl {
     bool isSeparator() const {
         RECT area{};
         GetClientRect(hwnd(), &area);
-        return area.bottom - area.top < MulDiv(16, static_cast<int>(dpi()), 96);
+        return area.bottom - area.top <
+               MulDiv(16, static_cast<int>(dpi()), USER_DEFAULT_SCREEN_DPI);
     }
 
     bool etched_;

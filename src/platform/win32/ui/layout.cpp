@@ -24,7 +24,7 @@ PixelRect toPixels(const forms::Twips& twips, int dpi) {
 }
 
 int fontPixelHeight(double points, int dpi) {
-    return static_cast<int>(std::lround(points * dpi / 72.0));
+    return static_cast<int>(std::lround(points * dpi / forms::kPointsPerInch));
 }
 
 bool enabledInForm(const forms::Control& control) {

@@ -204,7 +204,9 @@ class ComboBoxControl final : public ListControlBase {
         ReleaseDC(hwnd(), dc);
         RECT box{};
         GetWindowRect(hwnd(), &box);
-        int margin = dpi::metric(SM_CXVSCROLL, dpi()) + 6 * dpi::metric(SM_CXEDGE, dpi());
+        // Beside the text: the list's scroll bar and a few edges' width of border and padding.
+        constexpr int kEdges = 6;
+        int margin = dpi::metric(SM_CXVSCROLL, dpi()) + kEdges * dpi::metric(SM_CXEDGE, dpi());
         int width = std::max(static_cast<int>(box.right - box.left), widest + margin);
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;

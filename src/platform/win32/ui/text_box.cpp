@@ -145,7 +145,7 @@ class TextBoxControl final : public NativeControl {
         if (!alive || hwnd() != self || key == 0)
             return 0;
         // A single-line box has nothing to insert for these (it would only beep).
-        if (!box_.multiLine && (key == '\r' || key == '\n' || key == 27))
+        if (!box_.multiLine && (key == '\r' || key == '\n' || key == forms::kKeyEscape))
             return 0;
         if (key == static_cast<int>(unit))
             return passOn(WM_CHAR, wParam, lParam);
