@@ -22,7 +22,7 @@ std::optional<PortName> tcpPort(EngineContext& ctx, const std::string& address) 
     port->set("Name", platform::Value::text(name));
     port->set("Protocol", platform::Value::int16(1));
     port->set("HostAddress", platform::Value::text(address));
-    port->set("PortNumber", platform::Value::text("9100"));
+    port->set("PortNumber", platform::Value::text(std::to_string(platform::kRawPrintPort)));
     port->set("SNMPEnabled", platform::Value::fromBool(false));
     // A port of that name gets the same call, which updates it. When the call fails on a port
     // that is there, the printer still goes on it; the failure is told at the end.

@@ -5,7 +5,7 @@
 namespace engine {
 
 std::string noAnswerQuestion(const std::string& address, std::optional<int> otherPort) {
-    const std::string raw = std::to_string(kRawPrintingPort);
+    const std::string raw = std::to_string(platform::kRawPrintPort);
     if (!otherPort) {
         return "印表機 " + address + " 沒有回應（連接埠 " + raw +
                "）。\r\n\r\n請確認印表機已開機並接上網路。\r\n仍要安裝嗎？";
@@ -22,7 +22,8 @@ ProbeVerdict probePrinter(EngineContext& ctx) {
     ctx.progress("正在...確認印表機");
     const std::string task = "確認印表機 " + address + " 是否回應";
     bool answers = false;
-    if (!ctx.task(task, [&] { answers = ctx.os.printerNetwork.probe(address, kRawPrintingPort); }))
+    if (!ctx.task(task,
+                  [&] { answers = ctx.os.printerNetwork.probe(address, platform::kRawPrintPort); }))
         return ProbeVerdict::GoOn;  // not known: the install goes on, the failure is told
     if (answers)
         return ProbeVerdict::GoOn;

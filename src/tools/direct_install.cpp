@@ -2,6 +2,7 @@
 
 #include "command/install_lines.h"
 #include "command/quote.h"
+#include "platform/printer_network.h"
 
 namespace tools {
 
@@ -33,7 +34,7 @@ platform::Properties tcpPortRecord(const std::string& address) {
     return {{"Name", Value::text(command::tcpPortName(address))},
             {"Protocol", Value::int16(1)},
             {"HostAddress", Value::text(address)},
-            {"PortNumber", Value::text("9100")},
+            {"PortNumber", Value::text(std::to_string(platform::kRawPrintPort))},
             {"SNMPEnabled", Value::fromBool(false)}};
 }
 
