@@ -8,13 +8,20 @@
 
 #include <winhttp.h>
 
+#include <atomic>
+#include <chrono>
+#include <exception>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 
 #include "ipp/request.h"
 #include "ipp/response.h"
 #include "platform/error_texts.h"
+#include "platform/win32/handle.h"
+#include "platform/win32/paint_wait.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
@@ -23,7 +30,14 @@ namespace platform::win32 {
 namespace {
 
 constexpr DWORD kTimeoutMilliseconds = 2000;
+// The IPP question as a whole: connecting, sending, the reply's head and its body may each take
+// their two seconds, and a printer that sends its reply a byte at a time is cut off here.
+constexpr DWORD kQuestionMilliseconds = 4 * kTimeoutMilliseconds;
 constexpr INTERNET_PORT kIppPort = 631;
+
+WaitDeadline deadlineIn(DWORD milliseconds) {
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
 
 class Socket {
   public:
@@ -55,26 +69,16 @@ bool nobodyThere(int error) {
     }
 }
 
-// Whether the non-blocking connect in progress completes within the timeout. Windows reports a
-// failed connect in the exception set, a completed one in the write set.
-bool connectedInTime(SOCKET s, const std::string& call) {
-    fd_set writable;
-    fd_set failed;
-    FD_ZERO(&writable);
-    FD_ZERO(&failed);
-    FD_SET(s, &writable);
-    FD_SET(s, &failed);
-    timeval timeout{static_cast<long>(kTimeoutMilliseconds / 1000), 0};
-    int ready = select(0, nullptr, &writable, &failed, &timeout);
-    if (ready == SOCKET_ERROR)
-        throw win32Error(static_cast<DWORD>(WSAGetLastError()), call);
-    if (ready == 0 || FD_ISSET(s, &failed))
+// Whether the connect in progress completes by the deadline; the socket reports its end into
+// the event. A connect that fails is a printer that does not accept it, whatever the error.
+bool connectedInTime(SOCKET s, HANDLE connectEnded, WaitDeadline deadline,
+                     const std::string& call) {
+    if (!waitPainting(connectEnded, deadline, call))
         return false;
-    int error = 0;
-    int size = sizeof error;
-    if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) != 0)
+    WSANETWORKEVENTS events{};
+    if (WSAEnumNetworkEvents(s, connectEnded, &events) != 0)
         throw win32Error(static_cast<DWORD>(WSAGetLastError()), call);
-    return error == 0;
+    return (events.lNetworkEvents & FD_CONNECT) != 0 && events.iErrorCode[FD_CONNECT_BIT] == 0;
 }
 
 // winhttp.dll is not a known DLL: imported, it would be loaded from the package folder first.
@@ -144,9 +148,10 @@ bool noAnswer(DWORD error) {
 }
 
 // The reply's body, or nothing when the printer does not answer, answers with anything but 200
-// or sends more than any reply to the question needs.
+// or sends more than any reply to the question needs, or when the asker stopped waiting.
 std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& address,
-                                   const std::string& body, const std::string& call) {
+                                   const std::string& body, const std::string& call,
+                                   const std::atomic<bool>& abandoned) {
     auto failed = [&]() -> std::optional<std::string> {
         DWORD error = GetLastError();
         if (noAnswer(error))
@@ -170,6 +175,8 @@ std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& add
                              WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
     if (request.get() == nullptr)
         return failed();
+    if (abandoned)
+        return std::nullopt;
     const auto length = static_cast<DWORD>(body.size());
     if (!api.sendRequest(request.get(), L"Content-Type: application/ipp\r\n",
                          static_cast<DWORD>(-1), const_cast<char*>(body.data()), length, length,
@@ -186,6 +193,8 @@ std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& add
     std::string reply;
     char buffer[8192];
     for (;;) {
+        if (abandoned)
+            return std::nullopt;
         DWORD read = 0;
         if (!api.readData(request.get(), buffer, sizeof buffer, &read))
             return failed();
@@ -195,6 +204,68 @@ std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& add
         if (reply.size() > ipp::kMaxReplyBytes)
             return std::nullopt;
     }
+}
+
+// One IPP question, shared by the window thread and the worker that asks it. The window thread
+// may stop waiting first; the worker then keeps this alive, writes only here, and stops at its
+// next step, which WinHTTP's own timeouts bound.
+struct IppQuestion {
+    std::string address;
+    std::string body;
+    std::string call;
+    UniqueHandle answered;  // set by the worker once reply or failure is written
+    std::atomic<bool> abandoned{false};
+    std::optional<std::string> reply;
+    std::exception_ptr failure;
+};
+
+void ask(const WinHttpApi& api, IppQuestion& question) {
+    try {
+        question.reply =
+            postIpp(api, question.address, question.body, question.call, question.abandoned);
+    } catch (...) {
+        question.failure = std::current_exception();
+    }
+}
+
+// The reply's body, asked on a worker so that the window thread goes on painting while the
+// printer takes its time; nothing when the whole question outlasts kQuestionMilliseconds.
+std::optional<std::string> postIppPainting(const WinHttpApi& api, const std::string& address,
+                                           std::string body, const std::string& call) {
+    auto question = std::make_shared<IppQuestion>();
+    question->address = address;
+    question->body = std::move(body);
+    question->call = call;
+    question->answered = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!question->answered.valid())
+        throw lastError(call);
+    const WaitDeadline deadline = deadlineIn(kQuestionMilliseconds);
+    try {
+        // Detached: after a timeout nothing waits for it, and it co-owns what it writes to. The
+        // functions it calls are the program's one set, kept until the end.
+        std::thread([&api, question] {
+            ask(api, *question);
+            SetEvent(question->answered.get());
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the question is asked here, the windows unpainted meanwhile.
+        ask(api, *question);
+        SetEvent(question->answered.get());
+    }
+    bool answered = false;
+    try {
+        answered = waitPainting(question->answered.get(), deadline, call);
+    } catch (...) {
+        question->abandoned = true;
+        throw;
+    }
+    if (!answered) {
+        question->abandoned = true;
+        return std::nullopt;
+    }
+    if (question->failure)
+        std::rethrow_exception(question->failure);
+    return std::move(question->reply);
 }
 
 }  // namespace
@@ -227,6 +298,11 @@ bool Win32PrinterNetwork::probe(const std::string& address, int port) {
         throw win32Error(static_cast<DWORD>(error), call);
     }
     const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> found(list, freeaddrinfo);
+    // Made before the socket so that it is closed after it: the socket reports into it until
+    // then. WSACloseEvent is CloseHandle.
+    UniqueHandle connectEnded(WSACreateEvent());
+    if (!connectEnded.valid())
+        throw win32Error(static_cast<DWORD>(WSAGetLastError()), call);
     Socket s(socket(found->ai_family, found->ai_socktype, found->ai_protocol));
     if (s.get() == INVALID_SOCKET) {
         const int error = WSAGetLastError();
@@ -234,14 +310,15 @@ bool Win32PrinterNetwork::probe(const std::string& address, int port) {
             return false;
         throw win32Error(static_cast<DWORD>(error), call);
     }
-    u_long nonBlocking = 1;
-    if (ioctlsocket(s.get(), FIONBIO, &nonBlocking) != 0)
+    // This also makes the socket non-blocking: the connect returns at once.
+    if (WSAEventSelect(s.get(), connectEnded.get(), FD_CONNECT) != 0)
         throw win32Error(static_cast<DWORD>(WSAGetLastError()), call);
+    const WaitDeadline deadline = deadlineIn(kTimeoutMilliseconds);
     if (connect(s.get(), found->ai_addr, static_cast<int>(found->ai_addrlen)) == 0)
         return true;
     const int connectError = WSAGetLastError();
     if (connectError == WSAEWOULDBLOCK)
-        return connectedInTime(s.get(), call);
+        return connectedInTime(s.get(), connectEnded.get(), deadline, call);
     if (nobodyThere(connectError))
         return false;
     throw win32Error(static_cast<DWORD>(connectError), call);
@@ -260,7 +337,7 @@ std::optional<std::string> Win32PrinterNetwork::printerAttribute(const std::stri
     } catch (const std::length_error&) {
         throw platform::errorFor(platform::errors::kInvalidProcedureCall, call);
     }
-    std::optional<std::string> reply = postIpp(api, address, body, call);
+    std::optional<std::string> reply = postIppPainting(api, address, std::move(body), call);
     if (!reply)
         return std::nullopt;
     return ipp::answeredText(*reply, requestId, attribute);
