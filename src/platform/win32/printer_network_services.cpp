@@ -8,6 +8,7 @@
 
 #include <winhttp.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <exception>
@@ -94,21 +95,26 @@ struct WinHttpApi {
     explicit WinHttpApi(const std::string& call)
         : open(winHttp<decltype(WinHttpOpen)>("WinHttpOpen", call)),
           setTimeouts(winHttp<decltype(WinHttpSetTimeouts)>("WinHttpSetTimeouts", call)),
+          setOption(winHttp<decltype(WinHttpSetOption)>("WinHttpSetOption", call)),
           connect(winHttp<decltype(WinHttpConnect)>("WinHttpConnect", call)),
           openRequest(winHttp<decltype(WinHttpOpenRequest)>("WinHttpOpenRequest", call)),
           sendRequest(winHttp<decltype(WinHttpSendRequest)>("WinHttpSendRequest", call)),
           receiveResponse(
               winHttp<decltype(WinHttpReceiveResponse)>("WinHttpReceiveResponse", call)),
           queryHeaders(winHttp<decltype(WinHttpQueryHeaders)>("WinHttpQueryHeaders", call)),
+          queryDataAvailable(
+              winHttp<decltype(WinHttpQueryDataAvailable)>("WinHttpQueryDataAvailable", call)),
           readData(winHttp<decltype(WinHttpReadData)>("WinHttpReadData", call)),
           closeHandle(winHttp<decltype(WinHttpCloseHandle)>("WinHttpCloseHandle", call)) {}
     decltype(WinHttpOpen)* open;
     decltype(WinHttpSetTimeouts)* setTimeouts;
+    decltype(WinHttpSetOption)* setOption;
     decltype(WinHttpConnect)* connect;
     decltype(WinHttpOpenRequest)* openRequest;
     decltype(WinHttpSendRequest)* sendRequest;
     decltype(WinHttpReceiveResponse)* receiveResponse;
     decltype(WinHttpQueryHeaders)* queryHeaders;
+    decltype(WinHttpQueryDataAvailable)* queryDataAvailable;
     decltype(WinHttpReadData)* readData;
     decltype(WinHttpCloseHandle)* closeHandle;
 };
@@ -123,6 +129,7 @@ class InternetHandle {
     InternetHandle(const InternetHandle&) = delete;
     InternetHandle& operator=(const InternetHandle&) = delete;
     HINTERNET get() const { return handle_; }
+    void release() { handle_ = nullptr; }
 
   private:
     const WinHttpApi& api_;
@@ -141,9 +148,65 @@ bool noAnswer(DWORD error) {
         case ERROR_WINHTTP_RESEND_REQUEST:
         case ERROR_WINHTTP_REDIRECT_FAILED:
         case ERROR_WINHTTP_HEADER_NOT_FOUND:
+        case WSAETIMEDOUT:  // Wine's word for a reply's head that does not come in time
             return true;
         default:
             return false;
+    }
+}
+
+// Nothing when WinHTTP's last failure means the printer did not answer; otherwise it is raised.
+std::optional<std::string> noAnswerOrThrow(const std::string& call) {
+    const DWORD error = GetLastError();
+    if (noAnswer(error))
+        return std::nullopt;
+    throw win32Error(error, call);
+}
+
+// A session with no proxy, as the printer is on this network and a proxy would carry the question
+// elsewhere, and with two seconds for each step.
+HINTERNET openSession(const WinHttpApi& api, const std::string& call) {
+    HINTERNET session = api.open(L"Velmora", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                 WINHTTP_NO_PROXY_BYPASS, 0);
+    if (session == nullptr)
+        throw lastError(call);
+    InternetHandle owner(api, session);
+    const int timeout = static_cast<int>(kTimeoutMilliseconds);
+    if (!api.setTimeouts(session, timeout, timeout, timeout, timeout))
+        throw lastError(call);
+    // The reply's head has a limit of its own, far longer by default (Wine waits for it with that
+    // limit alone): a printer that takes the question and says nothing would hold it.
+    DWORD headTimeout = kTimeoutMilliseconds;
+    if (!api.setOption(session, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headTimeout,
+                       sizeof headTimeout))
+        throw lastError(call);
+    owner.release();
+    return session;
+}
+
+// The body of the reply to a request sent, or nothing as for postIpp.
+std::optional<std::string> readReply(const WinHttpApi& api, HINTERNET request,
+                                     const std::string& call, const std::atomic<bool>& abandoned) {
+    std::string reply;
+    char buffer[8192];
+    for (;;) {
+        if (abandoned)
+            return std::nullopt;
+        // Only what has come: a read of a full buffer waits until it is full, however slowly the
+        // printer sends, and the worker would not see that its asker gave up.
+        DWORD available = 0;
+        if (!api.queryDataAvailable(request, &available))
+            return noAnswerOrThrow(call);
+        if (available == 0)
+            return reply;
+        DWORD read = 0;
+        if (!api.readData(request, buffer, std::min<DWORD>(available, sizeof buffer), &read))
+            return noAnswerOrThrow(call);
+        if (read == 0)
+            return reply;
+        reply.append(buffer, read);
+        if (reply.size() > ipp::kMaxReplyBytes)
+            return std::nullopt;
     }
 }
 
@@ -152,29 +215,16 @@ bool noAnswer(DWORD error) {
 std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& address,
                                    const std::string& body, const std::string& call,
                                    const std::atomic<bool>& abandoned) {
-    auto failed = [&]() -> std::optional<std::string> {
-        DWORD error = GetLastError();
-        if (noAnswer(error))
-            return std::nullopt;
-        throw win32Error(error, call);
-    };
-    // No proxy: the printer is on this network, and a proxy would carry the question elsewhere.
-    InternetHandle session(api, api.open(L"Velmora", WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-    if (session.get() == nullptr)
-        throw lastError(call);
-    const int timeout = static_cast<int>(kTimeoutMilliseconds);
-    if (!api.setTimeouts(session.get(), timeout, timeout, timeout, timeout))
-        throw lastError(call);
+    InternetHandle session(api, openSession(api, call));
     InternetHandle connection(api,
                               api.connect(session.get(), toWide(address).c_str(), kIppPort, 0));
     if (connection.get() == nullptr)
-        return failed();
+        return noAnswerOrThrow(call);
     InternetHandle request(
         api, api.openRequest(connection.get(), L"POST", L"/ipp/print", nullptr, WINHTTP_NO_REFERER,
                              WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
     if (request.get() == nullptr)
-        return failed();
+        return noAnswerOrThrow(call);
     if (abandoned)
         return std::nullopt;
     const auto length = static_cast<DWORD>(body.size());
@@ -182,28 +232,15 @@ std::optional<std::string> postIpp(const WinHttpApi& api, const std::string& add
                          static_cast<DWORD>(-1), const_cast<char*>(body.data()), length, length,
                          0) ||
         !api.receiveResponse(request.get(), nullptr))
-        return failed();
+        return noAnswerOrThrow(call);
     DWORD status = 0;
     DWORD size = sizeof status;
     if (!api.queryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX))
-        return failed();
+        return noAnswerOrThrow(call);
     if (status != 200)
         return std::nullopt;
-    std::string reply;
-    char buffer[8192];
-    for (;;) {
-        if (abandoned)
-            return std::nullopt;
-        DWORD read = 0;
-        if (!api.readData(request.get(), buffer, sizeof buffer, &read))
-            return failed();
-        if (read == 0)
-            return reply;
-        reply.append(buffer, read);
-        if (reply.size() > ipp::kMaxReplyBytes)
-            return std::nullopt;
-    }
+    return readReply(api, request.get(), call, abandoned);
 }
 
 // One IPP question, shared by the window thread and the worker that asks it. The window thread
