@@ -157,7 +157,7 @@ EOF
 
 # A printer on 127.0.0.1:631 that answers the package maker's question (Get-Printer-Attributes on
 # /ipp/print) with the same model, but holds its answer: the head at once, then a byte of the body
-# every half second (no step of the question waits long enough to time out), the rest once the
+# every quarter second (no step of the question waits long enough to time out), the rest once the
 # file "release" is in its folder. A line in its file "asked" tells each such question taken.
 # Anything else is refused at once: Wine's printing asks the CUPS server on this port as a
 # program starts, and a held answer would hold the start.
@@ -199,13 +199,13 @@ while True:
         try:
             conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\nContent-Length: %d\r\n"
                 b"Connection: close\r\n\r\n" % len(body))
-            sent, next_byte = 0, time.monotonic() + 0.5
+            sent, next_byte = 0, time.monotonic() + 0.25
             if held:
                 with open(os.path.join(state, "asked"), "a") as f: f.write("asked\n")
             while held and not released() and sent + 1 < len(body):
                 if time.monotonic() >= next_byte:
                     conn.sendall(body[sent:sent + 1])
-                    sent, next_byte = sent + 1, next_byte + 0.5
+                    sent, next_byte = sent + 1, next_byte + 0.25
                 time.sleep(0.02)
             conn.sendall(body[sent:])
         except OSError:
