@@ -43,9 +43,9 @@ void dispatchWaiting(std::optional<WPARAM>& quit, WaitDeadline deadline) {
 }  // namespace
 
 bool waitPainting(HANDLE handle, WaitDeadline deadline, const std::string& call) {
-    // PeekMessage hands WM_QUIT over whatever the filter. The program's loop ends the program on
-    // it, so it is posted again once the wait is over; until then no more messages are taken,
-    // as each look would take it again.
+    // WM_QUIT is not filtered: PeekMessage may hand it over whatever kTake asks for. The
+    // program's loop ends the program on it, so it is posted again once the wait is over; until
+    // then no more messages are taken, as each look would take it again.
     std::optional<WPARAM> quit;
     struct PostQuitAgain {
         std::optional<WPARAM>& code;
