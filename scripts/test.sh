@@ -54,6 +54,7 @@ timed tests/e2e/planted.sh "$exe" "$driver" artifacts/planted
 timed tests/e2e/copies.sh "$exe" "$driver" artifacts/copies
 timed tests/e2e/maker.sh "$exe" "$driver" artifacts/maker
 timed tests/e2e/maker_ipp.sh "$exe" "$driver" artifacts/maker-ipp
+timed tests/e2e/waits.sh build/windows/tests/win32/velmora-waits.exe artifacts/waits
 timed tests/e2e/keyboard.sh "$exe" "$driver" artifacts/keyboard
 timed tests/e2e/tools.sh "$exe" "$driver" artifacts/tools
 timed tests/e2e/command_line.sh "$exe" "$driver" artifacts/command-line

@@ -4,7 +4,9 @@
 # 127.0.0.1 in the maker's address box, 選擇型號 selects the INF's model that holds that text, not
 # the first, and the label under the list says what the printer reported. Pictures at 96 and 144
 # DPI, where the label must lie clear of every other control and show its whole text; at 96 DPI
-# 確定 then stores the printer's model in ip.ini.
+# 確定 then stores the printer's model in ip.ini. Then a printer that holds its answer takes
+# ippeveprinter's place: meanwhile the maker repaints and answers, and a click on 確定 waits for
+# the answer.
 #
 #   tests/e2e/maker_ipp.sh <Velmora.exe> <velmora-e2e.exe> <artifact-dir>
 #
@@ -72,8 +74,10 @@ check_text() {
 # --- the printer ----------------------------------------------------------------------------------
 
 printer_dir=
+printer_pid=
 # listening PORT: something accepts a connection on 127.0.0.1:PORT.
 listening() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+port_free() { ! listening "$1"; }
 
 # stop_started PID: ends a process this script started, by its id, and reaps it.
 stop_started() {
@@ -108,7 +112,7 @@ printer_up() {
   DBUS_SYSTEM_BUS_ADDRESS=$(head -n 1 "$printer_dir/bus") ippeveprinter -M "$printer_make" \
     -m "$printer_model" -p 631 -r off -d "$printer_dir/spool" 'Velmora Test' \
     >"$VELMORA_E2E_LOG/ippeveprinter.log" 2>&1 &
-  local printer_pid=$!
+  printer_pid=$!
   velmora_on_exit "stop_started $printer_pid"
   # Accepts each connection and closes it: a printer's raw port, which the maker never uses.
   python3 -c 'import socket
@@ -145,6 +149,86 @@ EOF
     ok "ipptool reads printer-make-and-model \"$reported\" from 127.0.0.1:631"
   else
     not_ok "ipptool reads printer-make-and-model \"$reported\" from 127.0.0.1:631" "$(tr '\n' '|' <<<"$answer")"
+    return 1
+  fi
+}
+
+# --- the held answer ------------------------------------------------------------------------------
+
+# A printer on 127.0.0.1:631 that answers the package maker's question (Get-Printer-Attributes on
+# /ipp/print) with the same model, but holds its answer: the head at once, then a byte of the body
+# every quarter second (no step of the question waits long enough to time out), the rest once the
+# file "release" is in its folder. A line in its file "asked" tells each such question taken.
+# Anything else is refused at once: Wine's printing asks the CUPS server on this port as a
+# program starts, and a held answer would hold the start.
+readonly held_printer='import os, socket, sys, time
+state, model = sys.argv[1], sys.argv[2].encode()
+def attribute(tag, name, value):
+    return bytes([tag]) + len(name).to_bytes(2, "big") + name + len(value).to_bytes(2, "big") + value
+def read_request(conn):
+    data = b""
+    while b"\r\n\r\n" not in data:
+        chunk = conn.recv(4096)
+        if not chunk: return None
+        data += chunk
+    head, _, body = data.partition(b"\r\n\r\n")
+    lines = head.split(b"\r\n")
+    length = 0
+    for line in lines[1:]:
+        if line.lower().startswith(b"expect:"): conn.sendall(b"HTTP/1.1 100 Continue\r\n\r\n")
+        if line.lower().startswith(b"content-length:"): length = int(line.split(b":")[1])
+    while len(body) < length:
+        chunk = conn.recv(4096)
+        if not chunk: return None
+        body += chunk
+    return (lines[0].split(b" ")[1], body) if length >= 8 else None
+released = lambda: os.path.exists(os.path.join(state, "release"))
+server = socket.create_server(("127.0.0.1", 631))
+while True:
+    conn = server.accept()[0]
+    with conn:
+        request = read_request(conn)
+        if request is None: continue
+        path, question = request
+        held = path == b"/ipp/print" and question[2:4] == b"\x00\x0b"
+        status = b"\x00\x00" if held else b"\x05\x01"
+        body = (b"\x01\x01" + status + question[4:8] + b"\x01"
+            + attribute(0x47, b"attributes-charset", b"utf-8")
+            + attribute(0x48, b"attributes-natural-language", b"en")
+            + (b"\x04" + attribute(0x41, b"printer-make-and-model", model) if held else b"") + b"\x03")
+        try:
+            conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\nContent-Length: %d\r\n"
+                b"Connection: close\r\n\r\n" % len(body))
+            sent, next_byte = 0, time.monotonic() + 0.25
+            if held:
+                with open(os.path.join(state, "asked"), "a") as f: f.write("asked\n")
+            while held and not released() and sent + 1 < len(body):
+                if time.monotonic() >= next_byte:
+                    conn.sendall(body[sent:sent + 1])
+                    sent, next_byte = sent + 1, next_byte + 0.25
+                time.sleep(0.02)
+            conn.sendall(body[sent:])
+        except OSError:
+            pass'
+
+held_dir=
+# held_printer_up: ippeveprinter makes way for the held printer; false, the reason told, when it
+# does not come up.
+held_printer_up() {
+  stop_started "$printer_pid"
+  if ! velmora_poll 10 port_free 631; then
+    not_ok "ippeveprinter leaves port 631 of 127.0.0.1 to the printer that holds its answer"
+    return 1
+  fi
+  held_dir=$(mktemp -d /tmp/velmora-held.XXXXXX)
+  velmora_on_exit "rm -rf '$held_dir'"
+  python3 -c "$held_printer" "$held_dir" "$reported" >"$VELMORA_E2E_LOG/held-printer.log" 2>&1 &
+  velmora_on_exit "stop_started $!"
+  if velmora_poll 10 listening 631; then
+    ok "a printer that holds its answer listens on 127.0.0.1:631"
+  else
+    not_ok "a printer that holds its answer listens on 127.0.0.1:631" \
+      "$(tr '\n' '|' <"$VELMORA_E2E_LOG/held-printer.log")"
     return 1
   fi
 }
@@ -257,6 +341,59 @@ case_printer_144() {
   velmora_set_dpi 96
 }
 
+# While the printer holds its answer, the maker waits for it without blocking its window: the
+# window repaints and answers reads, the label stays empty, and 確定 clicked meanwhile is carried
+# out after the answer: ip.ini then holds the model the printer reported.
+case_held_answer() {
+  begin_case ipp-held || return
+  drv menu "$title" 進階/設定值 && drv wait-window "$maker_title" 10000 ||
+    { give_up "ipp-held: 進階 → 設定值 opens \"$maker_title\"" "$(driver_error)"; return; }
+  drv set-text "$maker_title" ADVSET.Text1 '' && drv type "$maker_title" ADVSET.Text1 127.0.0.1 &&
+    wait_text "$maker_title" ADVSET.Text1 127.0.0.1 && drv click "$maker_title" ADVSET.Command6 &&
+    wait_text "$maker_title" ADVSET.Text4 "$inf_name" ||
+    { give_up "ipp-held: 127.0.0.1 typed and 自動尋找 finds the INF" "$(driver_error)"; return; }
+  drv click "$maker_title" ADVSET.find_INI ||
+    { give_up "ipp-held: 選擇型號 is clicked" "$(driver_error)"; return; }
+  if ! velmora_poll 15 test -s "$held_dir/asked"; then
+    give_up "ipp-held: 選擇型號 asks the printer" "no question reached it in 15 s"
+    return
+  fi
+  local asked_at
+  asked_at=$(date +%s%N)
+  ok "ipp-held: 選擇型號 asks the printer, which holds its answer"
+  # The question gives up after eight seconds; these take well under one.
+  check_state "ipp-held: while the answer is held, the maker answers a read of ADVSET.Text1" \
+    get-text "$maker_title" ADVSET.Text1 127.0.0.1
+  local painted
+  if painted=$(drv repaint "$maker_title" 3000); then
+    ok "ipp-held: while the answer is held, the maker repaints its window ($painted)"
+  else
+    not_ok "ipp-held: while the answer is held, the maker repaints its window" "$(driver_error)"
+  fi
+  check_state "ipp-held: ADVSET.Label_reported is still empty: the answer has not been read" \
+    get-text "$maker_title" ADVSET.Label_reported ''
+  drv click "$maker_title" ADVSET.Command2 ||
+    { give_up "ipp-held: 確定 is clicked while the answer is held" "$(driver_error)"; return; }
+  check_state "ipp-held: the maker is still open after 確定: the click waits for the answer" \
+    is-visible "$maker_title" ADVSET.Command2 true
+  touch "$held_dir/release"
+  echo "# the answer was held for $((($(date +%s%N) - asked_at) / 1000000)) ms"
+  if drv wait-gone "$maker_title" 15000; then
+    ok "ipp-held: once the answer has come, 確定 saves and closes the maker"
+  else
+    give_up "ipp-held: once the answer has come, 確定 saves and closes the maker" "$(driver_error)"
+    return
+  fi
+  check_ini "ipp-held: ip.ini holds the printer's model: 確定 was carried out after the answer" \
+    "ip,127.0.0.1,$printer_entry,$printer_entry,$inf_name,100"
+  if (($(wc -l <"$held_dir/asked") == 1)); then
+    ok "ipp-held: the printer was asked once"
+  else
+    not_ok "ipp-held: the printer was asked once" "asked $(wc -l <"$held_dir/asked") times"
+  fi
+  end_case
+}
+
 # --- environment ----------------------------------------------------------------------------------
 
 printer_up || exit 1
@@ -264,5 +401,6 @@ cases_up
 
 case_printer_96
 case_printer_144
+held_printer_up && case_held_answer
 
 ((failed == 0))

@@ -12,6 +12,7 @@ add_library(velmora_win32_platform STATIC
   ${CMAKE_CURRENT_LIST_DIR}/wmi_values.cpp
   ${CMAKE_CURRENT_LIST_DIR}/wmi_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/log_services.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/paint_wait.cpp
   ${CMAKE_CURRENT_LIST_DIR}/printer_network_services.cpp
   ${CMAKE_CURRENT_LIST_DIR}/machine.cpp
 )

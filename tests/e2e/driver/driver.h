@@ -65,6 +65,7 @@ int cmd_click(const Options&, const Args&);
 int cmd_key(const Options&, const Args&);
 int cmd_type(const Options&, const Args&);
 int cmd_window_rect(const Options&, const Args&);
+int cmd_repaint(const Options&, const Args&);
 int cmd_client_rect(const Options&, const Args&);
 int cmd_list(const Options&, const Args&);
 int cmd_close(const Options&, const Args&);

@@ -31,6 +31,7 @@ constexpr std::array kCommands{
     Command{L"type", 3, 3, L"TITLE FORM.CONTROL TEXT", cmd_type},
     Command{L"window-rect", 1, 2, L"TITLE [FORM.CONTROL]", cmd_window_rect},
     Command{L"client-rect", 1, 2, L"TITLE [FORM.CONTROL]", cmd_client_rect},
+    Command{L"repaint", 2, 2, L"TITLE TIMEOUT-MS", cmd_repaint},
     Command{L"list", 1, 1, L"TITLE", cmd_list},
     Command{L"close", 1, 1, L"TITLE", cmd_close},
     Command{L"terminate", 1, 1, L"TITLE", cmd_terminate},

@@ -229,6 +229,35 @@ int cmd_window_rect(const Options& options, const Args& args) {
     return kOk;
 }
 
+// Makes the window's client area invalid, as a window uncovered is, and waits until the program
+// has painted it: its update region is empty again. A program whose window thread is blocked
+// leaves it invalid.
+int cmd_repaint(const Options& options, const Args& args) {
+    bool ok = false;
+    DWORD ms = timeout_arg(args[1], ok);
+    if (!ok)
+        return kUsage;
+    HWND hwnd = wait_top(args[0], options.timeout_ms);
+    if (!hwnd)
+        return kFailed;
+    if (!RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE)) {
+        print_error(L"RedrawWindow failed: " + win32_error(GetLastError()));
+        return kFailed;
+    }
+    const ULONGLONG start = GetTickCount64();
+    Deadline deadline(ms);
+    while (GetUpdateRect(hwnd, nullptr, FALSE)) {
+        if (deadline.passed()) {
+            print_error(L"window \"" + args[0] + L"\" is still not repainted after " +
+                        std::to_wstring(ms) + L" ms");
+            return kFailed;
+        }
+        Sleep(10);
+    }
+    print_line(L"repainted in " + std::to_wstring(GetTickCount64() - start) + L" ms");
+    return kOk;
+}
+
 // The client area in screen coordinates: what the program laid out, without frame or menu bar.
 int cmd_client_rect(const Options& options, const Args& args) {
     HWND hwnd = top_or_control(options, args);
