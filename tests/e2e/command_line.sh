@@ -21,7 +21,8 @@ readonly title='Velmora  安裝驅動程式  '
 readonly notice_title='安裝驅動程式'
 readonly desktop=velmora
 readonly installer=安裝.exe
-readonly profile_line='ip,10.0.0.7,Office,Model X,x.inf,100'
+# The printer answers: the listener on 127.0.0.1:9100, started below.
+readonly profile_line='ip,127.0.0.1,Office,Model X,x.inf,100'
 # Every window the program may show: the main window, the notice and the message boxes.
 readonly watched_titles=("$title" "$notice_title" Velmora 提示)
 install_log=
@@ -204,6 +205,7 @@ case_log_copy() {
   finish
 }
 
+listener_up 127.0.0.1 9100 || exit 1
 cases_up
 find_install_log
 case_quiet

@@ -96,16 +96,6 @@ check_inside() {
   fi
 }
 
-# Wine 8 in a virtual desktop stacks a message box's X window under its owner's, so the screen
-# shows black where they overlap although Windows' own order is right. For a picture the box is
-# moved clear of the window, below it, and a union of both is taken.
-box_clear_of() {
-  local box_title=$1 under=$2 ux uy uh ox oy
-  read -r ux uy _ uh <<<"$under"
-  read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
-  drv move "$box_title" "$((ux - ${ox:-0}))" "$((uy - ${oy:-0} + uh + 8))"
-}
-
 # check_rule WHAT PICTURE "X Y W H" (the picture's place) "X Y W H" (the client area's place):
 # the form draws its shapes in #808080; the row of the client area with most of that colour is the
 # rule, and it must run unbroken from its first pixel to its last (an opaque label over it cuts it).
@@ -237,12 +227,24 @@ check_log() {
 readonly summary_head='安裝沒有全部完成，下列步驟失敗：'
 readonly summary_tail='詳細經過記錄在暫存資料夾（%TEMP%）的 Velmora.log。'
 
+# summary_note TEXT: what a failure summary says after its pointer to the log and an empty line
+# (what a run that took back its changes left on the PC); false when it says nothing there.
+summary_note() {
+  local tail=$'\r\n\r\n'$summary_tail$'\r\n\r\n'
+  [[ $1 == *"$tail"?* ]] && printf '%s' "${1#*"$tail"}"
+}
+
 # summary_steps TEXT: the steps a failure summary lists, one "STEP<TAB>REASON" line each; false
 # when TEXT is not laid out as one (CR LF line breaks): the heading, for each step an empty line,
-# "● STEP" and the reason indented by four spaces, then an empty line and the pointer to the log.
+# "● STEP" and the reason indented by four spaces, then an empty line and the pointer to the log,
+# and, where the run took back its changes, an empty line and a one-line note of that.
 summary_steps() {
-  local text=$1 lines i
+  local text=$1 lines i note
   local head=$summary_head$'\r\n' tail=$'\r\n\r\n'$summary_tail
+  if note=$(summary_note "$text"); then
+    [[ $note != *[$'\r\n']* ]] || return 1
+    text=${text%$'\r\n\r\n'"$note"}
+  fi
   [[ $text == "$head"*"$tail" ]] || return 1
   text=${text#"$head"}
   text=${text%"$tail"}
@@ -381,14 +383,14 @@ case_read_only_profile() {
     give_up "read-only-profile: ip.ini is held open against writers" "$(cat "$held.err")"
     touch "$release"; wait "$holder"; return
   fi
-  answer_install_question read-only-profile 10.0.0.8 || { touch "$release"; wait "$holder"; return; }
+  answer_install_question read-only-profile 127.0.0.1 || { touch "$release"; wait "$holder"; return; }
   local text
   text=$(drv --timeout=30000 msgbox-text Velmora) ||
     { give_up "read-only-profile: the run ends with a summary box" "$(driver_error)"; touch "$release"; wait "$holder"; return; }
-  if [[ $text == *'新增連接埠 IP_10.0.0.8'* ]]; then
-    ok "read-only-profile: the install ran for the confirmed address 10.0.0.8"
+  if [[ $text == *'新增連接埠 IP_127.0.0.1'* ]]; then
+    ok "read-only-profile: the install ran for the confirmed address 127.0.0.1"
   else
-    not_ok "read-only-profile: the install ran for the confirmed address 10.0.0.8" "summary: $(shown "$text")"
+    not_ok "read-only-profile: the install ran for the confirmed address 127.0.0.1" "summary: $(shown "$text")"
   fi
   answer_ends Velmora ok summary 1603 30000
   touch "$release"
@@ -473,8 +475,9 @@ answer_install_question() {
   drv msgbox-press 提示 yes || { give_up "$1: Yes is pressed" "$(driver_error)"; return 1; }
 }
 
-# A whole install run. Wine has no TCP/IP port class and its Win32_Printer has no rows, so the port
-# and the printer fail, and the run says so in one box at its very end.
+# A whole install run for a printer that answers (the listener on 127.0.0.1:9100): no question,
+# the port fails (Wine has no TCP/IP port class), and a pass without a port adds no printer; the
+# run says so in one box at its very end, with what its undo left on the PC.
 case_engine() {
   case_name=engine
   # The prefix is reused: the value of an earlier run must not pass for this one's.
@@ -485,14 +488,21 @@ case_engine() {
   fi
   clear_log || return
   begin_case engine "$profile_line" || return
-  answer_install_question engine 10.0.0.8 || return
+  answer_install_question engine 127.0.0.1 || return
 
-  local text port='新增連接埠 IP_10.0.0.8' printer='安裝印表機「Office」'
-  local not_found='安裝後找不到這台印表機。機型：Model X，INF 檔：x.inf。請確認 INF 檔與機型名稱是否正確。'
+  local text port='新增連接埠 IP_127.0.0.1' printer='安裝印表機「Office」'
+  local no_port='連接埠 IP_127.0.0.1 沒有建立，這台印表機沒有安裝。'
+  local undone='這次安裝沒有在這台電腦留下印表機或連接埠，電腦和安裝前相同。'
   text=$(drv --timeout=30000 msgbox-text Velmora) ||
     { give_up "engine: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
-  if check_summary "engine: the summary lists the failed port, printer and default printer, nothing else" \
-    "$text" "$port" "$printer" '設定預設印表機「Office」'; then
+  if [[ $text == 印表機\ 127.0.0.1\ * ]]; then
+    not_ok "engine: a printer that answers on 9100 is not asked about" "asked: $(shown "$text")"
+    diagnose
+    end_case
+    return
+  fi
+  if check_summary "engine: the summary lists the failed port and the printer it left out, nothing else" \
+    "$text" "$port" "$printer"; then
     local reason
     reason=$(reason_of "$port")
     if [[ $reason =~ 0x[0-9A-F]{8} ]]; then
@@ -500,14 +510,15 @@ case_engine() {
     else
       not_ok "engine: the port's reason gives the error number" "got: $(shown "$reason")"
     fi
-    check_equal "engine: the printer's reason names model and INF" "$(reason_of "$printer")" "$not_found"
+    check_equal "engine: the printer's reason says its port was not made" "$(reason_of "$printer")" "$no_port"
   fi
+  check_equal "engine: the summary ends saying the PC is as before" "$(summary_note "$text")" "$undone"
   check_state "engine: the main window stays hidden while the summary is open" \
     is-visible "$title" Form1 false
   check_notice_unloaded "engine: the notice window is unloaded before the summary shows"
   check_equal "engine: LegacyDefaultPrinterMode is REG_DWORD 0x1 before the summary shows" \
     "$(legacy_mode)" "REG_DWORD 0x1"
-  check_ini "engine: ip.ini holds the confirmed address" 'ip,10.0.0.8,Office,Model X,x.inf,100'
+  check_ini "engine: ip.ini holds the confirmed address" 'ip,127.0.0.1,Office,Model X,x.inf,100'
   local box
   if box=$(rect_of Velmora); then
     shot engine-summary.png "$box"
@@ -518,11 +529,20 @@ case_engine() {
 
   answer_ends Velmora ok summary 1603 30000 || return
   check_log engine 1603 \
-    'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' \
+    'ip.ini：ip,127.0.0.1,Office,Model X,x.inf,100' \
+    '進度：正在...確認印表機' \
+    '探測 127.0.0.1 連接埠 9100 → 有回應' \
     '進度：正在...新增連接埠' \
     'WMI *Win32_TCPIPPrinterPort → 失敗 0x*：*' \
     "步驟失敗：$port：*" \
-    "步驟失敗：$printer：$not_found"
+    "步驟失敗：$printer：$no_port" \
+    '復原這次安裝：連接埠沒有建立' \
+    "$undone"
+  # 9100 answered: no other port is tried; no pass got a port: no install line was started.
+  [[ -f $VELMORA_E2E_LOG/engine.Velmora.log ]] &&
+    check_equal "engine: the install log shows no further probe and no started command" \
+      "$(grep -a -e '探測 127.0.0.1 連接埠 631' -e '探測 127.0.0.1 連接埠 515' -e ' 執行 ' -e printui \
+        "$VELMORA_E2E_LOG/engine.Velmora.log")" ""
   end_case
 }
 
@@ -751,6 +771,9 @@ case_screens_144() {
 }
 
 # --- environment ----------------------------------------------------------------------------------
+
+# The printer the installs are for answers on 127.0.0.1:9100.
+listener_up 127.0.0.1 9100 || exit 1
 
 cases_up
 
