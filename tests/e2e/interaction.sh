@@ -6,12 +6,12 @@
 #   tests/e2e/interaction.sh <Velmora.exe> <velmora-e2e.exe> <artifact-dir>
 #
 # One "ok - ..." or "not ok - ..." line per check, then "N passed, M failed". The whole run is
-# bounded by VELMORA_INTERACTION_TIMEOUT seconds (default 180).
+# bounded by VELMORA_INTERACTION_TIMEOUT seconds (default 240).
 set -u -o pipefail
 
 # shellcheck source=tests/e2e/cases.sh
 source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
-run_bounded VELMORA_INTERACTION_TIMEOUT 180 "$@"
+run_bounded VELMORA_INTERACTION_TIMEOUT 240 "$@"
 clear_artifacts '*.png'
 
 # shellcheck source=tests/e2e/wine-env.sh
@@ -122,12 +122,13 @@ check_rule() {
   fi
 }
 
-# check_box_icon WHAT PICTURE "X Y W H" TITLE stop|none: the icon of the message box TITLE, told by
-# colour where PICTURE (taken at X Y) shows the box's icon control, less any button over it: the
-# stop icon is red; without an icon the place is plain grey (the other standard icons are blue or
-# yellow, and a default button has a blue frame).
+# check_box_icon WHAT PICTURE "X Y W H" TITLE stop|exclamation|none: the icon of the message box
+# TITLE, told by colour where PICTURE (taken at X Y) shows the box's icon control, less any button
+# over it: the stop icon is red, the exclamation icon yellow (with an orange rim, which counts as
+# red); without an icon the place is plain grey (the other standard icons are blue, and a default
+# button has a blue frame).
 check_box_icon() {
-  local what=$1 file=$2 px py controls icon ox oy x y w h red coloured draw=()
+  local what=$1 file=$2 px py controls icon ox oy x y w h red yellow coloured draw=()
   read -r px py _ _ <<<"$3"
   if ! controls=$(drv list "$4"); then
     not_ok "$what" "$(driver_error)"
@@ -145,19 +146,22 @@ check_box_icon() {
     draw+=(-draw "rectangle $((x + ox)),$((y + oy)) $((x + ox + w - 1)),$((y + oy + h - 1))")
   done < <(awk -F'\t' '$2 == "Button" { print $6 }' <<<"$controls")
   read -r x y w h <<<"$icon"
-  read -r red coloured < <(
+  read -r red yellow coloured < <(
     convert "$file" -fill '#C0C0C0' "${draw[@]}" -crop "${w}x${h}+$((x + ox))+$((y + oy))" +repage \
       -depth 8 txt:- |
       awk -F'[,: ()]+' 'NR > 1 { r = $3; g = $4; b = $5
           hi = r > g ? (r > b ? r : b) : (g > b ? g : b); lo = r < g ? (r < b ? r : b) : (g < b ? g : b)
-          if (hi - lo > 60) { coloured++; if (r == hi && r - (g > b ? g : b) > 100) red++ } }
-        END { print red + 0, coloured + 0 }')
+          if (hi - lo > 60) { coloured++; if (r == hi && r - (g > b ? g : b) > 100) red++
+            if (r > 160 && g > 120 && b < r - 100 && b < g - 100) yellow++ } }
+        END { print red + 0, yellow + 0, coloured + 0 }')
   if [[ $5 == stop ]] && ((${red:-0} >= 100)); then
     ok "$what ($red red px in the icon's ${w}x$h)"
+  elif [[ $5 == exclamation ]] && ((${yellow:-0} >= 100)); then
+    ok "$what ($yellow yellow px in the icon's ${w}x$h)"
   elif [[ $5 == none ]] && ((${coloured:-1} == 0)); then
     ok "$what (the icon's ${w}x$h are grey)"
   else
-    not_ok "$what" "the icon's ${w}x$h in $(basename "$file") hold ${red:-?} red of ${coloured:-?} coloured px"
+    not_ok "$what" "the icon's ${w}x$h in $(basename "$file") hold ${red:-?} red and ${yellow:-?} yellow of ${coloured:-?} coloured px"
   fi
 }
 
@@ -608,6 +612,129 @@ case_notice() {
   end_case
 }
 
+# probe_question ADDRESS [PORT]: the question the install asks about a printer that does not
+# answer on 9100; PORT is the other port that answered, if one did.
+probe_question() {
+  if (($# == 1)); then
+    printf '印表機 %s 沒有回應（連接埠 9100）。\r\n\r\n請確認印表機已開機並接上網路。\r\n仍要安裝嗎？' "$1"
+  else
+    printf '印表機 %s 有回應（連接埠 %s），但連接埠 9100 沒有開啟，這次安裝的連接埠用的就是它。\r\n\r\n請在印表機的設定中啟用連接埠 9100（RAW 列印）。\r\n仍要安裝嗎？' "$1" "$2"
+  fi
+}
+
+# expect_probe_question CASE ADDRESS [PORT]: after Yes to the install question the probe's
+# question (Velmora) is open and says exactly what it should, while the notice names the printer
+# and says it checks it. False, the case given up, when the question does not come.
+expect_probe_question() {
+  local case=$1
+  shift
+  expect_box "$case: the printer's silence on 9100 is asked about, naming the address" Velmora \
+    "$(probe_question "$@")" 30000 || { diagnose; end_case; return 1; }
+  if wait_state is-visible "$notice_title" msg true; then
+    ok "$case: the notice window is up meanwhile"
+  else
+    not_ok "$case: the notice window is up meanwhile" "$(driver_error)"
+  fi
+  check_state "$case: the notice names the printer" get-text "$notice_title" msg.PrintNameLabel Office
+  check_state "$case: the notice says the printer is being checked" \
+    get-text "$notice_title" msg.Label2 "正在...確認印表機"
+  check_state "$case: the main window is hidden" is-visible "$title" Form1 false
+}
+
+# probe_events ADDRESS verdict...: the log's probe events for 9100, 631 and 515 in turn, one for
+# each verdict given.
+probe_events() {
+  local address=$1 ports=(9100 631 515) i
+  shift
+  for ((i = 1; i <= $#; i++)); do
+    printf '%s\n' "探測 $address 連接埠 ${ports[i - 1]} → ${!i}"
+  done
+}
+
+# An address nothing answers on: after Yes to the install question the probe asks, and No ends
+# the program with 1602 before any port or printer step; ip.ini keeps what the main window saved.
+case_probe_silent() {
+  case_name=probe-silent
+  clear_log || return
+  begin_case probe-silent "$profile_line" || return
+  answer_install_question probe-silent 127.0.0.2 || return
+  expect_probe_question probe-silent 127.0.0.2 || return
+  check_ini "probe-silent: ip.ini holds the confirmed address while the question is open" \
+    'ip,127.0.0.2,Office,Model X,x.inf,100'
+  local notice box
+  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice" && box=$(rect_of Velmora); then
+    shot probe-question.png "$(union "$notice" "$box")"
+    check_box_icon "probe-silent: the question shows the exclamation icon" "$artifacts/probe-question.png" \
+      "$(union "$notice" "$box")" Velmora exclamation
+  else
+    not_ok "probe-silent: screenshot probe-question.png" "$(driver_error)"
+  fi
+  answer_ends Velmora no "probe question" 1602 15000 || return
+  local events=()
+  mapfile -t events < <(probe_events 127.0.0.2 沒有回應 沒有回應 沒有回應)
+  check_log probe-silent 1602 '進度：正在...確認印表機' "${events[@]}" '印表機沒有回應，使用者選擇不安裝'
+  local log=$VELMORA_E2E_LOG/probe-silent.Velmora.log
+  if [[ -f $log ]]; then
+    check_equal "probe-silent: no port or printer step ran, nothing was started and WMI was not asked" \
+      "$(grep -a -e 新增連接埠 -e 安裝印表機 -e ' 執行 ' -e ' WMI ' "$log")" ""
+    check_equal "probe-silent: each port was probed once" \
+      "$(grep -a -o '探測 .*' "$log" | tr -d '\r')" "$(printf '%s\n' "${events[@]}")"
+  fi
+  check_ini "probe-silent: ip.ini still holds the confirmed address after the end" \
+    'ip,127.0.0.2,Office,Model X,x.inf,100'
+  end_case
+}
+
+# Escape on the probe's question (the box answers Cancel then) is No.
+case_probe_escaped() {
+  case_name=probe-escaped
+  clear_log || return
+  begin_case probe-escaped "$profile_line" || return
+  answer_install_question probe-escaped 127.0.0.2 || return
+  expect_box "probe-escaped: the printer's silence is asked about" Velmora "$(probe_question 127.0.0.2)" 30000 ||
+    { diagnose; end_case; return; }
+  answer_ends Velmora cancel "probe question" 1602 15000 || return
+  check_log probe-escaped 1602 '印表機沒有回應，使用者選擇不安裝'
+  [[ -f $VELMORA_E2E_LOG/probe-escaped.Velmora.log ]] &&
+    check_equal "probe-escaped: no port or printer step ran" \
+      "$(grep -a -e 新增連接埠 -e 安裝印表機 -e ' 執行 ' "$VELMORA_E2E_LOG/probe-escaped.Velmora.log")" ""
+  end_case
+}
+
+# Only IPP answers (the listener on 127.0.0.3:631): the question says 9100 is closed and how to
+# open it; Yes goes on with the install, which then fails at the port as under every Wine.
+case_probe_other_port() {
+  case_name=probe-other-port
+  clear_log || return
+  begin_case probe-other-port "$profile_line" || return
+  answer_install_question probe-other-port 127.0.0.3 || return
+  expect_probe_question probe-other-port 127.0.0.3 631 || return
+  local notice box
+  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice" && box=$(rect_of Velmora); then
+    shot probe-question-631.png "$(union "$notice" "$box")"
+  else
+    not_ok "probe-other-port: screenshot probe-question-631.png" "$(driver_error)"
+  fi
+  drv msgbox-press Velmora yes || { give_up "probe-other-port: Yes is pressed" "$(driver_error)"; return; }
+  local text port='新增連接埠 IP_127.0.0.3' printer='安裝印表機「Office」'
+  text=$(wait_next_box Velmora "$(probe_question 127.0.0.3 631)" 30) ||
+    { give_up "probe-other-port: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
+  if check_summary "probe-other-port: after Yes the install goes on: the summary lists the port and the printer" \
+    "$text" "$port" "$printer"; then
+    check_equal "probe-other-port: the printer's reason names the port of the address" \
+      "$(reason_of "$printer")" '連接埠 IP_127.0.0.3 沒有建立，這台印表機沒有安裝。'
+  fi
+  answer_ends Velmora ok summary 1603 30000 || return
+  local events=()
+  mapfile -t events < <(probe_events 127.0.0.3 沒有回應 有回應)
+  check_log probe-other-port 1603 "${events[@]}" '進度：正在...新增連接埠'
+  [[ -f $VELMORA_E2E_LOG/probe-other-port.Velmora.log ]] &&
+    check_equal "probe-other-port: 515 is not probed once 631 answered" \
+      "$(grep -a -o '探測 .*' "$VELMORA_E2E_LOG/probe-other-port.Velmora.log" | tr -d '\r')" \
+      "$(printf '%s\n' "${events[@]}")"
+  end_case
+}
+
 # With two printers the main window's name box is disabled; its text must still read on the box's
 # pale yellow: the darkest pixel of the box (its text) is a mid grey, not the system's faint one and
 # not the black of an enabled box.
@@ -772,8 +899,12 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
-# The printer the installs are for answers on 127.0.0.1:9100.
+# The printers: one that answers on 127.0.0.1:9100, one on 127.0.0.3 that answers IPP alone, and
+# 127.0.0.2, where nothing answers.
 listener_up 127.0.0.1 9100 || exit 1
+ports_free 127.0.0.2 9100 631 515 || exit 1
+ports_free 127.0.0.3 9100 || exit 1
+listener_up 127.0.0.3 631 || exit 1
 
 cases_up
 
@@ -800,6 +931,9 @@ case_escaped_install
 case_read_only_profile
 case_package_maker
 case_engine
+case_probe_silent
+case_probe_escaped
+case_probe_other_port
 case_notice
 case_other_folder
 case_damaged
