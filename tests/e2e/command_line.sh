@@ -250,3 +250,5 @@ case_usage_box bogus 1639 "1639" /bogus
 case_uninstall_declined
 case_refused_quietly
 case_log_copy
+
+((failed == 0))
