@@ -137,3 +137,71 @@ answer_ends() {
   drv msgbox-press "$box" "$button" || { give_up "$case_name: $label is pressed" "$(driver_error)"; return 1; }
   finish_exit_watch "$case_name: after $label the program ends by itself" "$code" || diagnose
 }
+
+# --- printers on this machine's own addresses -----------------------------------------------------
+# The tests contact no address but 127.0.0.x: a printer there is a listener of this script, and an
+# address where nothing listens is a printer that does not answer.
+
+# port_answers ADDRESS PORT: something accepts a connection on ADDRESS:PORT.
+port_answers() { (exec 3<>"/dev/tcp/$1/$2") 2>/dev/null; }
+
+# stop_started PID: ends a process this script started, by its id, and reaps it.
+stop_started() {
+  kill "$1" 2>/dev/null || return 0
+  timeout 5 tail --pid="$1" -f /dev/null || kill -9 "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
+# ports_free ADDRESS PORT...: one check that nothing answers on these ports of ADDRESS (another
+# run's listener would answer for the printer). Runs on one machine share its ports, so a taken
+# port is waited for, up to VELMORA_PORT_WAIT seconds (default 120); false, each port still taken
+# named, when one stays taken.
+ports_free() {
+  local address=$1 what secs=${VELMORA_PORT_WAIT:-120} port taken=()
+  what="port $2 of $address is free for the test"
+  (($# == 2)) || what="ports $(printf '%s, ' "${@:2}" | sed 's/, $//') of $address are free for the test"
+  if ! none_answers "$@"; then
+    echo "# something answers on a port of $address; waiting up to $secs s for it to end"
+    velmora_poll "$secs" none_answers "$@"
+  fi
+  for port in "${@:2}"; do
+    port_answers "$address" "$port" &&
+      taken+=("something listens on $address:$port (ss -ltnp sport = :$port names it)")
+  done
+  if ((${#taken[@]} == 0)); then
+    ok "$what"
+  else
+    not_ok "$what" "${taken[@]}" "end it and run again"
+    return 1
+  fi
+}
+
+# none_answers ADDRESS PORT...: no port of these answers on ADDRESS.
+none_answers() {
+  local port
+  for port in "${@:2}"; do
+    ! port_answers "$1" "$port" || return 1
+  done
+}
+
+# listener_up ADDRESS PORT: a printer's port on ADDRESS:PORT for the rest of the run, ended at exit:
+# it accepts each connection and closes it, which is all the install's probe asks. The port is
+# checked free first, so another run's listener never passes for this one. False, the reason told,
+# when the port is taken or the listener does not come up.
+listener_up() {
+  local address=$1 port=$2 log=$VELMORA_E2E_LOG/listener-$1-$2.log pid
+  ports_free "$address" "$port" || return 1
+  python3 -u -c 'import socket, sys
+s = socket.create_server((sys.argv[1], int(sys.argv[2])))
+print("listening")
+while True: s.accept()[0].close()' "$address" "$port" >"$log" 2>&1 &
+  pid=$!
+  velmora_on_exit "stop_started $pid"
+  # Its own word and its own process: an answer alone could come from another run's listener.
+  if velmora_poll 10 grep -qx listening "$log" && kill -0 "$pid" 2>/dev/null && port_answers "$address" "$port"; then
+    ok "a listener of this run accepts connections on $address:$port"
+  else
+    not_ok "a listener of this run accepts connections on $address:$port" "$(tr '\n' '|' <"$log")"
+    return 1
+  fi
+}

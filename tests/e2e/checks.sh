@@ -280,6 +280,17 @@ union() {
   echo "$l $t $((r - l)) $((b - t))"
 }
 
+# Wine 8 in a virtual desktop stacks a message box's X window under its owner's, so the screen
+# shows black where they overlap although Windows' own order is right. For a picture the box is
+# moved clear of the window, below it, and a union of both is taken.
+# box_clear_of TITLE "X Y W H": the box TITLE moved just below that rectangle of the X screen.
+box_clear_of() {
+  local box_title=$1 under=$2 ux uy uh ox oy
+  read -r ux uy _ uh <<<"$under"
+  read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
+  drv move "$box_title" "$((ux - ${ox:-0}))" "$((uy - ${oy:-0} + uh + 8))"
+}
+
 # shot FILE "X Y W H" [LEAD]: a settled screenshot of that part of the screen, in the artifacts
 # folder; LEAD begins the check's name. Unsettled, the whole screen is kept under FILE instead.
 shot() {

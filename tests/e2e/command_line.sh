@@ -21,7 +21,8 @@ readonly title='Velmora  安裝驅動程式  '
 readonly notice_title='安裝驅動程式'
 readonly desktop=velmora
 readonly installer=安裝.exe
-readonly profile_line='ip,10.0.0.7,Office,Model X,x.inf,100'
+# The printer answers: the listener on 127.0.0.1:9100, started below.
+readonly profile_line='ip,127.0.0.1,Office,Model X,x.inf,100'
 # Every window the program may show: the main window, the notice and the message boxes.
 readonly watched_titles=("$title" "$notice_title" Velmora 提示)
 install_log=
@@ -97,6 +98,39 @@ case_quiet() {
   check_equal "quiet: no window at all is shown" "${seen[*]-}" ""
   check_equal "quiet: the exit code is the one the install log states" "$code" "$(logged_code)"
   check_ini "quiet: ip.ini is only read" "$profile_line"
+  # The listener answers for the printer: the run has nothing to report about it.
+  if grep -aq '探測 127.0.0.1 連接埠 9100 → 有回應' "$install_log" && ! grep -aq '沒有回應' "$install_log"; then
+    ok "quiet: the printer answers on 9100, and no silence is logged"
+  else
+    not_ok "quiet: the printer answers on 9100, and no silence is logged" "see $install_log"
+  fi
+  finish
+}
+
+# /quiet for a printer that does not answer (nothing listens on 127.0.0.2): nobody is there to ask,
+# so the run logs it and goes on with the install.
+case_quiet_silent() {
+  case_name='quiet-silent'
+  echo "# case: $case_name"
+  launch /quiet /ip=127.0.0.2
+  watch_until_end || { give_up "quiet-silent: the run ends within 90 s" "no exit code"; finish; return; }
+  check_equal "quiet-silent: no window at all is shown" "${seen[*]-}" ""
+  check_equal "quiet-silent: the exit code is the one the install log states" "$code" "$(logged_code)"
+  # The install went on and failed at the port, as every TCP/IP port does under Wine.
+  check_equal "quiet-silent: the run ends with 1603" "$code" 1603
+  local events copy=$VELMORA_E2E_LOG/quiet-silent.Velmora.log
+  cp "$install_log" "$copy" 2>/dev/null
+  events=$(sed 's/^[^ ]* [^ ]* //; s/\r$//' "$copy" 2>/dev/null)
+  if grep -qxF '印表機 127.0.0.2 沒有回應（連接埠 9100）。 無人值守的安裝照常進行。' <<<"$events"; then
+    ok "quiet-silent: the install log says the printer did not answer and the run went on"
+  else
+    not_ok "quiet-silent: the install log says the printer did not answer and the run went on" "see $copy"
+  fi
+  if grep -qxF '進度：正在...新增連接埠' <<<"$events" && ! grep -qF '使用者選擇不安裝' <<<"$events"; then
+    ok "quiet-silent: the install goes on to the port"
+  else
+    not_ok "quiet-silent: the install goes on to the port" "see $copy"
+  fi
   finish
 }
 
@@ -204,12 +238,17 @@ case_log_copy() {
   finish
 }
 
+listener_up 127.0.0.1 9100 || exit 1
+ports_free 127.0.0.2 9100 631 515 || exit 1
 cases_up
 find_install_log
 case_quiet
+case_quiet_silent
 case_passive
 case_usage_box help 0 "0" '/?'
 case_usage_box bogus 1639 "1639" /bogus
 case_uninstall_declined
 case_refused_quietly
 case_log_copy
+
+((failed == 0))

@@ -21,8 +21,7 @@ readonly copy_title='建立一鍵安裝檔'
 readonly notice_title='安裝驅動程式'
 readonly desktop=velmora
 readonly installer=安裝.exe
-# A printer name of this test's own: the driver install line is found by it among the machine's
-# processes, where other runs of the suite may install "Office" at the same time.
+# The profile's printer name, which a copy's file name replaces.
 readonly printer=影印室
 readonly profile_line="ip,10.0.0.7,$printer,Model X,x.inf,100"
 
@@ -110,19 +109,6 @@ finish_image_watch() {
   fi
 }
 
-# hold_driver_install SECS: stops this test's driver install line (rundll32 printui.dll,PrintUIEntry
-# /if /b "影印室", in this prefix) the moment its process shows, and prints its process id. A Wine
-# process carries its arguments as its own, unquoted. Busy polling: the process lives about 0.2 s.
-hold_driver_install() {
-  local deadline=$((SECONDS + $1)) pid
-  while ((SECONDS < deadline)); do
-    pid=$(pgrep -o -U "$(id -u)" -f "printui\\.dll,PrintUIEntry /if /b $printer /f ") &&
-      grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null &&
-      kill -STOP "$pid" && echo "$pid" && return 0
-  done
-  return 1
-}
-
 # The install log, where the program's GetTempPathW points; set once the environment is up.
 install_log=
 
@@ -180,18 +166,19 @@ case_add() {
 
 # 新增後安裝: the copy runs from the package folder, its own notice and its install take the
 # address and the printer name from its file name, and the first program ends when it has ended,
-# with its exit code.
+# with its exit code. The file name's address is 127.0.0.2, where nothing answers: the copy's run
+# asks about it before it changes anything, which holds its notice still to be read.
 case_add_and_install() {
   begin_case add-and-install || return
-  # The first program's address box differs from the copy's (10.0.0.10, from its file name): the
+  # The first program's address box differs from the copy's (127.0.0.2, from its file name): the
   # two main windows share a title, and this tells which one a lookup found.
   drv set-text "$title" Form1.Text1 10.0.0.8 && wait_text "$title" Form1.Text1 10.0.0.8 ||
     { give_up "add-and-install: 10.0.0.8 is typed into the main window" "$(driver_error)"; return; }
   open_copy_window || return
   local name='會議室 彩色印表機' copy
-  copy="會議室_10.0.0.10_$name.exe"
-  set_box Filename.Text1 會議室 && set_box Filename.Text2 10.0.0.10 && set_box Filename.Text3 "$name" ||
-    { give_up "add-and-install: 會議室 / 10.0.0.10 / $name are typed" "$(driver_error)"; return; }
+  copy="會議室_127.0.0.2_$name.exe"
+  set_box Filename.Text1 會議室 && set_box Filename.Text2 127.0.0.2 && set_box Filename.Text3 "$name" ||
+    { give_up "add-and-install: 會議室 / 127.0.0.2 / $name are typed" "$(driver_error)"; return; }
   exit_watch_pids=() exit_watch_outs=()
   start_image_watch "$installer" 60000 ||
     { give_up "add-and-install: the end of $installer is watched" "$(cat "${exit_watch_outs[0]}.err")"; return; }
@@ -214,7 +201,7 @@ case_add_and_install() {
     { give_up "add-and-install: the end of the copy is watched" "$(cat "${exit_watch_outs[1]}.err")"; return; }
   # The copy starts in its own main window, with the address and the name its file name carries:
   # what the user confirms there is what the copy installs.
-  if wait_text "$title" Form1.Text1 10.0.0.10 15; then
+  if wait_text "$title" Form1.Text1 127.0.0.2 15; then
     ok "add-and-install: the copy's main window shows its file name's address"
   else
     give_up "add-and-install: the copy's main window shows its file name's address" "$(driver_error)"
@@ -227,42 +214,44 @@ case_add_and_install() {
   drv key "$title" Form1.Text1 enter || { give_up "add-and-install: Enter is sent" "$(driver_error)"; return; }
   expect_box "add-and-install: the copy asks whether to install" 提示 \
     $'IP 已設定完成。\r\n\r\n您是否要立即安裝驅動程式？' || { diagnose; end_case; return; }
-  # The notice is up for a few tenths of a second only. The copy's driver install is held as it
-  # starts (its rundll32 stopped), so the notice stays while it is read; the copy meanwhile waits
-  # for rundll32 and answers the reading.
-  local held=$VELMORA_E2E_LOG/add-and-install.held
-  hold_driver_install 30 >"$held" &
-  local holder=$!
   drv msgbox-press 提示 yes || { give_up "add-and-install: Yes is pressed" "$(driver_error)"; return; }
-  if wait "$holder" && [[ -s $held ]]; then
-    velmora_on_exit "kill -CONT $(<"$held") 2>/dev/null"
-    if wait_text "$notice_title" msg.PrintNameLabel "$name" 10; then
-      ok "add-and-install: the copy's notice shows the printer name from its file name"
-    else
-      not_ok "add-and-install: the copy's notice shows the printer name from its file name" "$(driver_error)"
-    fi
-    check_state "add-and-install: the copy's notice says it adds the driver" \
-      get-text "$notice_title" msg.Label2 "正在...新增驅動程式"
-    shot_window copies-notice.png "$notice_title" msg
-    kill -CONT "$(<"$held")"
+  # Nothing answers on the file name's address: before its first change the copy asks, and its
+  # notice, naming the printer, stays up while the question is open.
+  local question=$'印表機 127.0.0.2 沒有回應（連接埠 9100）。\r\n\r\n請確認印表機已開機並接上網路。\r\n仍要安裝嗎？'
+  expect_box "add-and-install: the copy asks about the printer at its file name's address" Velmora \
+    "$question" 30000 || { diagnose; end_case; return; }
+  if wait_text "$notice_title" msg.PrintNameLabel "$name" 10; then
+    ok "add-and-install: the copy's notice shows the printer name from its file name"
   else
-    not_ok "add-and-install: the copy's driver install starts" "no rundll32 printui.dll,PrintUIEntry /if in 30 s"
+    not_ok "add-and-install: the copy's notice shows the printer name from its file name" "$(driver_error)"
   fi
+  check_state "add-and-install: the copy's notice says it checks the printer" \
+    get-text "$notice_title" msg.Label2 "正在...確認印表機"
+  local notice
+  # The box hides the notice; moved below it, the notice is seen whole.
+  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice"; then
+    shot copies-notice.png "$notice"
+  else
+    not_ok "add-and-install: screenshot copies-notice.png" "$(driver_error)"
+  fi
+  drv msgbox-press Velmora yes || { give_up "add-and-install: Yes is pressed on the question" "$(driver_error)"; return; }
 
   local text
-  text=$(drv --timeout=60000 msgbox-text Velmora) ||
+  text=$(drv --timeout=60000 msgbox-text Velmora) && [[ $text != "$question" ]] ||
     { give_up "add-and-install: the copy's run ends with a summary (Velmora)" "$(driver_error)"; return; }
-  # Wine has no TCP/IP port class and lists no printers: the summary names the port of the
-  # file name's address and the rename to its printer name.
-  if [[ $text == *'新增連接埠 IP_10.0.0.10'* ]]; then
+  # Wine has no TCP/IP port class: the summary names the port of the file name's address, and
+  # the printer left out for want of it; nothing was installed, so nothing is renamed to the file
+  # name's printer name.
+  if [[ $text == *'新增連接埠 IP_127.0.0.2'* ]]; then
     ok "add-and-install: the copy makes the port of its file name's address"
   else
     not_ok "add-and-install: the copy makes the port of its file name's address" "$(shown "$text")"
   fi
-  if [[ $text == *"將印表機「$printer」改名為「$name」"* ]]; then
-    ok "add-and-install: the copy renames the printer to its file name's printer name"
+  if [[ $text == *$'● 安裝印表機「'"$printer"$'」\r\n    連接埠 IP_127.0.0.2 沒有建立，這台印表機沒有安裝。'* &&
+    $text != *改名為* ]]; then
+    ok "add-and-install: without the port the copy installs no printer and renames none"
   else
-    not_ok "add-and-install: the copy renames the printer to its file name's printer name" "$(shown "$text")"
+    not_ok "add-and-install: without the port the copy installs no printer and renames none" "$(shown "$text")"
   fi
   check_equal "add-and-install: the first program still waits while the copy's summary is open" \
     "$(drv process-count "$installer")" 1
@@ -287,6 +276,8 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
+# The copy's address, where nothing may answer.
+ports_free 127.0.0.2 9100 631 515 || exit 1
 cases_up
 
 find_install_log

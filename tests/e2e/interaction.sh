@@ -6,12 +6,12 @@
 #   tests/e2e/interaction.sh <Velmora.exe> <velmora-e2e.exe> <artifact-dir>
 #
 # One "ok - ..." or "not ok - ..." line per check, then "N passed, M failed". The whole run is
-# bounded by VELMORA_INTERACTION_TIMEOUT seconds (default 180).
+# bounded by VELMORA_INTERACTION_TIMEOUT seconds (default 240).
 set -u -o pipefail
 
 # shellcheck source=tests/e2e/cases.sh
 source "$(dirname "${BASH_SOURCE[0]}")/cases.sh"
-run_bounded VELMORA_INTERACTION_TIMEOUT 180 "$@"
+run_bounded VELMORA_INTERACTION_TIMEOUT 240 "$@"
 clear_artifacts '*.png'
 
 # shellcheck source=tests/e2e/wine-env.sh
@@ -96,16 +96,6 @@ check_inside() {
   fi
 }
 
-# Wine 8 in a virtual desktop stacks a message box's X window under its owner's, so the screen
-# shows black where they overlap although Windows' own order is right. For a picture the box is
-# moved clear of the window, below it, and a union of both is taken.
-box_clear_of() {
-  local box_title=$1 under=$2 ux uy uh ox oy
-  read -r ux uy _ uh <<<"$under"
-  read -r ox oy < <(velmora_desktop_origin "$desktop" || echo 0 0)
-  drv move "$box_title" "$((ux - ${ox:-0}))" "$((uy - ${oy:-0} + uh + 8))"
-}
-
 # check_rule WHAT PICTURE "X Y W H" (the picture's place) "X Y W H" (the client area's place):
 # the form draws its shapes in #808080; the row of the client area with most of that colour is the
 # rule, and it must run unbroken from its first pixel to its last (an opaque label over it cuts it).
@@ -132,12 +122,13 @@ check_rule() {
   fi
 }
 
-# check_box_icon WHAT PICTURE "X Y W H" TITLE stop|none: the icon of the message box TITLE, told by
-# colour where PICTURE (taken at X Y) shows the box's icon control, less any button over it: the
-# stop icon is red; without an icon the place is plain grey (the other standard icons are blue or
-# yellow, and a default button has a blue frame).
+# check_box_icon WHAT PICTURE "X Y W H" TITLE stop|exclamation|none: the icon of the message box
+# TITLE, told by colour where PICTURE (taken at X Y) shows the box's icon control, less any button
+# over it: the stop icon is red, the exclamation icon yellow (with an orange rim, which counts as
+# red); without an icon the place is plain grey (the other standard icons are blue, and a default
+# button has a blue frame).
 check_box_icon() {
-  local what=$1 file=$2 px py controls icon ox oy x y w h red coloured draw=()
+  local what=$1 file=$2 px py controls icon ox oy x y w h red yellow coloured draw=()
   read -r px py _ _ <<<"$3"
   if ! controls=$(drv list "$4"); then
     not_ok "$what" "$(driver_error)"
@@ -155,19 +146,22 @@ check_box_icon() {
     draw+=(-draw "rectangle $((x + ox)),$((y + oy)) $((x + ox + w - 1)),$((y + oy + h - 1))")
   done < <(awk -F'\t' '$2 == "Button" { print $6 }' <<<"$controls")
   read -r x y w h <<<"$icon"
-  read -r red coloured < <(
+  read -r red yellow coloured < <(
     convert "$file" -fill '#C0C0C0' "${draw[@]}" -crop "${w}x${h}+$((x + ox))+$((y + oy))" +repage \
       -depth 8 txt:- |
       awk -F'[,: ()]+' 'NR > 1 { r = $3; g = $4; b = $5
           hi = r > g ? (r > b ? r : b) : (g > b ? g : b); lo = r < g ? (r < b ? r : b) : (g < b ? g : b)
-          if (hi - lo > 60) { coloured++; if (r == hi && r - (g > b ? g : b) > 100) red++ } }
-        END { print red + 0, coloured + 0 }')
+          if (hi - lo > 60) { coloured++; if (r == hi && r - (g > b ? g : b) > 100) red++
+            if (r > 160 && g > 120 && b < r - 100 && b < g - 100) yellow++ } }
+        END { print red + 0, yellow + 0, coloured + 0 }')
   if [[ $5 == stop ]] && ((${red:-0} >= 100)); then
     ok "$what ($red red px in the icon's ${w}x$h)"
+  elif [[ $5 == exclamation ]] && ((${yellow:-0} >= 100)); then
+    ok "$what ($yellow yellow px in the icon's ${w}x$h)"
   elif [[ $5 == none ]] && ((${coloured:-1} == 0)); then
     ok "$what (the icon's ${w}x$h are grey)"
   else
-    not_ok "$what" "the icon's ${w}x$h in $(basename "$file") hold ${red:-?} red of ${coloured:-?} coloured px"
+    not_ok "$what" "the icon's ${w}x$h in $(basename "$file") hold ${red:-?} red and ${yellow:-?} yellow of ${coloured:-?} coloured px"
   fi
 }
 
@@ -237,12 +231,24 @@ check_log() {
 readonly summary_head='安裝沒有全部完成，下列步驟失敗：'
 readonly summary_tail='詳細經過記錄在暫存資料夾（%TEMP%）的 Velmora.log。'
 
+# summary_note TEXT: what a failure summary says after its pointer to the log and an empty line
+# (what a run that took back its changes left on the PC); false when it says nothing there.
+summary_note() {
+  local tail=$'\r\n\r\n'$summary_tail$'\r\n\r\n'
+  [[ $1 == *"$tail"?* ]] && printf '%s' "${1#*"$tail"}"
+}
+
 # summary_steps TEXT: the steps a failure summary lists, one "STEP<TAB>REASON" line each; false
 # when TEXT is not laid out as one (CR LF line breaks): the heading, for each step an empty line,
-# "● STEP" and the reason indented by four spaces, then an empty line and the pointer to the log.
+# "● STEP" and the reason indented by four spaces, then an empty line and the pointer to the log,
+# and, where the run took back its changes, an empty line and a one-line note of that.
 summary_steps() {
-  local text=$1 lines i
+  local text=$1 lines i note
   local head=$summary_head$'\r\n' tail=$'\r\n\r\n'$summary_tail
+  if note=$(summary_note "$text"); then
+    [[ $note != *[$'\r\n']* ]] || return 1
+    text=${text%$'\r\n\r\n'"$note"}
+  fi
   [[ $text == "$head"*"$tail" ]] || return 1
   text=${text#"$head"}
   text=${text%"$tail"}
@@ -381,14 +387,14 @@ case_read_only_profile() {
     give_up "read-only-profile: ip.ini is held open against writers" "$(cat "$held.err")"
     touch "$release"; wait "$holder"; return
   fi
-  answer_install_question read-only-profile 10.0.0.8 || { touch "$release"; wait "$holder"; return; }
+  answer_install_question read-only-profile 127.0.0.1 || { touch "$release"; wait "$holder"; return; }
   local text
   text=$(drv --timeout=30000 msgbox-text Velmora) ||
     { give_up "read-only-profile: the run ends with a summary box" "$(driver_error)"; touch "$release"; wait "$holder"; return; }
-  if [[ $text == *'新增連接埠 IP_10.0.0.8'* ]]; then
-    ok "read-only-profile: the install ran for the confirmed address 10.0.0.8"
+  if [[ $text == *'新增連接埠 IP_127.0.0.1'* ]]; then
+    ok "read-only-profile: the install ran for the confirmed address 127.0.0.1"
   else
-    not_ok "read-only-profile: the install ran for the confirmed address 10.0.0.8" "summary: $(shown "$text")"
+    not_ok "read-only-profile: the install ran for the confirmed address 127.0.0.1" "summary: $(shown "$text")"
   fi
   answer_ends Velmora ok summary 1603 30000
   touch "$release"
@@ -473,8 +479,9 @@ answer_install_question() {
   drv msgbox-press 提示 yes || { give_up "$1: Yes is pressed" "$(driver_error)"; return 1; }
 }
 
-# A whole install run. Wine has no TCP/IP port class and its Win32_Printer has no rows, so the port
-# and the printer fail, and the run says so in one box at its very end.
+# A whole install run for a printer that answers (the listener on 127.0.0.1:9100): no question,
+# the port fails (Wine has no TCP/IP port class), and a pass without a port adds no printer; the
+# run says so in one box at its very end, with what its undo left on the PC.
 case_engine() {
   case_name=engine
   # The prefix is reused: the value of an earlier run must not pass for this one's.
@@ -485,14 +492,21 @@ case_engine() {
   fi
   clear_log || return
   begin_case engine "$profile_line" || return
-  answer_install_question engine 10.0.0.8 || return
+  answer_install_question engine 127.0.0.1 || return
 
-  local text port='新增連接埠 IP_10.0.0.8' printer='安裝印表機「Office」'
-  local not_found='安裝後找不到這台印表機。機型：Model X，INF 檔：x.inf。請確認 INF 檔與機型名稱是否正確。'
+  local text port='新增連接埠 IP_127.0.0.1' printer='安裝印表機「Office」'
+  local no_port='連接埠 IP_127.0.0.1 沒有建立，這台印表機沒有安裝。'
+  local undone='這次安裝沒有在這台電腦留下印表機或連接埠，電腦和安裝前相同。'
   text=$(drv --timeout=30000 msgbox-text Velmora) ||
     { give_up "engine: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
-  if check_summary "engine: the summary lists the failed port, printer and default printer, nothing else" \
-    "$text" "$port" "$printer" '設定預設印表機「Office」'; then
+  if [[ $text == 印表機\ 127.0.0.1\ * ]]; then
+    not_ok "engine: a printer that answers on 9100 is not asked about" "asked: $(shown "$text")"
+    diagnose
+    end_case
+    return
+  fi
+  if check_summary "engine: the summary lists the failed port and the printer it left out, nothing else" \
+    "$text" "$port" "$printer"; then
     local reason
     reason=$(reason_of "$port")
     if [[ $reason =~ 0x[0-9A-F]{8} ]]; then
@@ -500,14 +514,15 @@ case_engine() {
     else
       not_ok "engine: the port's reason gives the error number" "got: $(shown "$reason")"
     fi
-    check_equal "engine: the printer's reason names model and INF" "$(reason_of "$printer")" "$not_found"
+    check_equal "engine: the printer's reason says its port was not made" "$(reason_of "$printer")" "$no_port"
   fi
+  check_equal "engine: the summary ends saying the PC is as before" "$(summary_note "$text")" "$undone"
   check_state "engine: the main window stays hidden while the summary is open" \
     is-visible "$title" Form1 false
   check_notice_unloaded "engine: the notice window is unloaded before the summary shows"
   check_equal "engine: LegacyDefaultPrinterMode is REG_DWORD 0x1 before the summary shows" \
     "$(legacy_mode)" "REG_DWORD 0x1"
-  check_ini "engine: ip.ini holds the confirmed address" 'ip,10.0.0.8,Office,Model X,x.inf,100'
+  check_ini "engine: ip.ini holds the confirmed address" 'ip,127.0.0.1,Office,Model X,x.inf,100'
   local box
   if box=$(rect_of Velmora); then
     shot engine-summary.png "$box"
@@ -518,11 +533,20 @@ case_engine() {
 
   answer_ends Velmora ok summary 1603 30000 || return
   check_log engine 1603 \
-    'ip.ini：ip,10.0.0.8,Office,Model X,x.inf,100' \
+    'ip.ini：ip,127.0.0.1,Office,Model X,x.inf,100' \
+    '進度：正在...確認印表機' \
+    '探測 127.0.0.1 連接埠 9100 → 有回應' \
     '進度：正在...新增連接埠' \
     'WMI *Win32_TCPIPPrinterPort → 失敗 0x*：*' \
     "步驟失敗：$port：*" \
-    "步驟失敗：$printer：$not_found"
+    "步驟失敗：$printer：$no_port" \
+    '復原這次安裝：連接埠沒有建立' \
+    "$undone"
+  # 9100 answered: no other port is tried; no pass got a port: no install line was started.
+  [[ -f $VELMORA_E2E_LOG/engine.Velmora.log ]] &&
+    check_equal "engine: the install log shows no further probe and no started command" \
+      "$(grep -a -e '探測 127.0.0.1 連接埠 631' -e '探測 127.0.0.1 連接埠 515' -e ' 執行 ' -e printui \
+        "$VELMORA_E2E_LOG/engine.Velmora.log")" ""
   end_case
 }
 
@@ -585,6 +609,129 @@ case_notice() {
   answer_ends Velmora ok summary 1603 30000 || return
   # A renamed copy's run leaves ip.ini as it was; the engine logs it as read.
   check_log notice 1603 "ip.ini：$profile_line" "步驟失敗：${share//\\/\\\\}：*"
+  end_case
+}
+
+# probe_question ADDRESS [PORT]: the question the install asks about a printer that does not
+# answer on 9100; PORT is the other port that answered, if one did.
+probe_question() {
+  if (($# == 1)); then
+    printf '印表機 %s 沒有回應（連接埠 9100）。\r\n\r\n請確認印表機已開機並接上網路。\r\n仍要安裝嗎？' "$1"
+  else
+    printf '印表機 %s 有回應（連接埠 %s），但連接埠 9100 沒有開啟，這次安裝的連接埠用的就是它。\r\n\r\n請在印表機的設定中啟用連接埠 9100（RAW 列印）。\r\n仍要安裝嗎？' "$1" "$2"
+  fi
+}
+
+# expect_probe_question CASE ADDRESS [PORT]: after Yes to the install question the probe's
+# question (Velmora) is open and says exactly what it should, while the notice names the printer
+# and says it checks it. False, the case given up, when the question does not come.
+expect_probe_question() {
+  local case=$1
+  shift
+  expect_box "$case: the printer's silence on 9100 is asked about, naming the address" Velmora \
+    "$(probe_question "$@")" 30000 || { diagnose; end_case; return 1; }
+  if wait_state is-visible "$notice_title" msg true; then
+    ok "$case: the notice window is up meanwhile"
+  else
+    not_ok "$case: the notice window is up meanwhile" "$(driver_error)"
+  fi
+  check_state "$case: the notice names the printer" get-text "$notice_title" msg.PrintNameLabel Office
+  check_state "$case: the notice says the printer is being checked" \
+    get-text "$notice_title" msg.Label2 "正在...確認印表機"
+  check_state "$case: the main window is hidden" is-visible "$title" Form1 false
+}
+
+# probe_events ADDRESS verdict...: the log's probe events for 9100, 631 and 515 in turn, one for
+# each verdict given.
+probe_events() {
+  local address=$1 ports=(9100 631 515) i
+  shift
+  for ((i = 1; i <= $#; i++)); do
+    printf '%s\n' "探測 $address 連接埠 ${ports[i - 1]} → ${!i}"
+  done
+}
+
+# An address nothing answers on: after Yes to the install question the probe asks, and No ends
+# the program with 1602 before any port or printer step; ip.ini keeps what the main window saved.
+case_probe_silent() {
+  case_name=probe-silent
+  clear_log || return
+  begin_case probe-silent "$profile_line" || return
+  answer_install_question probe-silent 127.0.0.2 || return
+  expect_probe_question probe-silent 127.0.0.2 || return
+  check_ini "probe-silent: ip.ini holds the confirmed address while the question is open" \
+    'ip,127.0.0.2,Office,Model X,x.inf,100'
+  local notice box
+  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice" && box=$(rect_of Velmora); then
+    shot probe-question.png "$(union "$notice" "$box")"
+    check_box_icon "probe-silent: the question shows the exclamation icon" "$artifacts/probe-question.png" \
+      "$(union "$notice" "$box")" Velmora exclamation
+  else
+    not_ok "probe-silent: screenshot probe-question.png" "$(driver_error)"
+  fi
+  answer_ends Velmora no "probe question" 1602 15000 || return
+  local events=()
+  mapfile -t events < <(probe_events 127.0.0.2 沒有回應 沒有回應 沒有回應)
+  check_log probe-silent 1602 '進度：正在...確認印表機' "${events[@]}" '印表機沒有回應，使用者選擇不安裝'
+  local log=$VELMORA_E2E_LOG/probe-silent.Velmora.log
+  if [[ -f $log ]]; then
+    check_equal "probe-silent: no port or printer step ran, nothing was started and WMI was not asked" \
+      "$(grep -a -e 新增連接埠 -e 安裝印表機 -e ' 執行 ' -e ' WMI ' "$log")" ""
+    check_equal "probe-silent: each port was probed once" \
+      "$(grep -a -o '探測 .*' "$log" | tr -d '\r')" "$(printf '%s\n' "${events[@]}")"
+  fi
+  check_ini "probe-silent: ip.ini still holds the confirmed address after the end" \
+    'ip,127.0.0.2,Office,Model X,x.inf,100'
+  end_case
+}
+
+# Escape on the probe's question (the box answers Cancel then) is No.
+case_probe_escaped() {
+  case_name=probe-escaped
+  clear_log || return
+  begin_case probe-escaped "$profile_line" || return
+  answer_install_question probe-escaped 127.0.0.2 || return
+  expect_box "probe-escaped: the printer's silence is asked about" Velmora "$(probe_question 127.0.0.2)" 30000 ||
+    { diagnose; end_case; return; }
+  answer_ends Velmora cancel "probe question" 1602 15000 || return
+  check_log probe-escaped 1602 '印表機沒有回應，使用者選擇不安裝'
+  [[ -f $VELMORA_E2E_LOG/probe-escaped.Velmora.log ]] &&
+    check_equal "probe-escaped: no port or printer step ran" \
+      "$(grep -a -e 新增連接埠 -e 安裝印表機 -e ' 執行 ' "$VELMORA_E2E_LOG/probe-escaped.Velmora.log")" ""
+  end_case
+}
+
+# Only IPP answers (the listener on 127.0.0.3:631): the question says 9100 is closed and how to
+# open it; Yes goes on with the install, which then fails at the port as under every Wine.
+case_probe_other_port() {
+  case_name=probe-other-port
+  clear_log || return
+  begin_case probe-other-port "$profile_line" || return
+  answer_install_question probe-other-port 127.0.0.3 || return
+  expect_probe_question probe-other-port 127.0.0.3 631 || return
+  local notice box
+  if notice=$(rect_of "$notice_title" msg) && box_clear_of Velmora "$notice" && box=$(rect_of Velmora); then
+    shot probe-question-631.png "$(union "$notice" "$box")"
+  else
+    not_ok "probe-other-port: screenshot probe-question-631.png" "$(driver_error)"
+  fi
+  drv msgbox-press Velmora yes || { give_up "probe-other-port: Yes is pressed" "$(driver_error)"; return; }
+  local text port='新增連接埠 IP_127.0.0.3' printer='安裝印表機「Office」'
+  text=$(wait_next_box Velmora "$(probe_question 127.0.0.3 631)" 30) ||
+    { give_up "probe-other-port: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
+  if check_summary "probe-other-port: after Yes the install goes on: the summary lists the port and the printer" \
+    "$text" "$port" "$printer"; then
+    check_equal "probe-other-port: the printer's reason names the port of the address" \
+      "$(reason_of "$printer")" '連接埠 IP_127.0.0.3 沒有建立，這台印表機沒有安裝。'
+  fi
+  answer_ends Velmora ok summary 1603 30000 || return
+  local events=()
+  mapfile -t events < <(probe_events 127.0.0.3 沒有回應 有回應)
+  check_log probe-other-port 1603 "${events[@]}" '進度：正在...新增連接埠'
+  [[ -f $VELMORA_E2E_LOG/probe-other-port.Velmora.log ]] &&
+    check_equal "probe-other-port: 515 is not probed once 631 answered" \
+      "$(grep -a -o '探測 .*' "$VELMORA_E2E_LOG/probe-other-port.Velmora.log" | tr -d '\r')" \
+      "$(printf '%s\n' "${events[@]}")"
   end_case
 }
 
@@ -752,6 +899,13 @@ case_screens_144() {
 
 # --- environment ----------------------------------------------------------------------------------
 
+# The printers: one that answers on 127.0.0.1:9100, one on 127.0.0.3 that answers IPP alone, and
+# 127.0.0.2, where nothing answers.
+listener_up 127.0.0.1 9100 || exit 1
+ports_free 127.0.0.2 9100 631 515 || exit 1
+ports_free 127.0.0.3 9100 || exit 1
+listener_up 127.0.0.3 631 || exit 1
+
 cases_up
 
 find_install_log
@@ -777,6 +931,9 @@ case_escaped_install
 case_read_only_profile
 case_package_maker
 case_engine
+case_probe_silent
+case_probe_escaped
+case_probe_other_port
 case_notice
 case_other_folder
 case_damaged

@@ -75,29 +75,16 @@ check_text() {
 
 printer_dir=
 printer_pid=
-# listening PORT: something accepts a connection on 127.0.0.1:PORT.
-listening() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+# listening PORT / port_free PORT: whether something accepts a connection on 127.0.0.1:PORT.
+listening() { port_answers 127.0.0.1 "$1"; }
 port_free() { ! listening "$1"; }
-
-# stop_started PID: ends a process this script started, by its id, and reaps it.
-stop_started() {
-  kill "$1" 2>/dev/null || return 0
-  timeout 5 tail --pid="$1" -f /dev/null || kill -9 "$1" 2>/dev/null
-  wait "$1" 2>/dev/null
-}
 
 # printer_up: a private message bus, ippeveprinter on 631 and a raw listener on 9100, each ended
 # at exit; false, the reason told, when a port is taken or one of them does not come up.
 printer_up() {
-  local port
-  for port in 631 9100; do
-    if listening "$port"; then
-      not_ok "port $port of 127.0.0.1 is free for the test printer" \
-        "something already listens on it (ss -ltnp sport = :$port names it); end it and run again"
-      return 1
-    fi
-  done
-  ok "ports 631 and 9100 of 127.0.0.1 are free"
+  ports_free 127.0.0.1 631 || return 1
+  # A printer's raw port beside it, which the maker never uses.
+  listener_up 127.0.0.1 9100 || return 1
   printer_dir=$(mktemp -d /tmp/velmora-printer.XXXXXX)
   velmora_on_exit "rm -rf '$printer_dir'"
 
@@ -114,22 +101,11 @@ printer_up() {
     >"$VELMORA_E2E_LOG/ippeveprinter.log" 2>&1 &
   printer_pid=$!
   velmora_on_exit "stop_started $printer_pid"
-  # Accepts each connection and closes it: a printer's raw port, which the maker never uses.
-  python3 -c 'import socket
-s = socket.create_server(("127.0.0.1", 9100))
-while True: s.accept()[0].close()' >"$VELMORA_E2E_LOG/raw-listener.log" 2>&1 &
-  velmora_on_exit "stop_started $!"
 
-  if velmora_poll 10 listening 631 && kill -0 "$printer_pid" 2>/dev/null; then
+  if velmora_poll 10 port_answers 127.0.0.1 631 && kill -0 "$printer_pid" 2>/dev/null; then
     ok "ippeveprinter listens on 127.0.0.1:631"
   else
     not_ok "ippeveprinter listens on 127.0.0.1:631" "$(tail -n 5 "$VELMORA_E2E_LOG/ippeveprinter.log" | tr '\n' '|')"
-    return 1
-  fi
-  if velmora_poll 10 listening 9100; then
-    ok "the raw listener listens on 127.0.0.1:9100"
-  else
-    not_ok "the raw listener listens on 127.0.0.1:9100" "$(tr '\n' '|' <"$VELMORA_E2E_LOG/raw-listener.log")"
     return 1
   fi
   # The printer's own answer, read by CUPS' ipptool: what the program must read too.

@@ -120,13 +120,16 @@ case_start() {
 }
 
 # A whole install: the address confirmed, Yes to the install question, and every message box
-# answered until the program ends by itself.
+# answered until the program ends by itself. The address is a network path: its port is a registry
+# value Wine's WMI writes, so the pass reaches the driver install line (a TCP/IP port fails under
+# Wine, and a pass without a port starts nothing). A network path is not probed.
 case_install() {
+  local address='\\srv\hp'
   begin_case install || return
-  drv set-text "$title" Form1.Text1 "" && drv type "$title" Form1.Text1 10.0.0.8 ||
-    { not_ok "install: 10.0.0.8 is typed" "$(driver_error)"; diagnose; stop_program; return; }
-  velmora_poll 5 address_shows 10.0.0.8 ||
-    { not_ok "install: Form1.Text1 shows 10.0.0.8" "$(driver_error)"; diagnose; stop_program; return; }
+  drv set-text "$title" Form1.Text1 "" && drv type "$title" Form1.Text1 "$address" ||
+    { not_ok "install: $address is typed" "$(driver_error)"; diagnose; stop_program; return; }
+  velmora_poll 5 address_shows "$address" ||
+    { not_ok "install: Form1.Text1 shows $address" "$(driver_error)"; diagnose; stop_program; return; }
   drv key "$title" Form1.Text1 enter && drv --timeout=10000 msgbox-press 提示 yes ||
     { not_ok "install: Yes to the install question" "$(driver_error)"; diagnose; stop_program; return; }
   if drv wait-control "$notice_title" msg 10000; then
