@@ -24,9 +24,11 @@ using command::PortName;
 // What a run made on the PC, so that a run that cannot give the package's printer takes it
 // back; what was there before it started is never its to remove.
 struct MadeByRun {
-    std::optional<std::string> port;        // a TCP/IP port that was not there
-    std::optional<std::string> unsurePort;  // a port put when its look failed: kept by an undo
-    std::vector<std::string> printers;      // printers whose install line ran
+    std::optional<std::string> port;  // a TCP/IP port that was not there
+    // A port whose earlier presence is not known (its look failed, or a network path's Ports
+    // value): an undo keeps it and says so.
+    std::optional<std::string> unsurePort;
+    std::vector<std::string> printers;  // printers whose install line ran
 };
 
 struct EngineContext {

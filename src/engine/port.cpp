@@ -105,6 +105,8 @@ std::optional<PortName> networkPort(EngineContext& ctx, const std::string& addre
     startSpoolerAgain(ctx, task);
     if (!written)
         return std::nullopt;
+    // Whether the value was there before is not looked up: an undo keeps it and says so.
+    ctx.made.unsurePort = address;
     return PortName{address, true};
 }
 

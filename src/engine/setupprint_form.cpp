@@ -82,7 +82,8 @@ void goOnOnlyIfPrinterAnswers(EngineContext& ctx) {
     ctx.runtime.endProgram(ctx.outcome.exitCode());
 }
 
-// A pass without a port adds no printer: its printer is named as not installed.
+// A pass without a port adds no printer: its printer is named as not installed, by the name
+// the notice shows (a copy's or a typed one).
 void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) {
     const std::string& address = ctx.request.address;
     const std::string port =
@@ -111,7 +112,8 @@ void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) 
         ctx.progress("正在...新增連接埠");
         const std::optional<PortName> port = createPort(ctx, request.address);
         if (!port) {
-            tellPrinterWithoutPort(ctx, pass.printerName);
+            tellPrinterWithoutPort(
+                ctx, request.typedName.value_or(request.copyName.value_or(pass.printerName)));
             portFailed = true;
             break;
         }

@@ -53,12 +53,12 @@ void undoRun(EngineContext& ctx, const std::string& why) {
             "這次安裝建立的項目沒有全部移除（見上面的移除步驟），請在「裝置和印表機」中手動移除。";
     } else if (ctx.made.unsurePort) {
         note = "連接埠 " + *ctx.made.unsurePort +
-               " 保留：無法確認它在安裝前是否已經存在。其餘的已還原，這台電腦和安裝前相同。";
+               " 保留：無法確認它在安裝前是否已經存在。其餘的印表機與連接埠和安裝前相同。";
     } else if (removedPrinters.empty() && !removedPort) {
-        note = "這次安裝沒有在這台電腦留下印表機或連接埠，電腦和安裝前相同。";
+        note = "這次安裝沒有留下印表機或連接埠，這台電腦的印表機與連接埠和安裝前相同。";
     } else {
         note = "已移除這次安裝建立的" + namesOf(removedPrinters, removedPort) +
-               "，這台電腦和安裝前相同。";
+               "，這台電腦的印表機與連接埠和安裝前相同。";
     }
     ctx.os.log.write(note);
     ctx.closingNote = "\r\n\r\n" + note;

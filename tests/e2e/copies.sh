@@ -240,14 +240,14 @@ case_add_and_install() {
   text=$(drv --timeout=60000 msgbox-text Velmora) && [[ $text != "$question" ]] ||
     { give_up "add-and-install: the copy's run ends with a summary (Velmora)" "$(driver_error)"; return; }
   # Wine has no TCP/IP port class: the summary names the port of the file name's address, and
-  # the printer left out for want of it; nothing was installed, so nothing is renamed to the file
-  # name's printer name.
+  # the printer left out for want of it by the file name's printer name, as the notice showed it;
+  # nothing was installed, so nothing is renamed.
   if [[ $text == *'新增連接埠 IP_127.0.0.2'* ]]; then
     ok "add-and-install: the copy makes the port of its file name's address"
   else
     not_ok "add-and-install: the copy makes the port of its file name's address" "$(shown "$text")"
   fi
-  if [[ $text == *$'● 安裝印表機「'"$printer"$'」\r\n    連接埠 IP_127.0.0.2 沒有建立，這台印表機沒有安裝。'* &&
+  if [[ $text == *$'● 安裝印表機「'"$name"$'」\r\n    連接埠 IP_127.0.0.2 沒有建立，這台印表機沒有安裝。'* &&
     $text != *改名為* ]]; then
     ok "add-and-install: without the port the copy installs no printer and renames none"
   else

@@ -496,7 +496,7 @@ case_engine() {
 
   local text port='新增連接埠 IP_127.0.0.1' printer='安裝印表機「Office」'
   local no_port='連接埠 IP_127.0.0.1 沒有建立，這台印表機沒有安裝。'
-  local undone='這次安裝沒有在這台電腦留下印表機或連接埠，電腦和安裝前相同。'
+  local undone='這次安裝沒有留下印表機或連接埠，這台電腦的印表機與連接埠和安裝前相同。'
   text=$(drv --timeout=30000 msgbox-text Velmora) ||
     { give_up "engine: the run ends with a summary box \"Velmora\"" "$(driver_error)"; return; }
   if [[ $text == 印表機\ 127.0.0.1\ * ]]; then

@@ -172,7 +172,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          {"IP_10.1.1.5"},
          {},
          {},
-         "已移除這次安裝建立的連接埠 IP_10.1.1.5，這台電腦和安裝前相同。"},
+         "已移除這次安裝建立的連接埠 IP_10.1.1.5，這台電腦的印表機與連接埠和安裝前相同。"},
         {"the driver step fails: a port that was there stays",
          "100",
          {fields({{"op", "run"}, {"cmd", kOfficeLine}})},
@@ -180,7 +180,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          {},
          {},
          {"IP_10.1.1.5"},
-         "這次安裝沒有在這台電腦留下印表機或連接埠，電腦和安裝前相同。"},
+         "這次安裝沒有留下印表機或連接埠，這台電腦的印表機與連接埠和安裝前相同。"},
         {"the second printer fails: the first printer, then the port",
          "101",
          {fields({{"op", "run"}, {"cmd", black}})},
@@ -188,7 +188,8 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          {"Office_彩色", "IP_10.1.1.5"},
          {},
          {},
-         "已移除這次安裝建立的印表機「Office_彩色」與連接埠 IP_10.1.1.5，這台電腦和安裝前相同。"},
+         "已移除這次安裝建立的印表機「Office_彩色」與連接埠 "
+         "IP_10.1.1.5，這台電腦的印表機與連接埠和安裝前相同。"},
         {"the second printer's port step fails: the first printer, then the port",
          "101",
          {fields({{"op", "wmi.connect"}, {"moniker", "winmgmts:"}, {"skip", 1}})},
@@ -196,7 +197,8 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          {"Office_彩色", "IP_10.1.1.5"},
          {},
          {},
-         "已移除這次安裝建立的印表機「Office_彩色」與連接埠 IP_10.1.1.5，這台電腦和安裝前相同。"},
+         "已移除這次安裝建立的印表機「Office_彩色」與連接埠 "
+         "IP_10.1.1.5，這台電腦的印表機與連接埠和安裝前相同。"},
         {"a removal that fails is told",
          "100",
          {fields({{"op", "run"}, {"cmd", kOfficeLine}}), fields({{"op", "port.remove"}})},
@@ -215,7 +217,7 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
          {},
          {"IP_10.1.1.5"},
          "連接埠 IP_10.1.1.5 "
-         "保留：無法確認它在安裝前是否已經存在。其餘的已還原，這台電腦和安裝前相同。"},
+         "保留：無法確認它在安裝前是否已經存在。其餘的印表機與連接埠和安裝前相同。"},
     };
     for (const UndoCase& c : cases) {
         PackageRun p = package(c.flags);
@@ -244,6 +246,36 @@ TEST(Undo, ARunThatCannotGiveThePrinterTakesBackWhatItMade) {
         EXPECT_TRUE(logHas(r, c.note)) << c.what;
         EXPECT_EQ(exitCodeOf(r), 1603) << c.what;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Undo, WhatTheSummaryNamesIsWhatTheUserSaw) {
+    // A copy's run names the printer by the copy's name, as its notice did.
+    PackageRun copy = package();
+    copy.exe = "安裝_10.0.0.9_Lobby.exe";
+    copy.fault(fields({{"op", "wmi.put"}}));
+    ScenarioRun c = copy.enter().answer("yes").answer("ok").run();
+    ASSERT_EQ(c.status, 0) << c.lines.back().dump();
+    EXPECT_NE(boxTexts(c).back().find("● 安裝印表機「Lobby」\r\n    連接埠 IP_10.0.0.9 沒有建立"),
+              std::string::npos)
+        << boxTexts(c).back();
+
+    // A network path's port is the Ports value, which is not looked up first: it is kept, and
+    // the summary says so rather than that everything is as before.
+    PackageRun path = package();
+    path.fault(fields({{"op", "run"},
+                       {"cmd",
+                        "rundll32 printui.dll,PrintUIEntry /if /b \"Office\" /f x.inf /r "
+                        "\"\\\\srv\\hp\" /m \"Model X\""}}));
+    ScenarioRun p = path.confirm("\\\\srv\\hp").answer("ok").run();
+    ASSERT_EQ(p.status, 0) << p.lines.back().dump();
+    EXPECT_NE(boxTexts(p).back().find("連接埠 \\\\srv\\hp 保留：無法確認它在安裝前是否已經存在。"),
+              std::string::npos)
+        << boxTexts(p).back();
+    EXPECT_EQ(exitCodeOf(p), 1603);
 }
 
 }  // namespace

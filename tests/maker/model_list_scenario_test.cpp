@@ -41,8 +41,8 @@ PackageRun maker(const std::string& infName = "x.inf") {
     return p;
 }
 
-using testing_support::inspectedControl;
 using testing_support::boxTexts;
+using testing_support::inspectedControl;
 using testing_support::inspectedItems;
 using testing_support::inspectedText;
 
