@@ -11,8 +11,8 @@ std::string noAnswerQuestion(const std::string& address, std::optional<int> othe
                "）。\r\n\r\n請確認印表機已開機並接上網路。\r\n仍要安裝嗎？";
     }
     return "印表機 " + address + " 有回應（連接埠 " + std::to_string(*otherPort) + "），但連接埠 " +
-           raw + " 沒有開啟，這次安裝的連接埠用的就是它。\r\n\r\n請在印表機的設定中啟用連接埠 " +
-           raw + "（RAW 列印）。\r\n仍要安裝嗎？";
+           raw + " 沒有開啟。\r\n\r\n請在印表機的設定中啟用連接埠 " + raw +
+           "（RAW 列印）。\r\n仍要安裝嗎？";
 }
 
 ProbeVerdict probePrinter(EngineContext& ctx) {

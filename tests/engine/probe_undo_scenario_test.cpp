@@ -57,7 +57,7 @@ int probesOf(const ScenarioRun& r) {
 
 TEST(Probe, APrinterThatDoesNotAnswerIsAskedAbout) {
     const std::string closed9100 =
-        "印表機 10.1.1.5 有回應（連接埠 631），但連接埠 9100 沒有開啟，這次安裝的連接埠用的就是它。"
+        "印表機 10.1.1.5 有回應（連接埠 631），但連接埠 9100 沒有開啟。"
         "\r\n\r\n請在印表機的設定中啟用連接埠 9100（RAW 列印）。\r\n仍要安裝嗎？";
     struct Case {
         const char* what;
