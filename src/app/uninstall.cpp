@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "command/install_lines.h"
 #include "forms/damaged_package.h"
+#include "forms/tell_failures.h"
 #include "profile/profile_store.h"
 #include "text/text.h"
 
@@ -32,11 +33,9 @@ profile::InstallRequest packageRequest(Program& program) {
 void removePrinters(Program& program, const std::vector<std::string>& names) {
     platform::Services& os = program.services();
     for (const std::string& name : names) {
-        bool removed = false;
-        if (auto e = program.runtime().trap([&] { removed = os.spooler.removePrinter(name); }))
+        // The spooler's log says whether there was one to remove.
+        if (auto e = program.runtime().trap([&] { os.spooler.removePrinter(name); }))
             program.outcome().fail("移除印表機「" + name + "」", *e);
-        else if (!removed)
-            os.log.write("沒有印表機「" + name + "」，不必移除");
     }
 }
 
@@ -63,11 +62,8 @@ void removePort(Program& program, const profile::InstallRequest& request) {
                      " 台其他印表機使用，保留它");
         return;
     }
-    bool removed = false;
-    if (auto e = program.runtime().trap([&] { removed = os.spooler.removePort(port); }))
+    if (auto e = program.runtime().trap([&] { os.spooler.removePort(port); }))
         program.outcome().fail("移除連接埠 " + port, *e);
-    else if (!removed)
-        os.log.write("沒有連接埠 " + port + "，不必移除");
 }
 
 }  // namespace
@@ -102,12 +98,7 @@ void uninstallPackage(Program& program, bool ask) {
     }
     removePrinters(program, names);
     removePort(program, request);
-    if (program.outcome().failed()) {
-        runtime.trap([&] {
-            os.messageBoxes.show(forms::failureSummary(program.outcome().failures()),
-                                 forms::kFailureTitle, platform::Icon::Stop, platform::Buttons::Ok);
-        });
-    }
+    forms::tellFailures(runtime, program.outcome());
     runtime.endProgram(program.outcome().exitCode());
 }
 

@@ -1,4 +1,5 @@
 #include "engine/engine_steps.h"
+#include "forms/tell_failures.h"
 
 namespace engine {
 
@@ -56,12 +57,7 @@ bool verifyPrinters(EngineContext& ctx, const std::vector<std::string>& printerN
 }
 
 void tellFailures(EngineContext& ctx) {
-    if (!ctx.outcome.failed())
-        return;
-    ctx.step([&] {
-        ctx.os.messageBoxes.show(forms::failureSummary(ctx.outcome.failures()) + ctx.closingNote,
-                                 forms::kFailureTitle, platform::Icon::Stop, platform::Buttons::Ok);
-    });
+    forms::tellFailures(ctx.runtime, ctx.outcome, ctx.closingNote);
 }
 
 void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters) {
@@ -76,7 +72,7 @@ void finishRun(EngineContext& ctx, bool installStepRan, bool twoPrinters) {
                       !twoPrinters && !request.copyName);
     }
     ctx.step([&] { ctx.notice.close(); });
-    if (installStepRan)
+    if (installStepRan && !ctx.undone)
         openPrintersWindow(ctx);
     if (ctx.localSystem) {
         ctx.os.log.write(

@@ -15,10 +15,11 @@ std::optional<PortName> tcpPort(EngineContext& ctx, const std::string& address) 
     // Only a port this run made is its to take back; a look that fails leaves that unknown.
     std::optional<bool> existed;
     ctx.step([&] { existed = !wmi->execQuery(command::tcpPortQuery(name), std::nullopt).empty(); });
+    const bool knownThere = existed.value_or(false);
     std::optional<platform::WmiObject> port;
     ctx.task(task, [&] { port = wmi->spawnInstance(wmi->get("Win32_TCPIPPrinterPort")); });
     if (!port)
-        return existed == true ? std::optional(PortName{name, false}) : std::nullopt;
+        return knownThere ? std::optional(PortName{name, false}) : std::nullopt;
     port->set("Name", platform::Value::text(name));
     port->set("Protocol", platform::Value::int16(1));
     port->set("HostAddress", platform::Value::text(address));
@@ -26,13 +27,12 @@ std::optional<PortName> tcpPort(EngineContext& ctx, const std::string& address) 
     port->set("SNMPEnabled", platform::Value::fromBool(false));
     // A port of that name gets the same call, which updates it. When the call fails on a port
     // that is there, the printer still goes on it; the failure is told at the end.
-    const bool made = ctx.task(task, [&] { wmi->put(*port); });
-    if (made && existed == false)
-        ctx.made.port = name;
-    else if (made && !existed)
+    if (!ctx.task(task, [&] { wmi->put(*port); }))
+        return knownThere ? std::optional(PortName{name, false}) : std::nullopt;
+    if (!existed)
         ctx.made.unsurePort = name;
-    if (!made && existed != true)
-        return std::nullopt;
+    else if (!knownThere)
+        ctx.made.port = name;
     return PortName{port->property("Name")->string, false};
 }
 

@@ -21,23 +21,21 @@ ProbeVerdict probePrinter(EngineContext& ctx) {
         return ProbeVerdict::GoOn;  // a print server's share, not a printer
     ctx.progress("正在...確認印表機");
     const std::string task = "確認印表機 " + address + " 是否回應";
-    bool answers = false;
-    if (!ctx.task(task,
-                  [&] { answers = ctx.os.printerNetwork.probe(address, platform::kRawPrintPort); }))
-        return ProbeVerdict::GoOn;  // not known: the install goes on, the failure is told
-    if (answers)
-        return ProbeVerdict::GoOn;
-    std::optional<int> otherPort;
-    for (int port : kOtherPrintingPorts) {
+    // The first port that answers; a probe that cannot run leaves it unknown: the install goes on
+    // and the failure is told.
+    std::optional<int> answered;
+    for (int port : kProbedPorts) {
         bool open = false;
         if (!ctx.task(task, [&] { open = ctx.os.printerNetwork.probe(address, port); }))
             return ProbeVerdict::GoOn;
         if (open) {
-            otherPort = port;
+            answered = port;
             break;
         }
     }
-    const std::string question = noAnswerQuestion(address, otherPort);
+    if (answered == platform::kRawPrintPort)
+        return ProbeVerdict::GoOn;
+    const std::string question = noAnswerQuestion(address, answered);
     if (ctx.request.unattended) {
         ctx.os.log.write(question.substr(0, question.find("\r\n")) + " 無人值守的安裝照常進行。");
         return ProbeVerdict::GoOn;

@@ -10,8 +10,9 @@
 namespace engine {
 
 inline constexpr int kLpdPort = 515;
-// Asked only when the raw port is silent: an answer on one of them means a printer is there.
-inline constexpr int kOtherPrintingPorts[] = {platform::kIppPort, kLpdPort};
+// In this order: the raw port the install's port prints to, then IPP and LPD, which tell a
+// printer that is there from none.
+inline constexpr int kProbedPorts[] = {platform::kRawPrintPort, platform::kIppPort, kLpdPort};
 
 // The question, naming the address; otherPort is the port that answered when another did.
 std::string noAnswerQuestion(const std::string& address, std::optional<int> otherPort);

@@ -133,10 +133,8 @@ void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) 
     }
     const bool missing =
         !installed.empty() && verifyPrinters(ctx, installed, request.model, request.infFile);
-    if (portFailed || missing) {
+    if (portFailed || missing)
         undoRun(ctx, portFailed ? "連接埠沒有建立" : "印表機安裝後找不到");
-        installStepRan = false;
-    }
     finishRun(ctx, installStepRan, passes.size() > 1);
 }
 

@@ -20,32 +20,26 @@ std::string namesOf(const std::vector<std::string>& printers,
 void undoRun(EngineContext& ctx, const std::string& why) {
     ctx.undone = true;
     ctx.os.log.write("復原這次安裝：" + why);
-    std::vector<std::string> removedPrinters;
+    // The spooler's log says each removal and its result; a failed one is a failed step.
     bool allRemoved = true;
+    auto remove = [&](const std::string& task, const std::function<bool()>& call) {
+        bool removed = false;
+        allRemoved = ctx.task(task, [&] { removed = call(); }) && allRemoved;
+        return removed;
+    };
+    std::vector<std::string> removedPrinters;
     // Newest first: the printers before the port they print to.
     for (auto printer = ctx.made.printers.rbegin(); printer != ctx.made.printers.rend();
          ++printer) {
-        const std::string task = "移除這次安裝的印表機「" + *printer + "」";
-        bool removed = false;
-        if (!ctx.task(task, [&] { removed = ctx.os.spooler.removePrinter(*printer); })) {
-            allRemoved = false;
-        } else if (removed) {
-            ctx.os.log.write("已移除這次安裝的印表機「" + *printer + "」");
+        if (remove("移除這次安裝的印表機「" + *printer + "」",
+                   [&] { return ctx.os.spooler.removePrinter(*printer); })) {
             removedPrinters.push_back(*printer);
-        } else {
-            ctx.os.log.write("印表機「" + *printer + "」沒有建立，不必移除");
         }
     }
     std::optional<std::string> removedPort;
-    if (ctx.made.port) {
-        const std::string task = "移除這次安裝的連接埠 " + *ctx.made.port;
-        bool removed = false;
-        if (!ctx.task(task, [&] { removed = ctx.os.spooler.removePort(*ctx.made.port); })) {
-            allRemoved = false;
-        } else if (removed) {
-            ctx.os.log.write("已移除這次安裝的連接埠 " + *ctx.made.port);
-            removedPort = ctx.made.port;
-        }
+    if (ctx.made.port && remove("移除這次安裝的連接埠 " + *ctx.made.port,
+                                [&] { return ctx.os.spooler.removePort(*ctx.made.port); })) {
+        removedPort = ctx.made.port;
     }
     std::string note;
     if (!allRemoved) {
