@@ -100,20 +100,19 @@ void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) 
     const OptionSteps steps = command::optionStepsFor(text::chars(request.flags, 0, 2));
     const std::vector<InstallPass> passes =
         command::planPasses(text::charAt(request.flags, 2), request.printerName);
-    bool installStepRan = false;
     bool portFailed = false;
-    std::vector<std::string> installed;
+    std::vector<std::string> installed;  // the passes whose steps ran
     for (const InstallPass& pass : passes) {
-        ctx.step([&] { ctx.notice.showPrinterName(request.copyName.value_or(pass.printerName)); });
-        if (request.typedName)
-            ctx.step([&] { ctx.notice.showPrinterName(*request.typedName); });
+        // The name the user knows the printer by: typed, a copy's, or the pass's own.
+        const std::string shownName =
+            request.typedName.value_or(request.copyName.value_or(pass.printerName));
+        ctx.step([&] { ctx.notice.showPrinterName(shownName); });
         if (&pass == &passes.front())
             goOnOnlyIfPrinterAnswers(ctx);
         ctx.progress("正在...新增連接埠");
         const std::optional<PortName> port = createPort(ctx, request.address);
         if (!port) {
-            tellPrinterWithoutPort(
-                ctx, request.typedName.value_or(request.copyName.value_or(pass.printerName)));
+            tellPrinterWithoutPort(ctx, shownName);
             portFailed = true;
             break;
         }
@@ -129,13 +128,12 @@ void tellPrinterWithoutPort(EngineContext& ctx, const std::string& printerName) 
             alreadyInstalled);
         if (ran)
             installed.push_back(pass.printerName);
-        installStepRan = installStepRan || ran;
     }
     const bool missing =
         !installed.empty() && verifyPrinters(ctx, installed, request.model, request.infFile);
     if (portFailed || missing)
         undoRun(ctx, portFailed ? "連接埠沒有建立" : "印表機安裝後找不到");
-    finishRun(ctx, installStepRan, passes.size() > 1);
+    finishRun(ctx, !installed.empty(), passes.size() > 1);
 }
 
 }  // namespace
