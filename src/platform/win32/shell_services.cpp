@@ -11,6 +11,7 @@
 #include "command/program_location.h"
 #include "platform/error_texts.h"
 #include "platform/win32/handle.h"
+#include "platform/win32/paint_wait.h"
 #include "platform/win32/registry_path.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
@@ -121,25 +122,11 @@ std::wstring shellTarget(const std::string& command) {
     return {};
 }
 
-// Waits for the program to end. Only repainting happens meanwhile (and messages other
-// processes send, which the system delivers to any waiting thread that peeks): the notice
-// window keeps showing its progress text, yet no reaction of the program runs.
-void waitRepainting(HANDLE process, const std::string& call) {
-    while (true) {
-        DWORD r =
-            MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_PAINT | QS_SENDMESSAGE);
-        if (r == WAIT_OBJECT_0)
-            return;
-        if (r == WAIT_FAILED)
-            throw lastError(call);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
-            DispatchMessageW(&msg);
-    }
-}
-
 long long exitCodeAfterWait(HANDLE process, const std::string& call) {
-    waitRepainting(process, call);
+    // However long it takes: the notice window keeps showing its progress text meanwhile, and
+    // no reaction of the program runs.
+    while (!waitPainting(process, WaitDeadline::max(), call)) {
+    }
     DWORD code = 0;
     if (!GetExitCodeProcess(process, &code))
         throw lastError(call);
